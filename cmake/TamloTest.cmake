@@ -1,0 +1,53 @@
+# One helper registers every test executable.
+#
+#   tamlo_add_test(NAME config_encoding SOURCES a.cpp b.cpp LIBS tamlo_config
+#                  LABELS unit [GUI])
+#
+# Labels: unit, integration, gui, slow. GUI tests run with the offscreen Qt
+# platform. Each test gets TAMLO_TEST_DATA (the source folder of the test) as a
+# compile definition so golden files can sit next to their tests.
+include_guard(GLOBAL)
+
+if(TAMLO_TESTS)
+  find_package(GTest REQUIRED)
+endif()
+
+function(tamlo_add_test)
+  cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT TAMLO_TESTS)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tamlo_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${T_NAME} PRIVATE TAMLO_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(NOT T_LABELS)
+    set(T_LABELS unit)
+  endif()
+  set(timeout 120)
+  if("slow" IN_LIST T_LABELS OR "integration" IN_LIST T_LABELS)
+    set(timeout 600)
+  endif()
+  set(env "TAMLO_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  if(T_GUI)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    list(APPEND T_LABELS gui)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${timeout}
+                       ENVIRONMENT "${env}")
+endfunction()
+
+# A libFuzzer target; scripts/fuzz.sh runs every binary in build/fuzz with the
+# seed corpus tests/fuzz/corpus/<name>.
+function(tamlo_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT TAMLO_FUZZ)
+    return()
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  set_target_properties(${F_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+endfunction()

@@ -1,0 +1,37 @@
+#include "config/cp1251.h"
+
+#include <gtest/gtest.h>
+
+namespace tamlo {
+namespace {
+
+TEST(Cp1251, EveryByteValue_RoundTripsThroughUtf8) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  const std::string utf8 = Cp1251ToUtf8(all);
+  EXPECT_EQ(Utf8ToCp1251(utf8), all);
+}
+
+TEST(Cp1251, CyrillicAndPunctuation_MapToTheirBytes) {
+  EXPECT_EQ(Utf8ToCp1251("Вход L1"), "\xC2\xF5\xEE\xE4 L1");
+  EXPECT_EQ(Utf8ToCp1251("Ёё№«»—"), "\xA8\xB8\xB9\xAB\xBB\x97");
+  EXPECT_EQ(Cp1251ToUtf8("\xCF\xF0\xE8\xE1\xEE\xF0"), "Прибор");
+  EXPECT_EQ(Cp1251ToCodePoint(0x88), U'\u20AC');
+}
+
+TEST(Cp1251, NoCodePageForm_BecomesOneQuestionMark) {
+  EXPECT_EQ(Utf8ToCp1251("a\xE4\xB8\xAD" "b"), "a?b");  // CJK character
+  EXPECT_EQ(Utf8ToCp1251("\xF0\x9F\x98\x80"), "?");     // emoji, 4-byte form
+  EXPECT_EQ(Utf8ToCp1251("\xC3\xA9"), "?");             // e acute: not in 1251
+}
+
+TEST(Cp1251, MalformedUtf8_EachBadByteBecomesQuestionMark) {
+  EXPECT_EQ(Utf8ToCp1251("\x80x"), "?x");            // stray continuation
+  EXPECT_EQ(Utf8ToCp1251("x\xD0"), "x?");            // truncated at the end
+  EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");         // overlong "/"
+  EXPECT_EQ(Utf8ToCp1251("\xED\xA0\x80"), "???");    // surrogate
+  EXPECT_EQ(Utf8ToCp1251("\xD0z"), "?z");            // lead without continuation
+}
+
+}  // namespace
+}  // namespace tamlo

@@ -1,0 +1,27 @@
+#pragma once
+// A fresh folder for one test, removed with everything in it when the object
+// goes out of scope.
+#include <filesystem>
+#include <string>
+
+namespace tamlo::testing {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return m_path; }
+  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// Whole-file helpers for golden data.
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace tamlo::testing
