@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "config/file_system.h"
@@ -113,8 +114,18 @@ class Posix final : public FileSystem {
     return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
   }
 
-  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target) override {
+    // Saving through a symbolic link replaces the file it points to and keeps
+    // the link.
+    std::string target = link_or_target;
     struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      char* resolved = ::realpath(target.c_str(), nullptr);
+      if (resolved) {
+        target = resolved;
+        std::free(resolved);
+      }
+    }
     mode_t mode = 0666;  // narrowed by the umask, as for any new file
     if (::stat(target.c_str(), &st) == 0) {
       // Replacing a file the user may not write would sidestep its protection.

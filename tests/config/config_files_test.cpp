@@ -1,6 +1,7 @@
 #include "config/config_files.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "support/temp_dir.h"
 #include "test_pages.h"
@@ -176,6 +177,28 @@ TEST(ConfigFiles, ShortWrite_KeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_TRUE(f.files.Save());
   EXPECT_EQ(ReadFileBytes(path), Image({0x90, 0x20, 0xB4, 0x24}));
   EXPECT_EQ(f.FilesInDir(), 1u);
+}
+
+TEST(ConfigFiles, Replace_KeepsPermissionsAndSymbolicLinks) {
+  Fixture f;
+  namespace fs = std::filesystem;
+  const std::string real = f.Path("site7.tamlo");
+  const std::string link = f.Path("current.tamlo");
+  WriteFileBytes(real, "old");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(f.files.SaveConfigFile(link));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFileBytes(real).size(), 32u);
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(f.FilesInDir(), 2u);
+  // A file the user may not write is not replaced behind its back.
+  fs::permissions(real, fs::perms::owner_read);
+  if (::access(real.c_str(), W_OK) != 0) {  // root may write anyway
+    EXPECT_FALSE(f.files.SaveConfigFile(real));
+    EXPECT_EQ(f.dialogs.messages.at(0).text, "Невозможно создать файл \"" + real + "\"");
+  }
 }
 
 TEST(ConfigFiles, CannotCreate_ShowsTheNameAndBuildsNothing) {
