@@ -75,7 +75,8 @@ class PosixReplacementFile final : public ReplacementFile {
 
   bool Commit() override {
     if (m_fd < 0) return false;
-    const bool synced = ::fsync(m_fd) == 0;
+    // A file system that cannot sync at all (EINVAL) still has the bytes.
+    const bool synced = ::fsync(m_fd) == 0 || errno == EINVAL;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
     if (!synced || !closed || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
