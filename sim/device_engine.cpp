@@ -54,7 +54,7 @@ DeviceEngine::DeviceEngine(DeviceSettings settings)
 }
 
 uint32_t DeviceEngine::DeviceTime(uint64_t now_ms) const {
-  return m_clock_base + uint32_t((now_ms - m_clock_set_ms) / 1000);
+  return m_clock_base + uint32_t(now_ms > m_clock_set_ms ? (now_ms - m_clock_set_ms) / 1000 : 0);
 }
 
 void DeviceEngine::LogEvent(uint64_t now_ms, std::initializer_list<uint8_t> data) {

@@ -47,9 +47,10 @@ class SimPort final : public link::SerialPort {
   // Makes the next Open() fail as a port held by another program does.
   void SetBusy(bool busy) { m_busy = busy; }
   SimDevice& device() { return *m_device; }
+  // The line's time: nanoseconds since the port was made.
+  uint64_t NowNs();
 
  private:
-  uint64_t NowNs();
   void WaitUntil(uint64_t at_ns);
   bool Fail(uint32_t code, const char* text);
 
