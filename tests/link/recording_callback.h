@@ -2,6 +2,7 @@
 // A LinkCallback that records everything and answers password requests from
 // a script.
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,12 @@ class RecordingCallback final : public LinkCallback {
   void OnLog(const std::string& text) override { log.push_back(text); }
   void OnError(const std::string& text) override { errors.push_back(text); }
   void OnProgress(const char* stage, uint32_t value) override {
-    if (stage != nullptr) stages.push_back(std::string(stage) + "/" + std::to_string(value));
-    else last_position = value;
+    if (stage != nullptr) {
+      stages.push_back(std::string(stage) + "/" + std::to_string(value));
+      current_stage = stage;
+    } else {
+      last_position[current_stage] = value;
+    }
   }
   void OnFirmwareVersion(const std::string& version) override { versions.push_back(version); }
   void OnDataChunk(const uint8_t* data, size_t length, size_t position) override {
@@ -35,7 +40,8 @@ class RecordingCallback final : public LinkCallback {
   }
 
   std::vector<std::string> log, errors, stages, versions;
-  uint32_t last_position = 0;
+  std::string current_stage;
+  std::map<std::string, uint32_t> last_position;  // by stage
   std::vector<size_t> positions;
   Bytes data_bytes;
   std::vector<Bytes> gsm, keys;
