@@ -1,0 +1,189 @@
+#include "cli/device_session.h"
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+#include "link/clock.h"
+#ifdef TAMLO_CLI_QT_PORT
+#include <QCoreApplication>
+
+#include "link/qt/qt_serial_port.h"
+#endif
+#include "sim/sim_port.h"
+
+namespace tamlo::cli {
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) {
+  if (g_interrupted) _exit(130);  // a second Ctrl+C does not wait for the link
+  g_interrupted = 1;
+}
+
+// The console has no window messages: Ctrl+C is its cancel button, and idle
+// waits sleep.
+class ConsolePump final : public link::MessagePump {
+ public:
+  explicit ConsolePump(DeviceSession& session) : m_session(session) {}
+  void DispatchPending() override {
+    if (g_interrupted) {
+      g_interrupted = 0;
+      m_session.RequestCancel();
+    }
+  }
+  void IdleWait(uint32_t ms) override { m_sleep.IdleWait(ms); }
+
+ private:
+  DeviceSession& m_session;
+  link::SleepingPump m_sleep;
+};
+
+#ifdef TAMLO_CLI_QT_PORT
+// Qt Serial Port wants an application object in the process.
+std::unique_ptr<link::SerialPort> MakeQtPort() {
+  if (QCoreApplication::instance() == nullptr) {
+    static int argc = 1;
+    static char name[] = "tamlocfg-cli";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+  }
+  return std::make_unique<link::QtSerialPort>();
+}
+#endif
+
+// The log shows each message on one line.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i] == '\n' ? ' ' : text[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+DeviceSession::DeviceSession(const GlobalOptions& options) : m_options(options) {
+  if (options.password) m_cached_password = *options.password;
+}
+
+DeviceSession::~DeviceSession() { m_progress.Finish(); }
+
+int DeviceSession::CheckOptions() const {
+  if (!m_options.modem.empty() || !m_options.dial.empty()) {
+    std::fprintf(stderr, "tamlocfg-cli: work through a modem (--modem, --dial) is not available in this build\n");
+    return kExitUsage;
+  }
+  if (m_options.port.empty() && !m_options.demo) {
+    std::fprintf(stderr, "tamlocfg-cli: this command needs a device: --port PATH or --demo\n");
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
+  std::unique_ptr<link::SerialPort> port;
+  if (m_options.demo) {
+    port = sim::MakeDemoPort();
+  } else {
+#ifdef TAMLO_CLI_QT_PORT
+    port = MakeQtPort();
+#else
+    std::fprintf(stderr, "tamlocfg-cli: built without Qt Serial Port: only --demo works\n");
+    return kExitFailed;
+#endif
+  }
+  link::SystemClock clock;
+  ConsolePump pump(*this);
+  link::ExchangeDispatcher dispatcher(*port, clock, pump);
+  m_firmware_version_number = 0;
+  m_running = &dispatcher;
+  const auto previous = std::signal(SIGINT, OnInterrupt);
+  const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
+  const int result = dispatcher.serial_process(name, action, input, *this);
+  std::signal(SIGINT, previous);
+  m_running = nullptr;
+  m_progress.Finish();
+  return result == 0 ? kExitOk : kExitFailed;
+}
+
+void DeviceSession::RequestCancel() {
+  if (m_running != nullptr) m_running->RequestCancel();
+}
+
+void DeviceSession::LogInfo(const std::string& text) {
+  m_progress.Clear();
+  std::fprintf(stderr, "%s: %s\n", LogTimeStamp().c_str(), OneLine(text).c_str());
+  std::fflush(stderr);
+  m_progress.Redraw();
+}
+
+void DeviceSession::OnLog(const std::string& text) {
+  static const std::string kSerial = "Серийный номер: ";
+  if (text.rfind(kSerial, 0) == 0) m_serial = text.substr(kSerial.size());
+  LogInfo(text);
+}
+
+void DeviceSession::OnError(const std::string& text) { LogInfo(text); }
+
+void DeviceSession::OnProgress(const char* stage, uint32_t value) {
+  if (stage == nullptr) {
+    m_progress.Position(value);
+    return;
+  }
+  LogInfo(std::string(stage) + "...");
+  m_progress.Stage(stage, value);
+}
+
+void DeviceSession::OnFirmwareVersion(const std::string& version) {
+  if (version.empty()) return;
+  m_version = version;
+  unsigned major = 0, minor = 0;
+  if (std::sscanf(version.c_str(), "%u.%u", &major, &minor) == 2) m_firmware_version_number = major * 100 + minor;
+}
+
+void DeviceSession::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
+  if (position != m_received.size()) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Error: Buffer position must be %u, passed %u)",
+                  static_cast<unsigned>(m_received.size()), static_cast<unsigned>(position));
+    LogInfo(text);
+  }
+  m_received.insert(m_received.end(), data, data + length);
+}
+
+void DeviceSession::OnGsmStatus(const uint8_t* data, size_t length) {
+  if (on_gsm_status) on_gsm_status(data, length);
+}
+
+void DeviceSession::OnKeyStatus(const uint8_t* data, size_t length) {
+  if (length < 2) return;
+  char text[96];
+  std::snprintf(text, sizeof text, "Всего ключей: %u, маска заданных: %02X", data[0], data[1]);
+  LogInfo(text);
+  if (on_key_status) on_key_status(data[0], data[1]);
+}
+
+void DeviceSession::OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) {
+  std::string password;
+  if (attempt == 0 && !m_cached_password.empty()) {
+    password = m_cached_password;
+  } else {
+    m_progress.Clear();
+    const std::optional<std::string> typed = ReadPasswordFromTerminal("Пароль доступа к устройству: ");
+    if (!typed) {
+      m_progress.Clear();
+      std::fprintf(stderr, "tamlocfg-cli: no terminal to ask for the device password on\n");
+      return;
+    }
+    if (typed->empty()) return;  // the user gives up
+    password = *typed;
+    m_cached_password = password;
+  }
+  const size_t n = password.copy(buffer, max_length);
+  buffer[n] = '\0';
+}
+
+}  // namespace tamlo::cli
