@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 #include "link/clock.h"
@@ -63,6 +64,52 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
+// With TAMLO_WIRE_STATS set in the environment the tool reports, at the end
+// of the exchange, the bytes that crossed the line each way and the time the
+// port was open: what the transfer benchmark needs to compare with the line's
+// own speed.
+class CountingPort final : public link::SerialPort {
+ public:
+  explicit CountingPort(std::unique_ptr<link::SerialPort> port) : m_port(std::move(port)) {}
+  ~CountingPort() override {
+    std::fprintf(stderr, "wire: sent %llu bytes, received %llu bytes, port open %u ms\n",
+                 static_cast<unsigned long long>(m_sent), static_cast<unsigned long long>(m_received), m_open_ms);
+  }
+  bool Open(const std::string& name) override {
+    m_opened_at = m_clock.NowMs();
+    return m_port->Open(name);
+  }
+  void Close() override {
+    m_port->Close();
+    m_open_ms += m_clock.NowMs() - m_opened_at;
+  }
+  bool IsOpen() const override { return m_port->IsOpen(); }
+  bool GetSettings(link::PortSettings& s) override { return m_port->GetSettings(s); }
+  bool SetSettings(const link::PortSettings& s) override { return m_port->SetSettings(s); }
+  bool Purge() override { return m_port->Purge(); }
+  bool SetTimeouts() override { return m_port->SetTimeouts(); }
+  std::optional<link::PortQueues> Queues() override { return m_port->Queues(); }
+  bool Read(uint8_t* buffer, size_t capacity, size_t& got) override {
+    const bool ok = m_port->Read(buffer, capacity, got);
+    if (ok) m_received += got;
+    return ok;
+  }
+  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+    const bool ok = m_port->Write(data, size, written);
+    if (ok) m_sent += written;
+    return ok;
+  }
+  bool CarrierDetected() override { return m_port->CarrierDetected(); }
+  uint32_t LastErrorCode() const override { return m_port->LastErrorCode(); }
+  std::string LastErrorText() const override { return m_port->LastErrorText(); }
+
+ private:
+  std::unique_ptr<link::SerialPort> m_port;
+  link::SystemClock m_clock;
+  uint64_t m_sent = 0, m_received = 0;
+  uint32_t m_opened_at = 0, m_open_ms = 0;
+};
+
 }  // namespace
 
 DeviceSession::DeviceSession(const GlobalOptions& options) : m_options(options) {
@@ -95,6 +142,7 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
     return kExitFailed;
 #endif
   }
+  if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = std::make_unique<CountingPort>(std::move(port));
   link::SystemClock clock;
   ConsolePump pump(*this);
   link::ExchangeDispatcher dispatcher(*port, clock, pump);
