@@ -181,6 +181,7 @@ void DeviceSession::OnProgress(const char* stage, uint32_t value) {
     m_progress.Position(value);
     return;
   }
+  m_progress.Finish();  // the old stage's bar goes; the log line, then the new bar
   LogInfo(std::string(stage) + "...");
   m_progress.Stage(stage, value);
 }
