@@ -89,7 +89,7 @@ void TF_Main::FormCreate() {
   m_eventCodes = journal::LoadEventCodeList(folder);
   // An installed program keeps its data apart from the executable.
   if (m_eventCodes.empty()) m_eventCodes = journal::LoadEventCodeList(folder.parent_path() / "share" / "tamlocfg");
-  // Every key press of the program passes here first, for FormShortCut.
+  // Every key press of the program passes here first (see eventFilter).
   qApp->installEventFilter(this);
 }
 
@@ -204,6 +204,9 @@ void TF_Main::CreateControls() {
   m_dragger->Watch(m_title);
   m_dragger->Watch(m_connectDuration);
 
+  // Parented for lookup only: a member child leaves its parent's list when it
+  // is destroyed, before the window deletes its children.
+  m_oneSecTick.setParent(this);
   m_oneSecTick.setObjectName(QStringLiteral("TMR_OneSecTick"));
   m_oneSecTick.setInterval(kClockPeriod);
   connect(&m_oneSecTick, &QTimer::timeout, this, &TF_Main::TMR_OneSecTickTimer);
@@ -321,30 +324,31 @@ void TF_Main::closeEvent(QCloseEvent* event) {
   if (event->isAccepted()) emit Closed();
 }
 
-bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
-    return FormShortCut(watched, static_cast<QKeyEvent*>(event));
-  return false;
+bool TF_Main::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && FormShortCut(static_cast<QKeyEvent*>(event))) return true;
+  return QWidget::event(event);
 }
 
-// The device page sees every key of this window first while it is shown: the
-// shortcut check offers it before the actions and the focused control get it.
-bool TF_Main::FormShortCut(QObject* receiver, QKeyEvent* key) {
-  if (!receiver->isWidgetType() || static_cast<QWidget*>(receiver)->window() != this) return false;
-  const std::pair<int, Qt::KeyboardModifiers> stroke{key->key(), key->modifiers()};
-  if (key->type() == QEvent::KeyPress) {
-    if (m_keyTakenByDevice != stroke) return false;
-    m_keyTakenByDevice.reset();
-    return true;
-  }
-  // A shortcut check goes to the focused control first and then up its
-  // parents; only the first delivery is offered to the device page.
-  QWindow* handle = windowHandle();
-  if (handle && handle->focusObject() != receiver) return false;
+bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
+  // The key press of a stroke the device page took is swallowed before the
+  // focused control sees it.
+  if (event->type() != QEvent::KeyPress || !m_keyTakenByDevice) return false;
+  if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (m_keyTakenByDevice != std::pair<int, Qt::KeyboardModifiers>{key->key(), key->modifiers()}) return false;
+  m_keyTakenByDevice.reset();
+  return true;
+}
+
+// Before a key becomes one of this window's shortcuts, the shortcut check
+// travels from the focused control up to the window; arriving here, it is
+// offered to the device page while that page is shown. The page may take it,
+// and then no action of this window runs.
+bool TF_Main::FormShortCut(QKeyEvent* key) {
   QWidget* device_page = m_pages[Index(PageSlot::Device)];
   if (!m_device || !device_page || !device_page->isVisible()) return false;
   if (!m_device->FormShortCut(*key)) return false;
-  m_keyTakenByDevice = stroke;
+  m_keyTakenByDevice = std::pair<int, Qt::KeyboardModifiers>{key->key(), key->modifiers()};
   key->accept();
   return true;
 }

@@ -102,6 +102,7 @@ class TF_Main : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -111,7 +112,7 @@ class TF_Main : public QWidget {
   void CreateActions();
   void BuildTree();
   void RebuildPageSet();
-  bool FormShortCut(QObject* receiver, QKeyEvent* key);
+  bool FormShortCut(QKeyEvent* key);
 
   std::unique_ptr<UserDialogs> m_ownDialogs;
   UserDialogs* m_dialogs;
