@@ -35,11 +35,11 @@ void TextPage::ResetToDefaults() {
   edit->clear();
 }
 
-int TextPage::LoadFromConfig(int kind, uint32_t id, int32_t, const uint8_t* data, size_t length, uint32_t) {
+int TextPage::LoadFromConfig(int kind, uint32_t id, int32_t, const uint8_t* bytes, size_t length, uint32_t) {
   if (kind != 1 || id != 265) return 0;
   ++loads;
-  edit->setText(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(strnlen(
-                                      reinterpret_cast<const char*>(data), length))));
+  const auto* text = reinterpret_cast<const char*>(bytes);
+  edit->setText(QString::fromUtf8(text, static_cast<qsizetype>(strnlen(text, length))));
   return 1;
 }
 

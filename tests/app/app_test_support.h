@@ -41,7 +41,7 @@ class TextPage : public QWidget, public ConfigPage {
  public:
   TextPage();
   void ResetToDefaults() override;
-  int LoadFromConfig(int kind, uint32_t id, int32_t value, const uint8_t* data, size_t length,
+  int LoadFromConfig(int kind, uint32_t id, int32_t value, const uint8_t* bytes, size_t length,
                      uint32_t repeat) override;
   void StoreToConfig(ConfigTree& tree) override;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -268,6 +269,43 @@ TEST_F(MainWindowTest, LabelButtons_UnderlineOnHoverAndHelpIsHidden) {
   EXPECT_FALSE(open->font().underline());
   EXPECT_TRUE(open->font().bold());
   EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("L_Help"))->isVisible());
+}
+
+TEST_F(MainWindowTest, LeftDragOnBackgroundTitleOrClockMovesWindow_OtherButtonsDoNot) {
+  window->show();
+  // No platform window move here, so the window follows the mouse.
+  for (const char* name : {"Image_Background", "L_TitleText", "L_ConnectDuration"}) {
+    SCOPED_TRACE(name);
+    auto* grip = window->findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(grip, nullptr);
+    const QPoint start = window->pos();
+    QTest::mousePress(grip, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseMove(grip, QPoint(35, 25));
+    QTest::mouseRelease(grip, Qt::RightButton, {}, QPoint(35, 25));
+    EXPECT_EQ(window->pos(), start);
+
+    QTest::mousePress(grip, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(35, 25), grip->mapToGlobal(QPointF(35, 25)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(grip, &move);
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, QPoint(35, 25));
+    EXPECT_EQ(window->pos(), start + QPoint(30, 20));
+  }
+}
+
+TEST_F(MainWindowTest, ExitLabelAndCloseButton_CloseTheWindowAndEndTheProgram) {
+  for (const char* name : {"L_Exit", "BitBtn_Close"}) {
+    SCOPED_TRACE(name);
+    int closed = 0;
+    const auto connection = QObject::connect(window.get(), &TF_Main::Closed, [&] { ++closed; });
+    window->show();
+    auto* control = window->findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(control, nullptr);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(closed, 1);
+    QObject::disconnect(connection);
+  }
 }
 
 }  // namespace
