@@ -1,5 +1,7 @@
 #include "app/tamlo_application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QWidget>
 #include <exception>
@@ -14,6 +16,11 @@ TamloApplication::TamloApplication(int& argc, char** argv) : QApplication(argc, 
   setOrganizationName(QStringLiteral("Velmora"));
   setApplicationVersion(QStringLiteral("1.13"));
   setDesktopFileName(QStringLiteral("tamlocfg"));
+  // The whole interface is Russian whatever the system's language; without
+  // the translation files the dialogs fall back to English.
+  if (m_qtTranslator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(&m_qtTranslator);
 }
 
 bool TamloApplication::notify(QObject* receiver, QEvent* event) {

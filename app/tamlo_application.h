@@ -5,6 +5,7 @@
 // or loses the settings held in the pages.
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 #include <functional>
 
 namespace tamlo {
@@ -27,6 +28,8 @@ class TamloApplication : public QApplication {
  private:
   void ShowEscapedError(const QString& text);
 
+  // The standard dialogs' own texts (buttons, file dialog) in Russian.
+  QTranslator m_qtTranslator;
   ErrorDisplay m_errorDisplay;
   bool m_showingError = false;
 };
