@@ -131,7 +131,7 @@ void TF_Main::CreateControls() {
       {"L_Save_as", "Сохранить как ...", 157, "Записать конфигурацию в новый файл [ Shift-Ctrl-S ]",
        &TF_Main::L_Save_asClick},
       {"L_Help", "Помощь", 200, nullptr, nullptr},
-      {"L_Exit", "Конец  работы", 244, "Выход из программы [ Alt-F4 ]", nullptr},
+      {"L_Exit", "Конец  работы", 244, "Выход из программы [ Alt-F4 ]", &TF_Main::L_ExitClick},
   };
   for (const LabelSpec& spec : specs) {
     auto* label = new LabelButton(QString::fromUtf8(spec.text), this);
@@ -140,15 +140,14 @@ void TF_Main::CreateControls() {
     label->adjustSize();
     if (spec.hint) label->setToolTip(QString::fromUtf8(spec.hint));
     if (spec.click) connect(label, &LabelButton::clicked, this, spec.click);
-    if (QLatin1String(spec.name) == QLatin1String("L_Exit")) connect(label, &LabelButton::clicked, this, &QWidget::close);
-    if (QLatin1String(spec.name) == QLatin1String("L_Help")) label->hide();
+    else label->hide();  // L_Help: kept in its place, hidden and without action
   }
 
   auto* logo = new LabelButton(QString(), this);
   logo->setObjectName(QStringLiteral("L_VelmoraLogo"));
   logo->setGeometry(18, 488, 137, 25);
   logo->setToolTip(QStringLiteral("Перейти на сайт компании"));
-  connect(logo, &LabelButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerSite))); });
+  connect(logo, &LabelButton::clicked, this, &TF_Main::L_VelmoraLogoClick);
 
   m_connectDuration = new QLabel(this);
   style_label(m_connectDuration, "L_ConnectDuration", 15);
@@ -159,17 +158,12 @@ void TF_Main::CreateControls() {
   auto* close_button = new CaptionButton(CaptionGlyph::Close, this);
   close_button->setObjectName(QStringLiteral("BitBtn_Close"));
   close_button->setGeometry(920, 11, 21, 24);
-  close_button->setToolTip(QStringLiteral("Закрыть"));
-  connect(close_button, &QAbstractButton::clicked, this, &QWidget::close);
+  connect(close_button, &QAbstractButton::clicked, this, &TF_Main::L_ExitClick);
 
   auto* minimize_button = new CaptionButton(CaptionGlyph::Minimize, this);
   minimize_button->setObjectName(QStringLiteral("BitBtn_Minimize"));
   minimize_button->setGeometry(894, 11, 21, 24);
-  minimize_button->setToolTip(QStringLiteral("Свернуть"));
-  connect(minimize_button, &QAbstractButton::clicked, this, [this] {
-    m_tree->setFocus();
-    showMinimized();
-  });
+  connect(minimize_button, &QAbstractButton::clicked, this, &TF_Main::BitBtn_MinimizeClick);
 
   m_pagesPanel = new QFrame(this);
   m_pagesPanel->setObjectName(QStringLiteral("PagesPanel"));
@@ -305,6 +299,17 @@ void TF_Main::MainTreeChange(QTreeWidgetItem* node) {
 void TF_Main::L_OpenClick() { m_files.OpenConfigFile(); }
 void TF_Main::L_SaveClick() { m_files.Save(); }
 void TF_Main::L_Save_asClick() { m_files.SaveAs(); }
+
+// Closing the main window ends the program at once: changes are not
+// tracked, so there is nothing to ask.
+void TF_Main::L_ExitClick() { close(); }
+
+void TF_Main::BitBtn_MinimizeClick() {
+  m_tree->setFocus();
+  showMinimized();
+}
+
+void TF_Main::L_VelmoraLogoClick() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerSite))); }
 
 void TF_Main::StartConnectionClock() {
   m_oneSecTick.start();

@@ -92,6 +92,9 @@ class TF_Main : public QWidget {
   void L_OpenClick();
   void L_SaveClick();
   void L_Save_asClick();
+  void L_ExitClick();
+  void BitBtn_MinimizeClick();
+  void L_VelmoraLogoClick();
   void MainTreeChange(QTreeWidgetItem* node);
   void TMR_OneSecTickTimer();
 
