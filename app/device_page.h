@@ -1,8 +1,12 @@
 #pragma once
-// What the main window needs of the device window page: the first look at
-// keyboard shortcuts while the page is shown, and the state of a modem
-// connection for the connection clock. The device window implements it; the
-// main window starts its clock when told that a modem connection was made.
+// The two sides of the main window and the device window page, header-only
+// so the device window needs no link to the program's library:
+// - DevicePage, implemented by the device window: the first look at keyboard
+//   shortcuts while the page is shown, and the state of a modem connection;
+// - ConnectionClock, implemented by the main window: started by the device
+//   window right after a modem connection is made.
+// Everything else the device window uses of the main window (the page set,
+// the event code list, the dialogs) it gets as references when it is built.
 #include <QKeyEvent>
 #include <chrono>
 #include <cstdint>
@@ -30,6 +34,14 @@ class DevicePage {
 
   // MillisecondTicks() when the modem connection was made.
   virtual uint32_t ConnectionStartTick() const = 0;
+};
+
+class ConnectionClock {
+ public:
+  virtual ~ConnectionClock() = default;
+  // Starts the one-second clock and shows the duration at once; the clock
+  // stops and hides by itself when the page reports no modem connection.
+  virtual void StartConnectionClock() = 0;
 };
 
 }  // namespace tamlo

@@ -65,7 +65,7 @@ struct MainWindowSetup {
   std::function<uint32_t()> ticks;         // nothing: MillisecondTicks
 };
 
-class TF_Main : public QWidget {
+class TF_Main : public QWidget, public ConnectionClock {
   Q_OBJECT
  public:
   explicit TF_Main(MainWindowSetup setup = {}, QWidget* parent = nullptr);
@@ -84,9 +84,7 @@ class TF_Main : public QWidget {
   const journal::EventCodeList& EventCodeList() const { return m_eventCodes; }
   UserDialogs& Dialogs() { return *m_dialogs; }
 
-  // The device window calls this right after a modem connection is made:
-  // the clock starts and shows at once.
-  void StartConnectionClock();
+  void StartConnectionClock() override;
 
   // Handlers, public for the actions and for the device window.
   void L_OpenClick();
