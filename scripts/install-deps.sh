@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n
   fonts-liberation fonts-dejavu-core
   xvfb x11-apps imagemagick
   lrzsz python3

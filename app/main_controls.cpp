@@ -1,0 +1,82 @@
+#include "app/main_controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace tamlo {
+
+LabelButton::LabelButton(const QString& text, QWidget* parent) : QLabel(text, parent) {
+  setCursor(Qt::PointingHandCursor);
+}
+
+void LabelButton::SetUnderlined(bool underlined) {
+  QFont f = font();
+  f.setBold(true);
+  f.setUnderline(underlined);
+  setFont(f);
+}
+
+void LabelButton::enterEvent(QEnterEvent* event) {
+  SetUnderlined(true);
+  QLabel::enterEvent(event);
+}
+
+void LabelButton::leaveEvent(QEvent* event) {
+  SetUnderlined(false);
+  QLabel::leaveEvent(event);
+}
+
+void LabelButton::mousePressEvent(QMouseEvent* event) {
+  m_pressed = event->button() == Qt::LeftButton;
+  event->accept();
+}
+
+void LabelButton::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  m_pressed = false;
+  event->accept();
+  if (click) emit clicked();
+}
+
+CaptionButton::CaptionButton(CaptionGlyph glyph, QWidget* parent) : QAbstractButton(parent), m_glyph(glyph) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_Hover);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void CaptionButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintCaptionButton(p, rect(), m_glyph, underMouse(), isDown());
+}
+
+WindowDragger::WindowDragger(QWidget* window) : QObject(window), m_window(window) {}
+
+void WindowDragger::Watch(QWidget* widget) { widget->installEventFilter(this); }
+
+bool WindowDragger::eventFilter(QObject*, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton) return false;
+      QWindow* handle = m_window->windowHandle();
+      if (handle && handle->startSystemMove()) return true;
+      // No window manager move (a bare X server, for one): follow the mouse.
+      m_following = true;
+      m_grabOffset = mouse->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
+      return true;
+    }
+    case QEvent::MouseMove:
+      if (!m_following) return false;
+      m_window->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_grabOffset);
+      return true;
+    case QEvent::MouseButtonRelease:
+      if (!m_following) return false;
+      m_following = false;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace tamlo

@@ -1,0 +1,144 @@
+#pragma once
+// TF_Main, the program's main window: a borderless window shaped by its
+// painted background, with a column of label buttons (open, save, save as,
+// exit), the tree of pages on the left and the pane on the right where the
+// chosen page is shown. It owns the pages' contract set, the file commands
+// with CurrentFileName, the event code list and the modem connection clock.
+//
+// Pages are attached after construction, in start-up order, and must all be
+// attached before the first show, which builds the tree and resets every page
+// to its defaults. A node whose page is not attached shows an empty pane.
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/device_page.h"
+#include "config/config_files.h"
+#include "config/config_page.h"
+#include "device/journal/event_code_list.h"
+
+class QFrame;
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tamlo {
+
+class WindowDragger;
+
+// The pages the tree can show. The first six are in the order the
+// configuration is stored and loaded.
+enum class PageSlot {
+  GeneralSettings,
+  PeriodicTests,
+  DeliveryDirections,
+  DeliveryOptions,
+  RemoteAccess,
+  ExtLan,
+  InputL1,
+  InputL2,
+  InputL3,
+  InputL4,
+  Device,
+};
+inline constexpr size_t kPageSlotCount = 11;
+
+// One node of the tree of pages, in display order.
+struct PageNode {
+  const char* caption;
+  int level;                      // 0 top, 1 child of the last top node
+  std::optional<PageSlot> page;   // nothing: a heading without a page
+};
+extern const std::array<PageNode, 12> kPageNodes;
+
+// "Длительность соединения: HH:MM:SS"; hours are not limited to two digits.
+QString FormatConnectionDuration(uint32_t elapsed_ms);
+
+struct MainWindowSetup {
+  UserDialogs* dialogs = nullptr;          // nothing: Qt dialogs over the window
+  std::filesystem::path program_folder;    // empty: the executable's folder
+  std::function<uint32_t()> ticks;         // nothing: MillisecondTicks
+};
+
+class TF_Main : public QWidget, public ConnectionClock {
+  Q_OBJECT
+ public:
+  explicit TF_Main(MainWindowSetup setup = {}, QWidget* parent = nullptr);
+  ~TF_Main() override;
+
+  // A page and its settings contract (null for a page without settings).
+  // The window takes the page over: it becomes a hidden child at the pane's
+  // corner and is destroyed with the window.
+  void AttachPage(PageSlot slot, QWidget* page, ConfigPage* contract);
+  // The device window page, which also sees shortcuts first and reports the
+  // modem connection.
+  void AttachDevicePage(QWidget* page, DevicePage* device);
+
+  ConfigFiles& Files() { return m_files; }
+  PageSet& Pages() { return m_pageSet; }
+  const journal::EventCodeList& EventCodeList() const { return m_eventCodes; }
+  UserDialogs& Dialogs() { return *m_dialogs; }
+
+  void StartConnectionClock() override;
+
+  // Handlers, public for the actions and for the device window.
+  void L_OpenClick();
+  void L_SaveClick();
+  void L_Save_asClick();
+  void L_ExitClick();
+  void BitBtn_MinimizeClick();
+  void L_VelmoraLogoClick();
+  void MainTreeChange(QTreeWidgetItem* node);
+  void TMR_OneSecTickTimer();
+
+ signals:
+  // The main window was closed: the program ends.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void CreateControls();
+  void CreateActions();
+  void BuildTree();
+  void RebuildPageSet();
+  bool FormShortCut(QKeyEvent* key);
+
+  std::unique_ptr<UserDialogs> m_ownDialogs;
+  UserDialogs* m_dialogs;
+  std::filesystem::path m_programFolder;
+  std::function<uint32_t()> m_ticks;
+
+  PageSet m_pageSet;
+  ConfigFiles m_files;
+  journal::EventCodeList m_eventCodes;
+  std::array<QWidget*, kPageSlotCount> m_pages{};
+  std::array<ConfigPage*, kPageSlotCount> m_contracts{};
+  DevicePage* m_device = nullptr;
+  bool m_shownOnce = false;
+
+  QLabel* m_imageBackground = nullptr;
+  QLabel* m_title = nullptr;
+  QLabel* m_connectDuration = nullptr;
+  QTreeWidget* m_tree = nullptr;
+  QFrame* m_pagesPanel = nullptr;
+  QTimer m_oneSecTick;
+  WindowDragger* m_dragger = nullptr;
+
+  // A key the device page took at its shortcut check; its key press is
+  // swallowed so the focused control does not see it either.
+  std::optional<std::pair<int, Qt::KeyboardModifiers>> m_keyTakenByDevice;
+};
+
+}  // namespace tamlo

@@ -1,0 +1,30 @@
+#pragma once
+// The file dialogs and message boxes of the program, bound to Qt: the
+// configuration model asks through UserDialogs, so tests script it instead.
+#include <QStringList>
+#include <QWidget>
+
+#include "config/user_interface.h"
+
+namespace tamlo {
+
+class QtUserDialogs : public UserDialogs {
+ public:
+  // Dialogs and boxes are modal over `parent`.
+  explicit QtUserDialogs(QWidget* parent) : m_parent(parent) {}
+
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
+                            MessageButtons buttons) override;
+
+ private:
+  QWidget* m_parent;
+};
+
+// Converts a filter of "Description (*.a)|*.a;*.b|..." pairs into Qt's
+// "Description (*.a *.b)" entries. The pattern half is what matches, so a
+// description's own parenthesised part is replaced by it: "Все файлы (*.*)|*"
+// becomes "Все файлы (*)", which also lists files without an extension.
+QStringList ToQtFileFilters(const std::string& filter);
+
+}  // namespace tamlo

@@ -1,0 +1,63 @@
+#include "app_test_support.h"
+
+#include <cstring>
+
+#include "config/config_tree.h"
+
+namespace tamlo::testing {
+
+TamloApplication& TestApp() {
+  static int argc = 1;
+  static char name[] = "app_tests";
+  static char* argv[] = {name, nullptr};
+  static TamloApplication* app = new TamloApplication(argc, argv);
+  return *app;
+}
+
+std::optional<std::string> ScriptedDialogs::ChooseFile(const FileDialogRequest& request) {
+  requests.push_back(request);
+  if (answers.empty()) return std::nullopt;
+  std::optional<std::string> answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+MessageResult ScriptedDialogs::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
+                                           MessageButtons) {
+  messages.push_back({std::string(text), std::string(caption), icon});
+  return MessageResult::Ok;
+}
+
+TextPage::TextPage() : edit(new QLineEdit(this)) { resize(537, 441); }
+
+void TextPage::ResetToDefaults() {
+  ++resets;
+  edit->clear();
+}
+
+int TextPage::LoadFromConfig(int kind, uint32_t id, int32_t, const uint8_t* bytes, size_t length, uint32_t) {
+  if (kind != 1 || id != 265) return 0;
+  ++loads;
+  const auto* text = reinterpret_cast<const char*>(bytes);
+  edit->setText(QString::fromUtf8(text, static_cast<qsizetype>(strnlen(text, length))));
+  return 1;
+}
+
+void TextPage::StoreToConfig(ConfigTree& tree) {
+  ++stores;
+  tree.PutTrimmedString(265, edit->text().toStdString());
+}
+
+bool FakeDevicePage::FormShortCut(const QKeyEvent& key) {
+  const QKeySequence stroke(key.keyCombination());
+  // Modifier keys pressed on their way to a combination are recorded apart.
+  const int code = key.key();
+  if (code == Qt::Key_Control || code == Qt::Key_Shift || code == Qt::Key_Alt || code == Qt::Key_Meta) {
+    ++modifier_strokes;
+    return false;
+  }
+  seen.push_back(stroke);
+  return stroke == takes;
+}
+
+}  // namespace tamlo::testing

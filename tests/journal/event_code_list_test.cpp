@@ -1,0 +1,85 @@
+#include "device/journal/event_code_list.h"
+
+#include <gtest/gtest.h>
+
+#include "config/cp1251.h"
+#include "support/temp_dir.h"
+
+namespace tamlo::journal {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+TEST(EventCodeFields, SeparatorsQuotesAndTheLastField) {
+  struct Case {
+    const char* line;
+    Fields fields;
+  };
+  const Case cases[] = {
+      {"130;a;b", {"130", "a", "b"}},
+      {"130;a;", {"130", "a"}},              // nothing after the last ';': no field 3
+      {"130;;x", {"130", "", "x"}},          // adjacent separators: empty field
+      {"130;\"a;b\";c", {"130", "a;b", "c"}},  // quoted ';' stays, quotes go
+      {"130;a\"b;c\"d", {"130", "ab;cd"}},   // quoting switches mid-field
+      {"130;a;\"\"", {"130", "a", ""}},      // explicit empty field 3
+      {"130;a\\;b", {"130", "a\\", "b"}},    // backslash escapes nothing
+      {"130;\"open", {"130", "open"}},       // unterminated quote runs to the end
+      {"130", {"130"}},
+      {";", {""}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(SplitEventCodeFields(c.line), c.fields);
+  }
+}
+
+TEST(EventCodeLines, AnyLineEndIsStrippedAndInnerBlankLinesStay) {
+  EXPECT_EQ(SplitEventCodeLines("a\r\nb\nc\rd"), (EventCodeList{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitEventCodeLines("a\r\n\r\nb\r\n"), (EventCodeList{"a", "", "b"}));
+  EXPECT_EQ(SplitEventCodeLines(""), EventCodeList{});
+}
+
+TEST(EventCodeRows, PickerRowsFollowTheFileAndSkipNonEntries) {
+  const EventCodeList list = {
+      Utf8ToCp1251("Код;Описание"),              // header: not a code
+      Utf8ToCp1251("130;Тревога;Восстановление"),
+      Utf8ToCp1251("130;Тревога;"),               // no field 3: nothing appended
+      "130;;x",                                   // empty description
+      "131;   ",                                  // blank description
+      "0130;x", "13;x", "A30;x", " 130;x", "",    // not three digits
+      Utf8ToCp1251("132;\"Вход; сработка\""),     // quoted ';'
+      "133; padded ",                             // description kept untrimmed
+      "134",                                      // no field 2
+  };
+  const std::vector<EventCodeRow> rows = EventCodeRows(list);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].code, "130");
+  EXPECT_EQ(rows[0].value, "Тревога ; Восстановление");
+  EXPECT_EQ(rows[1].code, "130");
+  EXPECT_EQ(rows[1].value, "Тревога");
+  EXPECT_EQ(rows[2].code, "132");
+  EXPECT_EQ(rows[2].value, "Вход; сработка");
+  EXPECT_EQ(rows[3].value, " padded ");
+}
+
+TEST(EventCodeListLoad, FindsTheFileWhateverItsLetterCase) {
+  testing::TempDir dir;
+  EXPECT_TRUE(LoadEventCodeList(dir.path()).empty());  // missing: empty, no error
+  EXPECT_TRUE(LoadEventCodeList(dir / "no-such-folder").empty());
+
+  testing::WriteFileBytes(dir / "Ademco.TXT", "130;x\r\n131;y\r\n");
+  EXPECT_EQ(LoadEventCodeList(dir.path()), (EventCodeList{"130;x", "131;y"}));
+
+  testing::WriteFileBytes(dir / "ademco.txt", "140;z");  // the exact name wins
+  EXPECT_EQ(LoadEventCodeList(dir.path()), EventCodeList{"140;z"});
+}
+
+TEST(EventCodeListLoad, FolderNamedLikeTheFile_GivesEmptyList) {
+  testing::TempDir dir;
+  std::filesystem::create_directory(dir / "ADEMCO.TXT");
+  EXPECT_TRUE(LoadEventCodeList(dir.path()).empty());
+}
+
+}  // namespace
+}  // namespace tamlo::journal
