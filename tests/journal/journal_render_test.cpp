@@ -123,7 +123,9 @@ TEST(RenderJournal, TruncatedJournal_StopsWithOneMessageAndKeepsEarlierRows) {
       EXPECT_EQ(r.result, -1);
       EXPECT_EQ(r.errors, std::vector<std::string>{c.message});
       EXPECT_EQ(Rows(r).front(), "Неверная запись (длина 0)");
-      if (html) EXPECT_TRUE(r.text.ends_with("</pre>\r\n</body>\r\n</html>\r\n"));
+      if (html) {
+        EXPECT_TRUE(r.text.ends_with("</pre>\r\n</body>\r\n</html>\r\n"));
+      }
     }
   }
 }
