@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   NoErrors errors;
   const JournalRenderer renderer(list, out, errors, false);
   for (unsigned qualifier : {1u, 3u})
-    for (unsigned code = 0; code < 0x1000; code += 0x011) (void)renderer.LookupContactIdEvent(qualifier, code);
+    for (unsigned code = 0; code < 0x1000; code += 0x111) (void)renderer.LookupContactIdEvent(qualifier, code);
   return 0;
 }
