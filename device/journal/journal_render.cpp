@@ -151,14 +151,21 @@ std::optional<std::string> JournalRenderer::LookupContactIdEvent(unsigned qualif
 }
 
 void JournalRenderer::Emit(std::string_view text, bool table) {
+  const char* const specials = (table && m_html) ? "\n&<>" : "\n";
   std::string out;
   out.reserve(text.size() + 16);
-  for (char c : text) {
-    if (c == '\n') out += "\r\n";
-    else if (table && m_html && c == '&') out += "&amp;";
-    else if (table && m_html && c == '<') out += "&lt;";
-    else if (table && m_html && c == '>') out += "&gt;";
-    else out += c;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t special = text.find_first_of(specials, at);
+    out.append(text.substr(at, special - at));
+    if (special == std::string_view::npos) break;
+    switch (text[special]) {
+      case '\n': out += "\r\n"; break;
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      default: out += "&gt;"; break;
+    }
+    at = special + 1;
   }
   m_out.Write(out);
 }
