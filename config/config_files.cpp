@@ -1,0 +1,94 @@
+#include "config/config_files.h"
+
+#include <algorithm>
+#include <new>
+
+namespace tamlo {
+namespace {
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+const char* const kReadError = "Ошибка чтения файла";
+
+}  // namespace
+
+ConfigImageFile ReadConfigImageFile(FileSystem& fs, const std::string& name) {
+  std::unique_ptr<InputFile> file = fs.OpenRead(name);
+  if (!file) throw ConfigLoadError("Невозможно открыть файл " + Quoted(name));
+
+  uint8_t raw[ConfigImageHeader::kSize];
+  if (file->Read(raw, sizeof raw) != sizeof raw) throw ConfigLoadError(kReadError);
+  ConfigImageFile image;
+  image.header = ConfigImageHeader::Parse(raw);
+  if (!image.header.MagicOk())
+    throw ConfigLoadError("Файл " + name + " не является конфигурацией Tamlo");
+
+  const uint64_t size = file->Size();
+  const uint64_t rest = size > ConfigImageHeader::kSize ? size - ConfigImageHeader::kSize : 0;
+  if (rest < image.header.length2 || rest < image.header.length)
+    throw ConfigLoadError("Некорректный заголовок файла. Возможно, файл поврежден.");
+
+  // Only the bytes the lengths cover are of use; anything after them is not
+  // decoded, so a large tail is not read into memory.
+  const size_t wanted = std::max(image.header.length, image.header.length2);
+  try {
+    image.data.resize(wanted);
+  } catch (const std::bad_alloc&) {
+    throw ConfigLoadError("Недостаточно памяти для загрузки файла");
+  }
+  if (file->Read(image.data.data(), wanted) != wanted) throw ConfigLoadError(kReadError);
+  return image;
+}
+
+bool ConfigFiles::PromptConfigFileName(bool save) {
+  FileDialogRequest request;
+  request.save = save;
+  request.filter = kConfigFileFilter;
+  request.default_ext = kConfigFileExtension;
+  request.initial_name = m_current;
+  std::optional<std::string> chosen = m_dialogs.ChooseFile(request);
+  if (!chosen) return false;
+  m_current = std::move(*chosen);
+  return true;
+}
+
+bool ConfigFiles::OpenConfigFile() {
+  if (!PromptConfigFileName(false)) return false;
+  try {
+    const ConfigImageFile image = ReadConfigImageFile(m_fs, m_current);
+    LoadConfigData(m_pages, image.data.data(), image.data.size(), image.header);
+    return true;
+  } catch (const ConfigLoadError& e) {
+    m_dialogs.ShowMessage(e.what(), kLoadErrorCaption, MessageIcon::Error);
+    m_current.clear();
+    return false;
+  }
+}
+
+bool ConfigFiles::SaveConfigFile(const std::string& name) {
+  std::unique_ptr<ReplacementFile> file = m_fs.CreateReplacement(name);
+  if (!file) {
+    m_dialogs.ShowMessage("Невозможно создать файл " + Quoted(name), kSaveErrorCaption, MessageIcon::Error);
+    return false;
+  }
+  const std::vector<uint8_t> image = BuildConfigImage(m_pages);
+  bool ok = file->Write(image.data(), image.size()) == image.size();
+  if (ok) ok = file->Commit();
+  else file->Discard();
+  if (!ok)
+    m_dialogs.ShowMessage("Ошибка записи файла (недостаточно места на диске?)", kSaveErrorCaption,
+                          MessageIcon::Error);
+  return ok;
+}
+
+bool ConfigFiles::Save() {
+  if (m_current.empty()) return SaveAs();
+  return SaveConfigFile(m_current);
+}
+
+bool ConfigFiles::SaveAs() {
+  if (!PromptConfigFileName(true)) return false;
+  return SaveConfigFile(m_current);
+}
+
+}  // namespace tamlo

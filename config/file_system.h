@@ -1,0 +1,52 @@
+#pragma once
+// The file operations the configuration files need, behind a seam so a test
+// can fail a write halfway. PosixFileSystem() is the real one.
+//
+// Replacing a file is atomic: the new bytes go to a fresh temporary file in
+// the target's folder, which is flushed to the disk and then renamed over the
+// target. Until the rename the previous file stays exactly as it was; a
+// replacement that is discarded (or destroyed uncommitted) leaves no
+// temporary file behind.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tamlo {
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Bytes read into `buffer` (fewer than `size` at the end or on an error).
+  virtual size_t Read(uint8_t* buffer, size_t size) = 0;
+  virtual uint64_t Size() const = 0;
+};
+
+class ReplacementFile {
+ public:
+  virtual ~ReplacementFile() = default;
+  // Bytes written (fewer than `size` when the disk is full or failing).
+  virtual size_t Write(const uint8_t* data, size_t size) = 0;
+  // Flushes to the disk and renames over the target. false: nothing replaced,
+  // the temporary file is gone.
+  virtual bool Commit() = 0;
+  // Closes and removes the temporary file; the target is untouched.
+  virtual void Discard() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // nullptr when the file cannot be opened for reading (missing, no access,
+  // a folder).
+  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
+  // A temporary file beside `target` whose commit replaces it. nullptr when it
+  // cannot be created there, when `target` is a folder, or when an existing
+  // target may not be written.
+  virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) = 0;
+};
+
+FileSystem& PosixFileSystem();
+
+}  // namespace tamlo

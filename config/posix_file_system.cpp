@@ -1,0 +1,145 @@
+// The POSIX side of the file seam: open/read/write/fsync/rename.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <string>
+
+#include "config/file_system.h"
+
+namespace tamlo {
+namespace {
+
+class PosixInputFile final : public InputFile {
+ public:
+  PosixInputFile(int fd, uint64_t size) : m_fd(fd), m_size(size) {}
+  ~PosixInputFile() override { ::close(m_fd); }
+  PosixInputFile(const PosixInputFile&) = delete;
+  PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+  size_t Read(uint8_t* buffer, size_t size) override {
+    size_t done = 0;
+    while (done < size) {
+      const ssize_t n = ::read(m_fd, buffer + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    return done;
+  }
+  uint64_t Size() const override { return m_size; }
+
+ private:
+  int m_fd;
+  uint64_t m_size;
+};
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is no
+// reason to call the save failed.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+class PosixReplacementFile final : public ReplacementFile {
+ public:
+  PosixReplacementFile(int fd, std::string temp, std::string target)
+      : m_fd(fd), m_temp(std::move(temp)), m_target(std::move(target)) {}
+  ~PosixReplacementFile() override { Discard(); }
+  PosixReplacementFile(const PosixReplacementFile&) = delete;
+  PosixReplacementFile& operator=(const PosixReplacementFile&) = delete;
+
+  size_t Write(const uint8_t* data, size_t size) override {
+    if (m_fd < 0) return 0;
+    size_t done = 0;
+    while (done < size) {
+      const ssize_t n = ::write(m_fd, data + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    return done;
+  }
+
+  bool Commit() override {
+    if (m_fd < 0) return false;
+    const bool synced = ::fsync(m_fd) == 0;
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    if (!synced || !closed || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+      ::unlink(m_temp.c_str());
+      m_temp.clear();
+      return false;
+    }
+    m_temp.clear();
+    SyncFolder(FolderOf(m_target));
+    return true;
+  }
+
+  void Discard() override {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    m_temp.clear();
+  }
+
+ private:
+  int m_fd;
+  std::string m_temp;  // empty once renamed or removed
+  std::string m_target;
+};
+
+class Posix final : public FileSystem {
+ public:
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
+  }
+
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
+    struct stat st {};
+    mode_t mode = 0666;  // narrowed by the umask, as for any new file
+    if (::stat(target.c_str(), &st) == 0) {
+      // Replacing a file the user may not write would sidestep its protection.
+      if (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0) return nullptr;
+      mode = st.st_mode & 07777;
+    }
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const std::string temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+      const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (fd >= 0) {
+        if (mode != 0666) ::fchmod(fd, mode);  // keep an existing file's permissions
+        return std::make_unique<PosixReplacementFile>(fd, temp, target);
+      }
+      if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+  }
+};
+
+}  // namespace
+
+FileSystem& PosixFileSystem() {
+  static Posix fs;
+  return fs;
+}
+
+}  // namespace tamlo

@@ -1,0 +1,336 @@
+#include "link/exchange_dispatcher.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/device_time.h"
+#include "link/link_codes.h"
+#include "link/text_format.h"
+
+namespace tamlo::link {
+namespace {
+
+constexpr uint32_t kGsmPollPeriodMs = 1000;
+constexpr size_t kImageHeaderSize = 32;
+constexpr size_t kMaxSerialLength = 32;
+constexpr char kDevicePrefix[] = "Tamlo ";
+constexpr size_t kDevicePrefixLength = sizeof kDevicePrefix - 1;
+
+uint32_t GetU32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// The message shows the port as the user knows it: "COM3", not "\\.\COM3".
+std::string DisplayPortName(const std::string& name) {
+  return name.rfind("\\\\.", 0) == 0 ? name.substr(std::min<size_t>(4, name.size())) : name;
+}
+
+}  // namespace
+
+ExchangeDispatcher::ExchangeDispatcher(SerialPort& port, const Clock& clock, MessagePump& pump)
+    : m_core(port, clock, pump), m_protocol(m_core) {}
+
+int ExchangeDispatcher::serial_process(const std::optional<std::string>& port_name, unsigned action,
+                                       const ActionInput& input, LinkCallback& callback) {
+  m_core.ResetForExchange();
+  SerialPort& port = m_core.port();
+  const bool opened_here = port_name.has_value();
+  if (opened_here) {
+    if (m_cached_connection) {
+      callback.OnError("serial_process(): cached handle still active!");
+      return -1;
+    }
+    if (!port.Open(*port_name)) {
+      callback.OnError(Format(
+          "Невозможно открыть порт \"%s\". Возможно, он уже используется другой программой.\n\nОшибка %lu: %s",
+          DisplayPortName(*port_name).c_str(), static_cast<unsigned long>(port.LastErrorCode()),
+          port.LastErrorText().c_str()));
+      return -1;
+    }
+    const std::string error = m_core.SetupPort(action == MODEM_DIAL, callback);
+    if (!error.empty()) {
+      callback.OnError(Format("Неожиданная ошибка при настройке порта: %s", error.c_str()));
+      port.Close();
+      return -1;
+    }
+    if (const std::optional<PortQueues> q = port.Queues()) {
+      callback.OnLog(Format("cpr: MaxTxQueue=%d MaxRxQueue=%d CurrentTxQueue=%d CurrentRxQueue=%d", q->max_tx,
+                            q->max_rx, q->current_tx, q->current_rx));
+    }
+  } else if (!m_cached_connection) {
+    callback.OnError("serial_process(): no device, no cached handle!");
+    return -1;
+  }
+  auto close_if_opened = [&] {
+    if (opened_here) port.Close();
+  };
+
+  // Modem dialing, hang-up and the firmware transfer come with the modem and
+  // bootloader layers; until then the caller is told plainly.
+  if (action == MODEM_DIAL) {
+    if (!opened_here) {
+      callback.OnError("serial_process(): double dial???");
+      return -1;
+    }
+    callback.OnError("serial_process(): MODEM_DIAL is not available in this build");
+    close_if_opened();
+    return -1;
+  }
+  if (action == MODEM_HANGUP) {
+    if (opened_here) {
+      callback.OnError("serial_process(): disconnect must be done on cached handle");
+      close_if_opened();
+      return -1;
+    }
+    callback.OnError("serial_process(): MODEM_HANGUP is not available in this build");
+    m_cached_connection = false;
+    port.Close();
+    return -1;
+  }
+  if (action == FW_UPDATE) {
+    if (!opened_here) {
+      callback.OnError("serial_process(): FOTA not supported");
+      return -1;
+    }
+    callback.OnError("serial_process(): FW_UPDATE is not available in this build");
+    close_if_opened();
+    return -1;
+  }
+
+  m_core.set_carrier_check(!opened_here);
+  int result = m_protocol.ReportLinkResult(m_protocol.Connect(callback, false), callback);
+  if (result == LINK_OK) {
+    callback.OnLog(Format("Подключение установлено, TX MTU=%u", m_core.tx_mtu()));
+    result = m_protocol.ReportLinkResult(Identify(callback), callback);
+    if (result == LINK_OK) result = m_protocol.ReportLinkResult(RunAction(action, input, callback), callback);
+  }
+  close_if_opened();
+  return result == LINK_OK ? 0 : -1;
+}
+
+int ExchangeDispatcher::Identify(LinkCallback& callback) {
+  auto handler = [this](size_t length, LinkCallback& cb) -> int {
+    const std::string text(reinterpret_cast<const char*>(m_core.rx_payload()), length);
+    cb.OnLog(Format("Подключено устройство: %s", text.c_str()));
+    if (length < kDevicePrefixLength || std::memcmp(text.data(), kDevicePrefix, kDevicePrefixLength) != 0) {
+      cb.OnError(Format("Устройство или прошивка \"%s\" не поддерживаются в данной версии конфигуратора",
+                        text.c_str()));
+      return LINK_UNSUPPORTED_DEVICE;
+    }
+    cb.OnFirmwareVersion(std::string(text.c_str() + kDevicePrefixLength));
+    return 1;
+  };
+  return m_protocol.ExchangeWithPassword(CMD_GET_VERSION, 0, "Чтение версии прошивки", handler, callback);
+}
+
+int ExchangeDispatcher::RunAction(unsigned action, const ActionInput& input, LinkCallback& callback) {
+  switch (action) {
+    case SERIAL_READ: return SerialRead(callback);
+    case CONFIG_WRITE: return ConfigWrite(input, callback);
+    case CONFIG_READ:
+      return ReadTransfer(CMD_CONFIG_READ_BEGIN, CMD_CONFIG_READ_CHUNK, "Подготовка к чтению конфигурации",
+                          "Чтение конфигурации", false, callback);
+    case JOURNAL_READ:
+      return ReadTransfer(CMD_JOURNAL_READ_BEGIN, CMD_JOURNAL_READ_CHUNK, "Подготовка к чтению журнала",
+                          "Чтение журнала", true, callback);
+    case GSM_STATUS: return GsmStatus(callback);
+    case SET_TIME: return SetTime(callback);
+    case REBOOT: return Reboot(callback);
+    case SERIAL_WRITE: return SerialWrite(input, callback);
+    case KEYS_STATUS: return KeysStatus(callback);
+    case KEY_CHANGE: return KeyChange(input, callback);
+    default:
+      callback.OnError(Format("SerialCore: unknown action %u", action));
+      return LINK_FAILED_REPORTED;
+  }
+}
+
+int ExchangeDispatcher::SerialRead(LinkCallback& callback) {
+  auto handler = [this](size_t length, LinkCallback& cb) -> int {
+    const std::string text(reinterpret_cast<const char*>(m_core.rx_payload()), length);
+    cb.OnLog(Format("Серийный номер: %s", text.c_str()[0] != '\0' ? text.c_str() : "НЕ ЗАДАН"));
+    return 1;
+  };
+  const int r = m_protocol.ExchangeWithPassword(CMD_SERIAL_READ, 0, "Чтение серийного номера", handler, callback);
+  if (r == RefusalCode(ANS_UNKNOWN_COMMAND)) {  // firmware older than the serial number
+    callback.OnLog(Format("Серийный номер: %s", "не поддерживается"));
+    return LINK_OK;
+  }
+  return r;
+}
+
+int ExchangeDispatcher::ConfigWrite(const ActionInput& input, LinkCallback& callback) {
+  if (input.data == nullptr || input.length < kImageHeaderSize) {
+    callback.OnError("SerialCore: bad params for CONFIG_WRITE");
+    return LINK_FAILED_REPORTED;
+  }
+  size_t chunk_size = 0;
+  auto begin_handler = [&](size_t length, LinkCallback&) -> int {
+    if (length < 2) return LINK_BAD_ANSWER;
+    const uint8_t* a = m_core.rx_payload();
+    chunk_size = static_cast<size_t>(a[0] | (a[1] << 8));
+    if (chunk_size == 0 || chunk_size > m_core.tx_mtu()) return LINK_TRANSFER_PARAMS;
+    return 1;
+  };
+  std::memcpy(m_core.tx_payload(), input.data, kImageHeaderSize);
+  int r = m_protocol.ExchangeWithPassword(CMD_CONFIG_WRITE_BEGIN, kImageHeaderSize, "Подготовка к записи конфигурации",
+                                          begin_handler, callback);
+  if (r != LINK_OK) return r;
+  callback.OnProgress("Запись конфигурации", static_cast<uint32_t>(input.length));
+  for (size_t offset = 0; offset < input.length;) {
+    const size_t n = std::min(chunk_size, input.length - offset);
+    std::memcpy(m_core.tx_payload(), input.data + offset, n);
+    r = m_protocol.ExchangeWithPassword(CMD_CONFIG_WRITE_CHUNK, n, nullptr, nullptr, callback);
+    if (r != LINK_OK) return r;
+    offset += n;
+    callback.OnProgress(nullptr, static_cast<uint32_t>(offset));
+  }
+  r = SetTime(callback);
+  if (r != LINK_OK) return r;
+  return m_protocol.ExchangeWithPassword(CMD_CLEAR_EVENT_QUEUE, 0, "Очистка очереди извещений", nullptr, callback);
+}
+
+int ExchangeDispatcher::ReadTransfer(uint8_t begin, uint8_t chunk, const char* prepare_text, const char* stage_text,
+                                     bool journal, LinkCallback& callback) {
+  uint32_t announced = 0;
+  auto begin_handler = [&](size_t length, LinkCallback&) -> int {
+    if (length < 4) return LINK_BAD_ANSWER;
+    announced = GetU32(m_core.rx_payload());
+    return 1;
+  };
+  int r = m_protocol.ExchangeWithPassword(begin, 0, prepare_text, begin_handler, callback);
+  if (r != LINK_OK) return r;
+  callback.OnProgress(stage_text, announced);
+  size_t position = 0;
+  if (!journal) {
+    // The configuration: exactly the announced length, in chunks of 1..remaining.
+    uint32_t remaining = announced;
+    auto chunk_handler = [&](size_t length, LinkCallback& cb) -> int {
+      if (length == 0 || length > remaining) return LINK_BAD_ANSWER;
+      cb.OnDataChunk(m_core.rx_payload(), length, position);
+      remaining -= static_cast<uint32_t>(length);
+      position += length;
+      cb.OnProgress(nullptr, static_cast<uint32_t>(position));
+      return 1;
+    };
+    while (remaining > 0) {
+      r = m_protocol.ExchangeWithPassword(chunk, 0, nullptr, chunk_handler, callback);
+      if (r != LINK_OK) return r;
+    }
+    return LINK_OK;
+  }
+  // The journal grows while it is read: the announced length only scales the
+  // progress, and the first empty chunk ends the read.
+  if (announced == 0) return LINK_OK;
+  bool done = false;
+  auto chunk_handler = [&](size_t length, LinkCallback& cb) -> int {
+    if (length == 0) {
+      done = true;
+      return 1;
+    }
+    cb.OnDataChunk(m_core.rx_payload(), length, position);
+    position += length;
+    cb.OnProgress(nullptr, static_cast<uint32_t>(position));
+    return 1;
+  };
+  while (!done) {
+    r = m_protocol.ExchangeWithPassword(chunk, 0, nullptr, chunk_handler, callback);
+    if (r != LINK_OK) return r;
+  }
+  return LINK_OK;
+}
+
+int ExchangeDispatcher::GsmStatus(LinkCallback& callback) {
+  auto handler = [this](size_t length, LinkCallback& cb) -> int {
+    const uint8_t* a = m_core.rx_payload();
+    if (length < 1 || length < 2u * a[0] + 2u) return LINK_BAD_ANSWER;
+    cb.OnGsmStatus(a, length);
+    return 1;
+  };
+  const Clock& clock = m_core.clock();
+  for (;;) {
+    const Deadline period = Deadline::After(clock, kGsmPollPeriodMs);
+    int r = m_protocol.ExchangeWithPassword(CMD_GSM_STATUS, 0, nullptr, handler, callback);
+    // Closing the status window cancels the poll: that is its normal end.
+    if (r == LINK_CANCELLED) return LINK_OK;
+    if (r != LINK_OK) return r;
+    if (m_core.WaitPumping(period.Remaining(clock)) != 0) return LINK_OK;
+  }
+}
+
+int ExchangeDispatcher::SetTime(LinkCallback& callback) {
+  const uint32_t now = DeviceTimeNow(m_core.clock());
+  if (now == 0) {
+    callback.OnError("Время в приборе не установлено, т.к. год на часах компьютера меньше 2012");
+    return LINK_OK;
+  }
+  uint8_t* p = m_core.tx_payload();
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(now >> (8 * i));
+  return m_protocol.ExchangeWithPassword(CMD_SET_TIME, 4, "Установка времени в приборе", nullptr, callback);
+}
+
+int ExchangeDispatcher::Reboot(LinkCallback& callback) {
+  const int r = m_protocol.ExchangeWithPassword(CMD_REBOOT, 0, "Перезагрузка устройства", nullptr, callback);
+  // The device answers a reboot with "reconnect": it is going down as asked.
+  return r == RefusalCode(ANS_RECONNECT) ? LINK_OK : r;
+}
+
+int ExchangeDispatcher::SerialWrite(const ActionInput& input, LinkCallback& callback) {
+  const size_t length = input.text != nullptr ? std::strlen(input.text) : 0;
+  if (length == 0 || length > kMaxSerialLength) {
+    callback.OnError(Format("SerialCore: bad params for SERIAL_WRITE (len=%u)", static_cast<unsigned>(length)));
+    return LINK_FAILED_REPORTED;
+  }
+  std::memcpy(m_core.tx_payload(), input.text, length);
+  return m_protocol.ExchangeWithPassword(CMD_SERIAL_WRITE, length, "Запись серийного номера", nullptr, callback);
+}
+
+int ExchangeDispatcher::KeysStatus(LinkCallback& callback) {
+  auto handler = [this](size_t length, LinkCallback& cb) -> int {
+    if (length < 2) return LINK_BAD_ANSWER;
+    cb.OnKeyStatus(m_core.rx_payload(), length);
+    return 1;
+  };
+  const int r =
+      m_protocol.ExchangeWithPassword(CMD_KEYS_STATUS, 0, "Чтение состояния ключей шифрования", handler, callback);
+  if (r == RefusalCode(ANS_UNKNOWN_COMMAND)) {  // firmware without keys: none to show
+    const uint8_t none[2] = {0, 0};
+    callback.OnKeyStatus(none, sizeof none);
+    return LINK_OK;
+  }
+  return r;
+}
+
+int ExchangeDispatcher::KeyChange(const ActionInput& input, LinkCallback& callback) {
+  // Input: key number, key length L, L key bytes; the request carries the
+  // number and the key (nothing after the number deletes the key).
+  const size_t key_length = input.data != nullptr && input.length >= 2 ? input.data[1] : 0;
+  if (input.data == nullptr || input.length < 2 || input.length < 2 + key_length ||
+      key_length + 1 > m_core.tx_mtu()) {
+    callback.OnError(Format("SerialCore: bad params for KEY_CHANGE (len=%u)", static_cast<unsigned>(input.length)));
+    return LINK_FAILED_REPORTED;
+  }
+  uint8_t* p = m_core.tx_payload();
+  p[0] = input.data[0];
+  std::memcpy(p + 1, input.data + 2, key_length);
+  const int r = m_protocol.ExchangeWithPassword(CMD_KEY_CHANGE, key_length + 1, "Изменение ключа шифрования", nullptr,
+                                                callback);
+  if (r == RefusalCode(ANS_REBOOT_REQUIRED)) {
+    callback.OnError(
+        "В устройство записана новая конфигурация, но устройство не было перезагружено.\n"
+        "Для обновления ключа шифрования необходимо произвести перезагрузку устройства.");
+    return LINK_FAILED_REPORTED;
+  }
+  if (r == RefusalCode(ANS_NO_SPACE)) {
+    callback.OnError(
+        "Недостаточно свободного места в блоке хранения дополнительных данных конфигурации. Для продолжения "
+        "работы:\n1. Считайте конфигурацию из устройства и запишите ее обратно, не изменяя.\n2. Выполните "
+        "перезагрузку устройства.\n3. Повторите запись ключа.");
+    return LINK_FAILED_REPORTED;
+  }
+  if (r != LINK_OK) return r;
+  return KeysStatus(callback);
+}
+
+}  // namespace tamlo::link

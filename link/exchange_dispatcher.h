@@ -1,0 +1,86 @@
+#pragma once
+// serial_process: the single entry point of the device link. One call runs
+// one device action: open and set up the port (or take the open modem
+// connection), handshake, identify the device, carry out the action as a
+// sequence of commands, report the outcome once, close the port.
+//
+// Every failure is reported through the callback (kind 1) before the call
+// returns -1; callers only test the sign. Messages about misuse by the caller
+// are English and begin with "serial_process(): " or "SerialCore: ".
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "link/command_protocol.h"
+#include "link/serial_core.h"
+
+namespace tamlo::link {
+
+enum Action : unsigned {
+  SERIAL_READ = 0,
+  CONFIG_WRITE = 1,
+  CONFIG_READ = 2,
+  JOURNAL_READ = 3,
+  MODEM_DIAL = 4,
+  MODEM_HANGUP = 5,
+  GSM_STATUS = 6,
+  FW_UPDATE = 7,
+  SET_TIME = 8,
+  REBOOT = 9,
+  SERIAL_WRITE = 10,
+  KEYS_STATUS = 11,
+  KEY_CHANGE = 12,
+};
+
+// The action's input; which field is read depends on the action:
+// CONFIG_WRITE: data/length = the configuration image (header included);
+// SERIAL_WRITE: text = the serial number; KEY_CHANGE: data/length = key
+// number, key length L (16 to write, 0 to delete), L key bytes.
+struct ActionInput {
+  const uint8_t* data = nullptr;
+  size_t length = 0;
+  const char* text = nullptr;
+};
+
+class ExchangeDispatcher {
+ public:
+  ExchangeDispatcher(SerialPort& port, const Clock& clock, MessagePump& pump);
+
+  // `port_name`: the device form "\\.\COM3", a plain port name or a device
+  // path; nothing to run over the cached modem connection. 0 or -1.
+  int serial_process(const std::optional<std::string>& port_name, unsigned action, const ActionInput& input,
+                     LinkCallback& callback);
+
+  // Ends the running exchange at its next wait (cancel button, closing the GSM window).
+  void RequestCancel() { m_core.RequestCancel(); }
+
+  // The open modem connection between a dial and its hang-up. The dialer sets
+  // it after a successful dial; while it is set every action runs over that
+  // port with the carrier checked before each read and write.
+  bool has_cached_connection() const { return m_cached_connection; }
+  void set_cached_connection(bool open) { m_cached_connection = open; }
+
+  SerialCore& core() { return m_core; }
+  CommandProtocol& protocol() { return m_protocol; }
+
+ private:
+  int Identify(LinkCallback& callback);
+  int RunAction(unsigned action, const ActionInput& input, LinkCallback& callback);
+  int SerialRead(LinkCallback& callback);
+  int ConfigWrite(const ActionInput& input, LinkCallback& callback);
+  int ReadTransfer(uint8_t begin, uint8_t chunk, const char* prepare_text, const char* stage_text, bool journal,
+                   LinkCallback& callback);
+  int GsmStatus(LinkCallback& callback);
+  int SetTime(LinkCallback& callback);
+  int Reboot(LinkCallback& callback);
+  int SerialWrite(const ActionInput& input, LinkCallback& callback);
+  int KeysStatus(LinkCallback& callback);
+  int KeyChange(const ActionInput& input, LinkCallback& callback);
+
+  SerialCore m_core;
+  CommandProtocol m_protocol;
+  bool m_cached_connection = false;
+};
+
+}  // namespace tamlo::link

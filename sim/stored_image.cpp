@@ -1,0 +1,76 @@
+#include "sim/stored_image.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "config/crc32.h"
+
+namespace tamlo::sim {
+
+uint32_t ReadU32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+void WriteU32(uint8_t* p, uint32_t value) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(value >> (8 * i));
+}
+
+std::vector<uint8_t> FactoryImage() {
+  std::vector<uint8_t> image(kImageHeaderSize, 0);
+  std::memcpy(image.data(), "TAM0", 4);
+  WriteU32(&image[4], 0x0001000D);
+  WriteU32(&image[12], Crc32Register(nullptr, 0));
+  return image;
+}
+
+bool ImageDataLength(const uint8_t* header, uint32_t& length) {
+  if (std::memcmp(header, "TAM0", 4) != 0) return false;
+  length = ReadU32(header + 8);
+  return true;
+}
+
+bool LoadImageFile(const std::string& path, std::vector<uint8_t>& image, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "Невозможно открыть файл \"" + path + "\"";
+    return false;
+  }
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  uint32_t length = 0;
+  if (bytes.size() < kImageHeaderSize || !ImageDataLength(bytes.data(), length) ||
+      length > bytes.size() - kImageHeaderSize) {
+    error = "Файл \"" + path + "\" не является файлом конфигурации";
+    return false;
+  }
+  image = std::move(bytes);
+  return true;
+}
+
+bool SaveImageFile(const std::string& path, const std::vector<uint8_t>& image, std::string& error) {
+  const std::string temp = path + ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
+    out.flush();
+    if (!out) {
+      error = "Ошибка записи файла \"" + temp + "\"";
+      std::error_code ignored;
+      std::filesystem::remove(temp, ignored);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    error = "Невозможно заменить файл \"" + path + "\": " + ec.message();
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tamlo::sim

@@ -1,0 +1,35 @@
+#pragma once
+// The configuration image as the device stores it, and its .tamlo file.
+//
+// Image layout (all fields u32 little-endian): "TAM0", configurator version,
+// data length, CRC register of the data (not complemented), data length
+// again, reserved, the device's number of this configuration, the device time
+// it was stored; then the encoded configuration. The device fills the last two
+// fields itself when a write completes; it keeps every other byte as written.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tamlo::sim {
+
+inline constexpr size_t kImageHeaderSize = 32;
+inline constexpr size_t kImageNumberOffset = 24;
+inline constexpr size_t kImageTimeOffset = 28;
+
+// A header with no configuration data: what a device holds from the factory.
+std::vector<uint8_t> FactoryImage();
+
+// The data length a header announces (offset 8), or nothing when the first 32
+// bytes are not an image header (wrong magic).
+bool ImageDataLength(const uint8_t* header, uint32_t& length);
+
+uint32_t ReadU32(const uint8_t* p);
+void WriteU32(uint8_t* p, uint32_t value);
+
+// Whole-file load and save of an image. Save writes a temporary file beside
+// the target and renames it over, so a failed save leaves the old file whole.
+// On failure `error` says why in the user's language.
+bool LoadImageFile(const std::string& path, std::vector<uint8_t>& image, std::string& error);
+bool SaveImageFile(const std::string& path, const std::vector<uint8_t>& image, std::string& error);
+
+}  // namespace tamlo::sim

@@ -1,0 +1,221 @@
+// tamlo-sim: the simulated TK208-2GSM on a pseudo-terminal, for the
+// configurator, the console tool and the end-to-end tests.
+//
+//   tamlo-sim --pty [--link PATH] [device options] [faults]
+//
+// The first line of standard output is the terminal's path. Serves until
+// SIGINT or SIGTERM.
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "sim/pty_server.h"
+#include "sim/sim_device.h"
+#include "sim/sim_port.h"
+#include "sim/stored_image.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+const char kUsage[] =
+    "usage: tamlo-sim --pty [--link PATH] [options]\n"
+    "  --pty                serve on a new pseudo-terminal; its path is the first output line\n"
+    "  --link PATH          also make a symbolic link PATH to the terminal\n"
+    "  --baud N             line speed, 10 bits per byte (default 115200; 0: no transfer time)\n"
+    "  --id TEXT            identification text (default \"Tamlo 3.11\")\n"
+    "  --config FILE        stored configuration: loaded when the file exists, saved after each write\n"
+    "  --journal FILE       journal bytes to serve instead of the generated demo journal\n"
+    "  --announce-journal N journal length announced instead of the real one\n"
+    "  --password TEXT      access password\n"
+    "  --serial TEXT        serial number\n"
+    "  --old-firmware       no serial number or key commands (answer 0x82)\n"
+    "  --keys N --key-mask M  key slots and the slots holding a key\n"
+    "  --time DD.MM.YYYY-HH:MM:SS  device clock at start (default: the PC's local time)\n"
+    "  --size-a N --size-b N  handshake sizes (default 256, 256)\n"
+    "  --write-chunk N      chunk size announced for configuration writes (default 256)\n"
+    "  --read-chunk N       largest read answer (default 256)\n"
+    "faults:\n"
+    "  --corrupt P --drop P --seed N   per-byte noise probability, both directions\n"
+    "  --delay MS           answer delay\n"
+    "  --retry-later N      answer the next N commands 0x87\n"
+    "  --stale N            precede the next N answers by a late copy of the previous one\n"
+    "  --refuse CMD:CODE[:COUNT]  refuse a command (hex codes, e.g. 4C:96)\n"
+    "  --silent [N]         answer nothing (only the next N requests with N)\n";
+
+bool Number(const char* text, unsigned long max, unsigned long& out) {
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtoul(text, &end, 0);
+  return errno == 0 && end != text && *end == '\0' && out <= max;
+}
+
+bool Probability(const char* text, double& out) {
+  char* end = nullptr;
+  out = std::strtod(text, &end);
+  return end != text && *end == '\0' && out >= 0 && out <= 1;
+}
+
+bool ParseRefusal(const std::string& text, tamlo::sim::Refusal& r) {
+  unsigned cmd = 0, code = 0;
+  int count = -1;
+  const int n = std::sscanf(text.c_str(), "%x:%x:%d", &cmd, &code, &count);
+  if (n < 2 || cmd > 0xFF || code > 0xFF) return false;
+  r = {uint8_t(cmd), uint8_t(code), n == 3 ? count : -1};
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tamlo::sim;
+  DeviceSettings settings = DemoDeviceSettings();
+  Faults faults;
+  uint32_t baud = kDefaultBaud;
+  bool pty = false;
+  std::string link_path, config_path;
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&](const char*& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    const char* v = nullptr;
+    unsigned long n = 0;
+    bool ok = true;
+    if (a == "--pty") pty = true;
+    else if (a == "--link") ok = value(v) && (link_path = v, true);
+    else if (a == "--baud") ok = value(v) && Number(v, 4'000'000, n) && (baud = uint32_t(n), true);
+    else if (a == "--id") ok = value(v) && (settings.identification = v, true);
+    else if (a == "--config") ok = value(v) && (config_path = v, true);
+    else if (a == "--journal") {
+      std::vector<uint8_t> bytes;
+      if (value(v) && !ReadWholeFile(v, bytes)) {
+        std::fprintf(stderr, "tamlo-sim: cannot read journal %s\n", v);
+        return 1;
+      }
+      ok = v != nullptr;
+      settings.journal = std::move(bytes);
+    } else if (a == "--announce-journal")
+      ok = value(v) && Number(v, 0xFFFFFFFF, n) && (settings.announced_journal_length = uint32_t(n), true);
+    else if (a == "--password") ok = value(v) && (settings.password = v, true);
+    else if (a == "--serial") ok = value(v) && (settings.serial_number = v, true);
+    else if (a == "--old-firmware") settings.old_firmware = true;
+    else if (a == "--time") {
+      int d = 0, mo = 0, y = 0, h = 0, mi = 0, sec = 0;
+      ok = value(v) && std::sscanf(v, "%d.%d.%d-%d:%d:%d", &d, &mo, &y, &h, &mi, &sec) == 6 && y >= 2012 &&
+           y < 2100 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h < 24 && mi < 60 && sec < 60;
+      if (ok) settings.device_time = DeviceTimeOf(y, mo, d, h, mi, sec);
+    }
+    else if (a == "--keys") ok = value(v) && Number(v, 8, n) && (settings.key_slots = uint8_t(n), true);
+    else if (a == "--key-mask") ok = value(v) && Number(v, 0xFF, n) && (settings.key_mask = uint8_t(n), true);
+    else if (a == "--size-a") ok = value(v) && Number(v, 0xFFFF, n) && (settings.size_a = uint16_t(n), true);
+    else if (a == "--size-b") ok = value(v) && Number(v, 0xFFFF, n) && (settings.size_b = uint16_t(n), true);
+    else if (a == "--write-chunk") ok = value(v) && Number(v, 0xFFFF, n) && (settings.write_chunk = uint16_t(n), true);
+    else if (a == "--read-chunk")
+      ok = value(v) && Number(v, 256, n) && n > 0 && (settings.read_chunk = uint16_t(n), true);
+    else if (a == "--corrupt") ok = value(v) && Probability(v, faults.corrupt_probability);
+    else if (a == "--drop") ok = value(v) && Probability(v, faults.drop_probability);
+    else if (a == "--seed") ok = value(v) && Number(v, 0xFFFFFFFF, n) && (faults.seed = uint32_t(n), true);
+    else if (a == "--delay") ok = value(v) && Number(v, 600000, n) && (faults.answer_delay_ms = uint32_t(n), true);
+    else if (a == "--retry-later") ok = value(v) && Number(v, 1000000, n) && (faults.retry_later_answers = int(n), true);
+    else if (a == "--stale") ok = value(v) && Number(v, 1000000, n) && (faults.stale_answers = int(n), true);
+    else if (a == "--refuse") {
+      Refusal r;
+      ok = value(v) && ParseRefusal(v, r);
+      if (ok) faults.refusals.push_back(r);
+    } else if (a == "--silent") {
+      faults.silent_requests = -1;
+      if (i + 1 < argc && Number(argv[i + 1], 1000000, n)) {
+        faults.silent_requests = int(n);
+        ++i;
+      }
+    } else if (a == "-h" || a == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else {
+      std::fprintf(stderr, "tamlo-sim: unknown option %s\n%s", a.c_str(), kUsage);
+      return 2;
+    }
+    if (!ok) {
+      std::fprintf(stderr, "tamlo-sim: bad or missing value for %s\n", a.c_str());
+      return 2;
+    }
+  }
+  if (!pty) {
+    std::fprintf(stderr, "tamlo-sim: --pty is required\n%s", kUsage);
+    return 2;
+  }
+  if (!config_path.empty() && std::filesystem::exists(config_path)) {
+    std::string error;
+    if (!LoadImageFile(config_path, settings.image, error)) {
+      std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
+      return 1;
+    }
+  }
+
+  SimDevice device(std::move(settings), faults, baud);
+  if (!config_path.empty()) {
+    device.engine().on_image_stored = [config_path](const std::vector<uint8_t>& image) {
+      std::string error;
+      if (!SaveImageFile(config_path, image, error)) std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
+    };
+  }
+
+  // SIGINT and SIGTERM stay blocked except while the server waits, so a stop
+  // request is never lost between the check and the wait.
+  sigset_t block;
+  sigemptyset(&block);
+  sigaddset(&block, SIGINT);
+  sigaddset(&block, SIGTERM);
+  sigprocmask(SIG_BLOCK, &block, nullptr);
+  struct sigaction sa {};
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+
+  PtyServer server(device);
+  std::string error;
+  if (!server.Open(error)) {
+    std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
+    return 1;
+  }
+  if (!link_path.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(link_path, ec);
+    std::filesystem::create_symlink(server.slave_path(), link_path, ec);
+    if (ec) {
+      std::fprintf(stderr, "tamlo-sim: cannot link %s: %s\n", link_path.c_str(), ec.message().c_str());
+      return 1;
+    }
+  }
+  std::printf("%s\n", server.slave_path().c_str());
+  std::fflush(stdout);
+
+  const int rc = server.Serve(g_stop, error);
+  if (rc != 0) std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
+  if (!link_path.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(link_path, ec);
+  }
+  return rc;
+}
