@@ -1,7 +1,9 @@
-// Journal commands: render-journal (raw journal bytes from a file, no
+// Journal commands: journal (read from the device, as the device window's
+// "Сохранить в файл") and render-journal (raw journal bytes from a file, no
 // device). The journal is written as an HTML page when FILE ends in .htm or
 // .html, as a text table otherwise, Windows-1251 with CR LF; "-" writes the
-// text table to standard output.
+// text table to standard output. Exit status 1 when the read fails or the
+// journal is damaged (the rows before the damage are still written).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,9 +14,11 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/device_session.h"
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_export.h"
 #include "device/journal/journal_render.h"
+#include "link/exchange_dispatcher.h"
 
 namespace tamlo::cli {
 namespace {
@@ -27,6 +31,17 @@ class StderrJournalErrors : public journal::JournalErrors {
   void ReportError(std::string_view text) override {
     std::fprintf(stderr, "tamlocfg-cli: %.*s\n", static_cast<int>(text.size()), text.data());
   }
+};
+
+// With a device the messages go to the session's service log, as in the
+// device window.
+class SessionJournalErrors : public journal::JournalErrors {
+ public:
+  explicit SessionJournalErrors(DeviceSession& session) : m_session(session) {}
+  void ReportError(std::string_view text) override { m_session.LogInfo(std::string(text)); }
+
+ private:
+  DeviceSession& m_session;
 };
 
 class StdoutJournalOutput : public journal::JournalOutput {
@@ -61,8 +76,8 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
 
 // Writes the journal to FILE (or standard output for "-"); the exit status
 // says whether the whole journal was rendered.
-int WriteJournal(const std::string& target, const journal::JournalReader& read, const EventCodeList& codes) {
-  StderrJournalErrors errors;
+int WriteJournal(const std::string& target, const journal::JournalReader& read, const EventCodeList& codes,
+                 journal::JournalErrors& errors) {
   if (target == "-") {
     std::string bytes;
     if (read(bytes) < 0) return kExitFailed;
@@ -74,7 +89,12 @@ int WriteJournal(const std::string& target, const journal::JournalReader& read, 
   return journal::ExportJournal(target, read, codes, errors) > 0 ? kExitOk : kExitFailed;
 }
 
+int RunJournal(const GlobalOptions& options, const std::vector<std::string>& args);
 int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string>& args);
+
+const Command kJournal = {"journal", "FILE",
+                          "read the device's event journal into FILE: HTML (.htm, .html) or text; FILE - is stdout",
+                          RunJournal};
 
 const Command kRenderJournal = {
     "render-journal", "RAW FILE",
@@ -91,11 +111,33 @@ int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string
     std::fprintf(stderr, "tamlocfg-cli: cannot read %s\n", raw_path.c_str());
     return -1;
   };
-  return WriteJournal(args[1], read, codes);
+  StderrJournalErrors errors;
+  return WriteJournal(args[1], read, codes, errors);
+}
+
+int RunJournal(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError(kJournal, "one file name expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  EventCodeList codes;
+  if (!LoadCodes(options, codes)) return kExitFailed;
+  const journal::JournalReader read = [&session](std::string& bytes) {
+    if (session.Run(link::JOURNAL_READ) != kExitOk) return -1;
+    bytes.assign(session.received().begin(), session.received().end());
+    return 0;
+  };
+  SessionJournalErrors errors(session);
+  const int result = WriteJournal(args[0], read, codes, errors);
+  if (result == kExitOk && args[0] != "-") {
+    session.LogInfo("Журнал работы был успешно считан с прибора");
+    std::printf("Журнал работы был успешно считан с прибора\n");
+  }
+  return result;
 }
 
 }  // namespace
 
+TAMLO_CLI_COMMAND(kJournal);
 TAMLO_CLI_COMMAND(kRenderJournal);
 
 }  // namespace tamlo::cli

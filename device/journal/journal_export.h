@@ -2,14 +2,16 @@
 // The file side of a journal export: the device window's "Сохранить в файл"
 // and "Посмотреть", and the console tool's journal commands.
 //
-// The table is written to a temporary file in the target's folder and
-// renamed over the target only once the device has delivered the journal, so
-// a failed read or a failed write never leaves a truncated file in place of
-// an existing one, and a failed read leaves no new file behind.
+// The table goes into a replacement file (a temporary file in the target's
+// folder, renamed over the target on commit) that is committed only after the
+// device has delivered the journal and every byte was written: a failed read
+// or write never leaves a truncated file in place of an existing one, and a
+// failed read leaves no new file behind.
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "config/file_system.h"
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_errors.h"
 
@@ -29,6 +31,6 @@ using JournalReader = std::function<int(std::string& journal)>;
 // cannot be created ("Не удается создать файл журнала "%s""), when the read
 // fails, or when writing fails ("Ошибка записи файла журнала "%s"").
 int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
-                  JournalErrors& errors);
+                  JournalErrors& errors, FileSystem& fs = PosixFileSystem());
 
 }  // namespace tamlo::journal

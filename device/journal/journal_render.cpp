@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "config/cp1251.h"
-#include "device/journal/device_time.h"
+#include "link/device_time.h"
 
 namespace tamlo::journal {
 namespace {
@@ -63,6 +63,8 @@ const Texts& T() {
   return texts;
 }
 
+// The journal's "no time" value (every bit set) and its text.
+constexpr std::uint32_t kNoDeviceTime = 0xFFFFFFFFu;
 constexpr const char* kNoTime = "        -";
 constexpr const char* kHtmlOpen = "<html>\n<head>\n <meta charset=\"windows-1251\">\n</head>\n<body>\n<pre>\n";
 constexpr const char* kHtmlClose = "</pre>\n</body>\n</html>\n";
@@ -97,7 +99,7 @@ std::uint32_t U32(const std::uint8_t* p) {
 }
 
 std::string TimeText(std::uint32_t seconds) {
-  return seconds == kNoDeviceTime ? std::string(kNoTime) : FormatDeviceTime(seconds);
+  return seconds == kNoDeviceTime ? std::string(kNoTime) : link::FormatDeviceTime(seconds);
 }
 
 void AppendHexDump(std::string& line, std::span<const std::uint8_t> bytes) {

@@ -1,4 +1,4 @@
-// The console tool's render-journal command, run as a process.
+// The console tool's journal commands, run as processes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -60,6 +60,24 @@ TEST(CliRenderJournal, FailuresGiveTheirExitStatus) {
   EXPECT_EQ(RunCli("render-journal " + raw), 2);
   EXPECT_FALSE(fs::exists(dir / "e.txt"));
   EXPECT_FALSE(fs::exists(dir / "f.txt"));
+}
+
+// The in-process simulated device delivers its demo journal.
+TEST(CliJournal, ReadsTheDeviceJournalOrLeavesNoFile) {
+  TempDir dir;
+  EXPECT_EQ(RunCli("--demo journal " + (dir / "j.htm").string()), 0);
+  const std::string html = ReadFileBytes(dir / "j.htm");
+  EXPECT_TRUE(html.starts_with("<html>\r\n"));
+  EXPECT_TRUE(html.ends_with("</html>\r\n"));
+  EXPECT_NE(html.find("\xC2\xEA\xEB\xFE\xF7\xE5\xED\xE8\xE5 \xEF\xF0\xE8\xE1\xEE\xF0\xE0"),  // "Включение прибора"
+            std::string::npos);
+
+  WriteFileBytes(dir / "old.txt", "previous export");
+  EXPECT_EQ(RunCli("--port " + (dir / "no-such-port").string() + " journal " + (dir / "old.txt").string()), 1);
+  EXPECT_EQ(RunCli("--port " + (dir / "no-such-port").string() + " journal " + (dir / "new.txt").string()), 1);
+  EXPECT_EQ(ReadFileBytes(dir / "old.txt"), "previous export");
+  EXPECT_FALSE(fs::exists(dir / "new.txt"));
+  EXPECT_EQ(RunCli("--demo journal"), 2);
 }
 
 }  // namespace

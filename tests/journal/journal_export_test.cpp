@@ -1,10 +1,10 @@
 #include "device/journal/journal_export.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
-#include <csignal>
+#include <cstdint>
+#include <memory>
 
 #include "config/cp1251.h"
 #include "journal_test_support.h"
@@ -110,33 +110,65 @@ TEST(JournalExport, UnwritablePlace_ReportsThePathAndNeverReads) {
   EXPECT_FALSE(read);
 }
 
-// A write that fails midway (here: the process may not grow a file past
-// 4 KiB, as on a full disk) must not replace the previous export.
-TEST(JournalExport, FailedWrite_ReportsAndKeepsTheOldFile) {
-  TempDir dir;
-  RecordedErrors errors;
-  WriteFileBytes(dir / "j.txt", "previous export");
+// The real file system with a disk that fills up after `budget` bytes, or a
+// commit (flush, rename) that fails.
+class FailingFileSystem : public FileSystem {
+ public:
+  FailingFileSystem(size_t budget, bool fail_commit) : m_budget(budget), m_fail_commit(fail_commit) {}
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override { return PosixFileSystem().OpenRead(path); }
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
+    auto real = PosixFileSystem().CreateReplacement(target);
+    return real ? std::make_unique<Replacement>(std::move(real), *this) : nullptr;
+  }
+
+ private:
+  class Replacement : public ReplacementFile {
+   public:
+    Replacement(std::unique_ptr<ReplacementFile> real, FailingFileSystem& fs) : m_real(std::move(real)), m_fs(fs) {}
+    size_t Write(const uint8_t* data, size_t size) override {
+      const size_t allowed = std::min(size, m_fs.m_budget);
+      m_fs.m_budget -= allowed;
+      return m_real->Write(data, allowed);
+    }
+    bool Commit() override {
+      if (!m_fs.m_fail_commit) return m_real->Commit();
+      m_real->Discard();
+      return false;
+    }
+    void Discard() override { m_real->Discard(); }
+
+   private:
+    std::unique_ptr<ReplacementFile> m_real;
+    FailingFileSystem& m_fs;
+  };
+  size_t m_budget;
+  bool m_fail_commit;
+};
+
+TEST(JournalExport, FailedWriteOrCommit_ReportsAndKeepsTheOldFile) {
   testing::Bytes journal;
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     const testing::Bytes entry = Entry(1, RecordPayload({.format = 0, .data = {0}}));
     journal.insert(journal.end(), entry.begin(), entry.end());
   }
-
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int result = ExportJournal(dir / "j.txt", Delivers(journal), {}, errors);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
-
-  EXPECT_EQ(result, -1);
-  EXPECT_EQ(errors.messages,
-            std::vector<std::string>{"Ошибка записи файла журнала \"" + (dir / "j.txt").string() + "\""});
-  EXPECT_EQ(ReadFileBytes(dir / "j.txt"), "previous export");
-  EXPECT_EQ(FilesIn(dir.path()), 1u);
+  struct Case {
+    const char* name;
+    size_t budget;
+    bool fail_commit;
+  };
+  for (const Case& c : {Case{"disk full midway", 70000, false}, Case{"disk full at once", 0, false},
+                        Case{"commit fails", SIZE_MAX, true}}) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    RecordedErrors errors;
+    WriteFileBytes(dir / "j.txt", "previous export");
+    FailingFileSystem fs(c.budget, c.fail_commit);
+    EXPECT_EQ(ExportJournal(dir / "j.txt", Delivers(journal), {}, errors, fs), -1);
+    EXPECT_EQ(errors.messages,
+              std::vector<std::string>{"Ошибка записи файла журнала \"" + (dir / "j.txt").string() + "\""});
+    EXPECT_EQ(ReadFileBytes(dir / "j.txt"), "previous export");
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+  }
 }
 
 }  // namespace

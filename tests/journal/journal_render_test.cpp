@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "config/cp1251.h"
-#include "device/journal/device_time.h"
 #include "journal_test_support.h"
 #include "support/temp_dir.h"
 
@@ -166,10 +165,10 @@ TEST(RenderJournal, ColumnsOfUnusualValues_KeepTheirWidths) {
     std::string row;
   };
   const Case cases[] = {
-      {{.received = 0, .sent = kNoDeviceTime, .direction = 0x9F, .source = 4, .format = 2},
+      {{.received = 0, .sent = 0xFFFFFFFF, .direction = 0x9F, .source = 4, .format = 2},
        0,
        "В очереди  | 01.01.12 00:00:00 | Тип 4        |         -         | 16 (Kam-SMS)     |  Автотест  | "},
-      {{.received = kNoDeviceTime, .sent = 0, .direction = 0xA0, .source = 17, .format = 9, .data = {0xAB}},
+      {{.received = 0xFFFFFFFF, .sent = 0, .direction = 0xA0, .source = 17, .format = 9, .data = {0xAB}},
        1,
        "Обработано |         -         | Ретрансляция | 01.01.12 00:00:00 | 1 (тип 10)       | Тип 9      |  AB"},
       {{.direction = 0xFE, .source = 3, .format = 200},
@@ -189,20 +188,6 @@ TEST(RenderJournal, ColumnsOfUnusualValues_KeepTheirWidths) {
   // A text longer than its column is not cut.
   EXPECT_EQ(DirectionText(0x81), "2 (Kam-M (CSD))");
   EXPECT_EQ(Cp1251ToUtf8(DirectionText(0xF0)), "1 (тип 15)");
-}
-
-TEST(DeviceTime, CalendarOfFourYearCycles) {
-  EXPECT_EQ(FormatDeviceTime(0), "01.01.12 00:00:00");
-  EXPECT_EQ(FormatDeviceTime(59 * 86400), "29.02.12 00:00:00");
-  EXPECT_EQ(FormatDeviceTime(31536000), "31.12.12 00:00:00");
-  EXPECT_EQ(FormatDeviceTime(31622399), "31.12.12 23:59:59");
-  EXPECT_EQ(FormatDeviceTime(31622400), "01.01.13 00:00:00");
-  EXPECT_EQ(FormatDeviceTime(36720000), "01.03.13 00:00:00");
-  EXPECT_EQ(FormatDeviceTime(126230400 - 1), "31.12.15 23:59:59");
-  EXPECT_EQ(FormatDeviceTime(126230400 + 59 * 86400), "29.02.16 00:00:00");
-  // The device counts 2100 as a leap year, so late dates run one day behind
-  // the civil calendar; 2148 shows as 48.
-  EXPECT_EQ(FormatDeviceTime(0xFFFFFFFE), "06.02.48 06:28:14");
 }
 
 TEST(ContactId, DescriptionByQualifierFromTheFirstMatchingLine) {
