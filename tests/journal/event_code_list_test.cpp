@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
 #include "config/cp1251.h"
 #include "support/temp_dir.h"
 
@@ -79,6 +83,32 @@ TEST(EventCodeListLoad, FolderNamedLikeTheFile_GivesEmptyList) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir / "ADEMCO.TXT");
   EXPECT_TRUE(LoadEventCodeList(dir.path()).empty());
+}
+
+// The list the build puts beside the executables: every line an entry with a
+// restoral text, each code once, the Contact ID codes installers meet most.
+TEST(ShippedEventCodeList, EveryLineIsAnEntry) {
+  const char* bin = std::getenv("TAMLO_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  const EventCodeList list = LoadEventCodeList(bin);
+  ASSERT_GT(list.size(), 200u);
+  EXPECT_EQ(EventCodeRows(list).size(), list.size());
+
+  std::set<std::string> codes;
+  for (const std::string& line : list) {
+    SCOPED_TRACE(Cp1251ToUtf8(line));
+    const std::vector<std::string> fields = SplitEventCodeFields(line);
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_TRUE(codes.insert(fields[0]).second) << "code listed twice";
+    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(line)), line);  // nothing outside 1251
+  }
+  for (const char* code : {"110", "120", "121", "130", "137", "301", "302", "401", "570", "602"})
+    EXPECT_TRUE(codes.count(code)) << code;
+
+  const std::string raw = testing::ReadFileBytes(std::filesystem::path(bin) / "ademco.txt");
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), static_cast<long>(list.size()));
+  EXPECT_EQ(raw.find("\n\n"), std::string::npos);
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\r'), static_cast<long>(list.size()));  // CR LF only
 }
 
 }  // namespace

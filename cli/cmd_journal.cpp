@@ -1,0 +1,143 @@
+// Journal commands: journal (read from the device, as the device window's
+// "Сохранить в файл") and render-journal (raw journal bytes from a file, no
+// device). The journal is written as an HTML page when FILE ends in .htm or
+// .html, as a text table otherwise, Windows-1251 with CR LF; "-" writes the
+// text table to standard output. Exit status 1 when the read fails or the
+// journal is damaged (the rows before the damage are still written).
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <span>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/device_session.h"
+#include "device/journal/event_code_list.h"
+#include "device/journal/journal_export.h"
+#include "device/journal/journal_render.h"
+#include "link/exchange_dispatcher.h"
+
+namespace tamlo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using journal::EventCodeList;
+
+class StderrJournalErrors : public journal::JournalErrors {
+ public:
+  void ReportError(std::string_view text) override {
+    std::fprintf(stderr, "tamlocfg-cli: %.*s\n", static_cast<int>(text.size()), text.data());
+  }
+};
+
+// With a device the messages go to the session's service log, as in the
+// device window.
+class SessionJournalErrors : public journal::JournalErrors {
+ public:
+  explicit SessionJournalErrors(DeviceSession& session) : m_session(session) {}
+  void ReportError(std::string_view text) override { m_session.LogInfo(std::string(text)); }
+
+ private:
+  DeviceSession& m_session;
+};
+
+class StdoutJournalOutput : public journal::JournalOutput {
+ public:
+  void Write(std::string_view bytes) override { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+};
+
+// --codes FILE, or "ademco.txt" beside this executable (missing: no
+// descriptions, as in the configurator). False when the named file cannot
+// be read.
+bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
+  std::error_code ec;
+  if (!options.codes.empty()) {
+    if (!fs::is_regular_file(options.codes, ec)) {
+      std::fprintf(stderr, "tamlocfg-cli: cannot read the event code list %s\n", options.codes.c_str());
+      return false;
+    }
+    codes = journal::LoadEventCodeFile(options.codes);
+    return true;
+  }
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) codes = journal::LoadEventCodeList(self.parent_path());
+  return true;
+}
+
+bool ReadWholeFile(const fs::path& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+// Writes the journal to FILE (or standard output for "-"); the exit status
+// says whether the whole journal was rendered.
+int WriteJournal(const std::string& target, const journal::JournalReader& read, const EventCodeList& codes,
+                 journal::JournalErrors& errors) {
+  if (target == "-") {
+    std::string bytes;
+    if (read(bytes) < 0) return kExitFailed;
+    StdoutJournalOutput out;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const int result = journal::RenderJournal(std::span(data, bytes.size()), out, false, codes, errors);
+    return (std::fflush(stdout) == 0 && result > 0) ? kExitOk : kExitFailed;
+  }
+  return journal::ExportJournal(target, read, codes, errors) > 0 ? kExitOk : kExitFailed;
+}
+
+int RunJournal(const GlobalOptions& options, const std::vector<std::string>& args);
+int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string>& args);
+
+const Command kJournal = {"journal", "FILE",
+                          "read the device's event journal into FILE: HTML (.htm, .html) or text; FILE - is stdout",
+                          RunJournal};
+
+const Command kRenderJournal = {
+    "render-journal", "RAW FILE",
+    "render raw journal bytes (as journal-raw saves them) as HTML (.htm, .html) or text; FILE - is stdout",
+    RunRenderJournal};
+
+int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 2) return UsageError(kRenderJournal, "expected RAW and FILE");
+  EventCodeList codes;
+  if (!LoadCodes(options, codes)) return kExitFailed;
+  const std::string raw_path = args[0];
+  const journal::JournalReader read = [&raw_path](std::string& bytes) {
+    if (ReadWholeFile(raw_path, bytes)) return 0;
+    std::fprintf(stderr, "tamlocfg-cli: cannot read %s\n", raw_path.c_str());
+    return -1;
+  };
+  StderrJournalErrors errors;
+  return WriteJournal(args[1], read, codes, errors);
+}
+
+int RunJournal(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError(kJournal, "one file name expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  EventCodeList codes;
+  if (!LoadCodes(options, codes)) return kExitFailed;
+  const journal::JournalReader read = [&session](std::string& bytes) {
+    if (session.Run(link::JOURNAL_READ) != kExitOk) return -1;
+    bytes.assign(session.received().begin(), session.received().end());
+    return 0;
+  };
+  SessionJournalErrors errors(session);
+  const int result = WriteJournal(args[0], read, codes, errors);
+  if (result == kExitOk && args[0] != "-") {
+    session.LogInfo("Журнал работы был успешно считан с прибора");
+    std::printf("Журнал работы был успешно считан с прибора\n");
+  }
+  return result;
+}
+
+}  // namespace
+
+TAMLO_CLI_COMMAND(kJournal);
+TAMLO_CLI_COMMAND(kRenderJournal);
+
+}  // namespace tamlo::cli

@@ -1,0 +1,80 @@
+#include "device/journal/journal_export.h"
+
+#include <span>
+
+#include "device/journal/journal_render.h"
+
+namespace tamlo::journal {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// Collects the rendered lines into large writes; remembers a short write.
+class ReplacementJournalOutput : public JournalOutput {
+ public:
+  explicit ReplacementJournalOutput(ReplacementFile& file) : m_file(file) { m_buffer.reserve(kChunk); }
+  void Write(std::string_view bytes) override {
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kChunk) Flush();
+  }
+  // false when any write fell short.
+  bool Flush() {
+    if (!m_failed && !m_buffer.empty()) {
+      const auto* data = reinterpret_cast<const std::uint8_t*>(m_buffer.data());
+      m_failed = m_file.Write(data, m_buffer.size()) != m_buffer.size();
+    }
+    m_buffer.clear();
+    return !m_failed;
+  }
+
+ private:
+  static constexpr size_t kChunk = 64 * 1024;
+  ReplacementFile& m_file;
+  std::string m_buffer;
+  bool m_failed = false;
+};
+
+std::string Quoted(const char* message, const std::filesystem::path& path) {
+  return std::string(message) + " \"" + path.string() + "\"";
+}
+
+}  // namespace
+
+bool IsHtmlJournalPath(const std::filesystem::path& path) {
+  const std::string extension = Lower(path.extension().string());
+  return extension == ".htm" || extension == ".html";
+}
+
+int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
+                  JournalErrors& errors, FileSystem& fs) {
+  const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path.string());
+  if (!file) {
+    errors.ReportError(Quoted("Не удается создать файл журнала", path));
+    return -1;
+  }
+  std::string journal;
+  if (read(journal) < 0) {
+    file->Discard();
+    return -1;
+  }
+
+  ReplacementJournalOutput out(*file);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(journal.data());
+  const int result = RenderJournal(std::span(bytes, journal.size()), out, IsHtmlJournalPath(path), codes, errors);
+  if (!out.Flush()) {
+    file->Discard();
+    errors.ReportError(Quoted("Ошибка записи файла журнала", path));
+    return -1;
+  }
+  if (!file->Commit()) {
+    errors.ReportError(Quoted("Ошибка записи файла журнала", path));
+    return -1;
+  }
+  return result;
+}
+
+}  // namespace tamlo::journal

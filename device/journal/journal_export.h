@@ -1,0 +1,36 @@
+#pragma once
+// The file side of a journal export: the device window's "Сохранить в файл"
+// and "Посмотреть", and the console tool's journal commands.
+//
+// The table goes into a replacement file (a temporary file in the target's
+// folder, renamed over the target on commit) that is committed only after the
+// device has delivered the journal and every byte was written: a failed read
+// or write never leaves a truncated file in place of an existing one, and a
+// failed read leaves no new file behind.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "config/file_system.h"
+#include "device/journal/event_code_list.h"
+#include "device/journal/journal_errors.h"
+
+namespace tamlo::journal {
+
+// HTML when the extension is ".htm" or ".html" in any letter case.
+bool IsHtmlJournalPath(const std::filesystem::path& path);
+
+// Fetches the journal bytes; negative on failure (the link has already
+// reported it).
+using JournalReader = std::function<int(std::string& journal)>;
+
+// Creates the output, reads the journal, renders it (HTML by the extension,
+// CR LF line ends) and puts the file in place. Returns the result of the
+// rendering: 1 for a whole journal, -1 for a damaged one (the rows before the
+// damage are kept in the file). Returns -1 without a file when the output
+// cannot be created ("Не удается создать файл журнала "%s""), when the read
+// fails, or when writing fails ("Ошибка записи файла журнала "%s"").
+int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
+                  JournalErrors& errors, FileSystem& fs = PosixFileSystem());
+
+}  // namespace tamlo::journal
