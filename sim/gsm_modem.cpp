@@ -51,12 +51,16 @@ bool SimModem::FromHost(uint8_t byte, uint64_t at_ns) {
   m_last_host_byte_ns = at_ns;
   if (byte == '\n') return false;
   if (byte != '\r') {
-    if (m_line.size() < 1024) m_line += char(byte);
+    if (m_line.size() >= 1024) m_line.erase(0, 512);
+    m_line += char(byte);
     return false;
   }
+  // Everything before the last "AT" is noise (the tail of a frame after the
+  // call dropped, a stray byte): a command line starts with "AT".
   std::string line;
   line.swap(m_line);
-  const size_t first = line.find_first_not_of(' ');
+  const std::string upper = Upper(line);
+  const size_t first = upper.rfind("AT");
   if (first == std::string::npos) return false;
   OnCommand(line.substr(first), at_ns);
   return false;

@@ -61,6 +61,8 @@ class SimModem {
   const std::vector<std::string>& commands() const { return m_commands; }
   const std::string& dialled() const { return m_dialled; }
   int calls() const { return m_calls; }
+  // Device answers that went through the current (or last) call.
+  int answers_in_call() const { return m_answers_in_call; }
 
  private:
   void OnCommand(const std::string& line, uint64_t at_ns);

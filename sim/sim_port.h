@@ -45,6 +45,8 @@ class SimPort final : public link::SerialPort {
   std::string LastErrorText() const override { return m_error_text; }
 
   void SetCarrier(bool on) { m_carrier = on; }
+  // The line settings the host applied last.
+  const link::PortSettings& settings() const { return m_settings; }
   // Makes the next Open() fail as a port held by another program does.
   void SetBusy(bool busy) { m_busy = busy; }
   SimDevice& device() { return *m_device; }
