@@ -117,8 +117,10 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
       return Accept(std::vector<uint8_t>(m_settings.identification.begin(), m_settings.identification.end()));
 
     case kCmdPassword:
-      if (std::string(reinterpret_cast<const char*>(payload), size) != m_settings.password) {
-        m_authorized = m_settings.password.empty();
+      // A device without a password takes any; a wrong one locks the session again.
+      if (!m_settings.password.empty() &&
+          std::string(reinterpret_cast<const char*>(payload), size) != m_settings.password) {
+        m_authorized = false;
         return Refuse(kAnsBadPassword);
       }
       m_authorized = true;

@@ -1,5 +1,6 @@
 #include "sim/journal_generator.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -20,8 +21,10 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 uint8_t Bcd(uint16_t value, int digit) { return uint8_t((value >> (4 * digit)) & 0x0F); }
 
 std::vector<uint8_t> CallData(uint8_t flags, const std::string& number) {
-  std::vector<uint8_t> d{7, flags};
-  d.insert(d.end(), number.begin(), number.end());
+  std::vector<uint8_t> d(2 + number.size());
+  d[0] = 7;
+  d[1] = flags;
+  std::copy(number.begin(), number.end(), d.begin() + 2);
   return d;
 }
 

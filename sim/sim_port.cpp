@@ -106,8 +106,16 @@ bool SimPort::Write(const uint8_t* data, size_t size, size_t& written) {
   return true;
 }
 
-std::unique_ptr<link::SerialPort> MakeDemoPort() {
-  return std::make_unique<SimPort>(std::make_shared<SimDevice>(DeviceSettings{}));
+DeviceSettings DemoDeviceSettings() {
+  DeviceSettings settings;
+  const link::LocalDateTime now = link::SystemClock().LocalNow();
+  if (now.year >= 2012 && now.year < 2100)
+    settings.device_time = DeviceTimeOf(now.year, now.month, now.day, now.hour, now.minute, now.second);
+  return settings;
+}
+
+std::unique_ptr<link::SerialPort> MakeDemoPort(DeviceSettings settings, Faults faults, uint32_t baud) {
+  return std::make_unique<SimPort>(std::make_shared<SimDevice>(std::move(settings), std::move(faults), baud));
 }
 
 }  // namespace tamlo::sim

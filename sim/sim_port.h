@@ -23,6 +23,9 @@
 
 namespace tamlo::sim {
 
+// Default settings with the device clock set to the PC's local time.
+DeviceSettings DemoDeviceSettings();
+
 class SimPort final : public link::SerialPort {
  public:
   // Test mode: time is the manual clock the link runs on.
@@ -71,10 +74,13 @@ class SimPort final : public link::SerialPort {
   std::string m_error_text;
 };
 
-// For the console tool's --demo (and the GUI's demo mode): a port to a
-// simulated device with default settings (identification "Tamlo 3.11", no
-// password, the demo journal) on a real-time line at 115200 Bd. Open it with
-// any name.
-std::unique_ptr<link::SerialPort> MakeDemoPort();
+// For the console tool's --demo and the GUI's demo mode: a port to a
+// simulated device on a real-time line. The defaults are an ordinary device
+// (identification "Tamlo 3.11", no password, the demo journal) at 115200 Bd
+// whose clock starts at the PC's local time. Open it with any name. The
+// device lives as long as the port: keep one port for the whole session so
+// that a configuration written in one exchange is read back in the next.
+std::unique_ptr<link::SerialPort> MakeDemoPort(DeviceSettings settings = DemoDeviceSettings(), Faults faults = {},
+                                               uint32_t baud = kDefaultBaud);
 
 }  // namespace tamlo::sim

@@ -19,6 +19,7 @@
 
 #include "sim/pty_server.h"
 #include "sim/sim_device.h"
+#include "sim/sim_port.h"
 #include "sim/stored_image.h"
 
 namespace {
@@ -39,6 +40,7 @@ const char kUsage[] =
     "  --serial TEXT        serial number\n"
     "  --old-firmware       no serial number or key commands (answer 0x82)\n"
     "  --keys N --key-mask M  key slots and the slots holding a key\n"
+    "  --time DD.MM.YYYY-HH:MM:SS  device clock at start (default: the PC's local time)\n"
     "  --size-a N --size-b N  handshake sizes (default 256, 256)\n"
     "  --write-chunk N      chunk size announced for configuration writes (default 256)\n"
     "  --read-chunk N       largest read answer (default 256)\n"
@@ -83,7 +85,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
   using namespace tamlo::sim;
-  DeviceSettings settings;
+  DeviceSettings settings = DemoDeviceSettings();
   Faults faults;
   uint32_t baud = kDefaultBaud;
   bool pty = false;
@@ -106,14 +108,23 @@ int main(int argc, char** argv) {
     else if (a == "--config") ok = value(v) && (config_path = v, true);
     else if (a == "--journal") {
       std::vector<uint8_t> bytes;
-      ok = value(v) && ReadWholeFile(v, bytes);
-      if (!ok && v) std::fprintf(stderr, "tamlo-sim: cannot read journal %s\n", v);
+      if (value(v) && !ReadWholeFile(v, bytes)) {
+        std::fprintf(stderr, "tamlo-sim: cannot read journal %s\n", v);
+        return 1;
+      }
+      ok = v != nullptr;
       settings.journal = std::move(bytes);
     } else if (a == "--announce-journal")
       ok = value(v) && Number(v, 0xFFFFFFFF, n) && (settings.announced_journal_length = uint32_t(n), true);
     else if (a == "--password") ok = value(v) && (settings.password = v, true);
     else if (a == "--serial") ok = value(v) && (settings.serial_number = v, true);
     else if (a == "--old-firmware") settings.old_firmware = true;
+    else if (a == "--time") {
+      int d = 0, mo = 0, y = 0, h = 0, mi = 0, sec = 0;
+      ok = value(v) && std::sscanf(v, "%d.%d.%d-%d:%d:%d", &d, &mo, &y, &h, &mi, &sec) == 6 && y >= 2012 &&
+           y < 2100 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h < 24 && mi < 60 && sec < 60;
+      if (ok) settings.device_time = DeviceTimeOf(y, mo, d, h, mi, sec);
+    }
     else if (a == "--keys") ok = value(v) && Number(v, 8, n) && (settings.key_slots = uint8_t(n), true);
     else if (a == "--key-mask") ok = value(v) && Number(v, 0xFF, n) && (settings.key_mask = uint8_t(n), true);
     else if (a == "--size-a") ok = value(v) && Number(v, 0xFFFF, n) && (settings.size_a = uint16_t(n), true);

@@ -18,12 +18,18 @@ bool QtSerialPort::Ok() {
   return true;
 }
 
-// The system's error number where the failing call left one, else Qt's error
-// code; the text is Qt's, which carries the system's message.
+// The text is Qt's. The number is the system's error number when Qt's text is
+// that error's own message (errno may be left over from Qt's internal
+// attempts otherwise, for example its lock file search), else Qt's error code.
 bool QtSerialPort::Fail(int saved_errno) {
-  m_error = saved_errno != 0 ? static_cast<uint32_t>(saved_errno) : static_cast<uint32_t>(m_port->error());
   m_error_text = m_port->errorString().toStdString();
-  if (m_error_text.empty() && saved_errno != 0) m_error_text = std::strerror(saved_errno);
+  const bool system_error =
+      saved_errno != 0 && !m_error_text.empty() && m_error_text.find(std::strerror(saved_errno)) != std::string::npos;
+  m_error = system_error ? static_cast<uint32_t>(saved_errno) : static_cast<uint32_t>(m_port->error());
+  if (m_error_text.empty() && saved_errno != 0) {
+    m_error = static_cast<uint32_t>(saved_errno);
+    m_error_text = std::strerror(saved_errno);
+  }
   m_port->clearError();
   return false;
 }

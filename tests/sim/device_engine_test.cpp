@@ -170,6 +170,12 @@ TEST(DeviceEngine, Password_GuardsEverythingButVersion_UntilGivenInThisSession) 
   EXPECT_EQ(host.Send(kCmdKeysStatus).code, kAnsOk);
   host.Connect();
   EXPECT_EQ(host.Send(kCmdKeysStatus).code, kAnsBadPassword);
+
+  DeviceEngine open({});
+  Host guest(open);
+  guest.Connect();
+  EXPECT_EQ(guest.Send(kCmdPassword, Bytes("anything")).code, kAnsOk);
+  EXPECT_EQ(guest.Send(kCmdKeysStatus).code, kAnsOk);
 }
 
 TEST(DeviceEngine, OldFirmware_DoesNotKnowSerialAndKeyCommands) {

@@ -1,0 +1,409 @@
+// Device commands: one exchange with the device per command, through the
+// same link the device window uses. Service log lines and errors go to
+// standard error, results to standard output.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/device_session.h"
+#include "config/config_files.h"
+#include "config/config_image.h"
+#include "config/file_system.h"
+#include "config/firmware_check.h"
+#include "config/parameter_catalogue.h"
+#include "config/settings_registry.h"
+#include "config/tagged_encoding.h"
+#include "link/device_time.h"
+#include "link/gsm_status.h"
+
+namespace tamlo::cli {
+namespace {
+
+using link::ActionInput;
+
+// The compatibility check reports through the device window's log and a
+// warning box; here both are lines on standard error.
+class ConsoleLog final : public ServiceLog, public UserDialogs {
+ public:
+  explicit ConsoleLog(DeviceSession& session) : m_session(session) {}
+  void LogInfo(std::string_view text) override { m_session.LogInfo(std::string(text)); }
+  std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
+  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon,
+                            MessageButtons) override {
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data());
+    return MessageResult::Ok;
+  }
+
+ private:
+  DeviceSession& m_session;
+};
+
+// The device window's success message: a log line, and the text as the result.
+void ShowInfo(DeviceSession& session, const char* text) {
+  session.LogInfo(text);
+  std::printf("%s\n", text);
+}
+
+int RunSimple(const GlobalOptions& options, unsigned action, const char* success) {
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  const int result = session.Run(action);
+  if (result == kExitOk && success != nullptr) ShowInfo(session, success);
+  return result;
+}
+
+bool SaveBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::unique_ptr<ReplacementFile> file = PosixFileSystem().CreateReplacement(path);
+  if (!file) return false;
+  if (file->Write(bytes.data(), bytes.size()) != bytes.size()) {
+    file->Discard();
+    return false;
+  }
+  return file->Commit();
+}
+
+// ---- identify ----
+
+int Identify(const GlobalOptions& options, const std::vector<std::string>& args);
+int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& args);
+int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args);
+int JournalRaw(const GlobalOptions& options, const std::vector<std::string>& args);
+int TimeSet(const GlobalOptions& options, const std::vector<std::string>& args);
+int Reboot(const GlobalOptions& options, const std::vector<std::string>& args);
+int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args);
+int KeysStatus(const GlobalOptions& options, const std::vector<std::string>& args);
+int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args);
+int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args);
+int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& args);
+
+const Command kIdentify{"identify", "", "show the device's firmware version and serial number", Identify};
+const Command kConfigRead{"config-read", "FILE", "read the device's configuration into a .tamlo file", ConfigRead};
+const Command kConfigWrite{"config-write", "FILE",
+                           "write a .tamlo file into the device and list settings its firmware lacks", ConfigWrite};
+const Command kJournalRaw{"journal-raw", "FILE", "read the device's event journal bytes into FILE", JournalRaw};
+const Command kTimeSet{"time-set", "", "set the device clock to this computer's local time", TimeSet};
+const Command kReboot{"reboot", "", "reboot the device", Reboot};
+const Command kGsmStatus{"gsm-status", "[--count N]",
+                         "show the GSM status of both SIM cards once a second (N replies, or until Ctrl+C)",
+                         GsmStatus};
+const Command kKeysStatus{"keys-status", "", "show the device's encryption key slots", KeysStatus};
+const Command kKeyWrite{"key-write", "HEX32", "write encryption key No. 1 (32 hexadecimal digits)", KeyWrite};
+const Command kKeyDelete{"key-delete", "", "delete encryption key No. 1 (the device returns to its default key)",
+                         KeyDelete};
+const Command kSerialWrite{"serial-write", "NUMBER", "write the device's serial number", SerialWrite};
+
+TAMLO_CLI_COMMAND(kIdentify);
+TAMLO_CLI_COMMAND(kConfigRead);
+TAMLO_CLI_COMMAND(kConfigWrite);
+TAMLO_CLI_COMMAND(kJournalRaw);
+TAMLO_CLI_COMMAND(kTimeSet);
+TAMLO_CLI_COMMAND(kReboot);
+TAMLO_CLI_COMMAND(kGsmStatus);
+TAMLO_CLI_COMMAND(kKeysStatus);
+TAMLO_CLI_COMMAND(kKeyWrite);
+TAMLO_CLI_COMMAND(kKeyDelete);
+TAMLO_CLI_COMMAND(kSerialWrite);
+
+int Identify(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError(kIdentify, "no arguments expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  const int result = session.Run(link::SERIAL_READ);
+  if (result != kExitOk) return result;
+  std::printf("firmware: %s\n", session.version().c_str());
+  std::printf("serial: %s\n", session.serial().value_or("").c_str());
+  return kExitOk;
+}
+
+// ---- configuration ----
+
+// The checks the device window makes before it loads a configuration read
+// from the device; a failed one leaves the target file as it was.
+bool CheckReadImage(DeviceSession& session, const std::vector<uint8_t>& image) {
+  const char* error = nullptr;
+  if (image.size() < ConfigImageHeader::kSize) {
+    error = "Некорректная длина блока конфигурации";
+  } else {
+    const ConfigImageHeader h = ConfigImageHeader::Parse(image.data());
+    const size_t data = image.size() - ConfigImageHeader::kSize;
+    if (!h.MagicOk()) error = "Прочитанные данные не являются конфигурацией Tamlo";
+    else if (data < h.length2 || data < h.length)
+      error = "Некорректная длина данных в заголовке. Возможно, данные повреждены.";
+    else if (h.device_number != 0 || h.device_time != 0) {
+      char text[200];
+      std::snprintf(text, sizeof text, "Конфигурация была записана %s (по часам устройства), внутренний номер %u",
+                    link::FormatDeviceTime(h.device_time).c_str(), h.device_number);
+      session.LogInfo(text);
+    }
+  }
+  if (error == nullptr) return true;
+  session.LogInfo(error);
+  return false;
+}
+
+int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError(kConfigRead, "one file name expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  const int result = session.Run(link::CONFIG_READ);
+  if (result != kExitOk) return result;
+  if (!CheckReadImage(session, session.received())) return kExitFailed;
+  if (!SaveBytes(args[0], session.received())) {
+    session.LogInfo("Ошибка записи файла " + args[0]);
+    return kExitFailed;
+  }
+  ShowInfo(session, "Конфигурация успешно считана из устройства");
+  std::printf("%zu bytes saved to %s\n", session.received().size(), args[0].c_str());
+  return kExitOk;
+}
+
+// The setting names (with minimal firmware versions) that the parameters of
+// an encoded configuration stand for, noted in the settings registry as the
+// pages note them when they build the image. The catalogue's condition says
+// for which values a name applies: "" always, a number that value, "protocol
+// index ..." the listed protocol indices of the same direction.
+class FileSettingsNoter {
+ public:
+  int Walk(const uint8_t* data, size_t size) {
+    ClearNotedSettings();
+    return NoteLevel(0, data, size);
+  }
+
+ private:
+  struct Field {
+    uint32_t id;
+    FieldKind kind;
+    int32_t value;
+    const uint8_t* data;
+    size_t length;
+  };
+
+  int NoteLevel(uint32_t group, const uint8_t* data, size_t size) {
+    std::vector<Field> fields;
+    int result = WalkConfig(data, size, [&](uint32_t code, int32_t value, const uint8_t* d, size_t n, uint32_t) {
+      fields.push_back({FieldCodeId(code), FieldCodeKind(code), value, d, n});
+      return 1;
+    });
+    if (result != kWalkOk) return result;
+    for (const Field& f : fields) {
+      if (group == 0 && f.kind == kFieldGroup) {
+        result = NoteLevel(f.id, f.data, f.length);
+        if (result != kWalkOk) return result;
+        continue;
+      }
+      const CatalogueParameter* p = FindParameter(group, f.id);
+      if (p == nullptr) continue;
+      for (const CatalogueSetting& s : p->settings) {
+        if (s.name == nullptr) break;
+        if (Applies(s.when, f, group, fields)) NoteSetting(s.name, s.min_version);
+      }
+    }
+    return kWalkOk;
+  }
+
+  static bool InList(int32_t value, const char* list) {
+    for (const char* p = list; *p != '\0';) {
+      if (std::isdigit(static_cast<unsigned char>(*p))) {
+        char* end = nullptr;
+        if (std::strtol(p, &end, 10) == value) return true;
+        p = end;
+      } else {
+        ++p;
+      }
+    }
+    return false;
+  }
+
+  static bool Applies(const char* when, const Field& f, uint32_t group, const std::vector<Field>& level) {
+    if (when == nullptr || *when == '\0') return true;
+    static const char kProtocol[] = "protocol index ";
+    if (std::strncmp(when, kProtocol, sizeof kProtocol - 1) == 0) {
+      for (const Field& other : level) {
+        const CatalogueParameter* p = FindParameter(group, other.id);
+        if (p != nullptr && std::strncmp(p->meaning, "protocol index", 14) == 0 && other.kind == kFieldInteger)
+          return InList(other.value, when + sizeof kProtocol - 1);
+      }
+      return false;  // no protocol put: the default protocol, which is not listed
+    }
+    return f.kind == kFieldInteger && InList(f.value, when);
+  }
+};
+
+int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError(kConfigWrite, "one file name expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  ConfigImageFile file;
+  try {
+    file = ReadConfigImageFile(PosixFileSystem(), args[0]);
+  } catch (const ConfigLoadError& e) {
+    std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, e.what());
+    return kExitFailed;
+  }
+  std::vector<uint8_t> image;
+  const auto header = file.header.Serialize();
+  image.insert(image.end(), header.begin(), header.end());
+  image.insert(image.end(), file.data.begin(), file.data.end());
+
+  const int result = session.Run(link::CONFIG_WRITE, ActionInput{image.data(), image.size(), nullptr});
+  if (result != kExitOk) return result;
+  std::printf("Конфигурация успешно записана (%zu байт)\n", image.size());
+  // Which of the file's settings this firmware does not know: the same names
+  // and versions the pages note when they build an image.
+  FileSettingsNoter noter;
+  const size_t walked = std::min<size_t>(file.header.length2, file.data.size());
+  if (noter.Walk(file.data.data(), walked) != kWalkOk) {
+    session.LogInfo("tamlocfg-cli: the file's configuration could not be walked completely; "
+                    "the compatibility report covers the fields before the fault");
+  }
+  ConsoleLog log(session);
+  CheckFirmwareCompatibility(session.firmware_version_number(), log, log);
+  std::printf("firmware %s; settings it does not support:", session.version().c_str());
+  bool any = false;
+  for (const NotedSetting& s : NotedSettings()) {
+    if (s.min_version <= session.firmware_version_number()) continue;
+    std::printf("\n  %s (%s)", s.name.c_str(), FormatFirmwareVersion(s.min_version).c_str());
+    any = true;
+  }
+  std::printf("%s\n", any ? "" : " none");
+  return kExitOk;
+}
+
+// ---- journal, clock, reboot ----
+
+int JournalRaw(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError(kJournalRaw, "one file name expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  const int result = session.Run(link::JOURNAL_READ);
+  if (result != kExitOk) return result;
+  if (!SaveBytes(args[0], session.received())) {
+    session.LogInfo("Ошибка записи файла " + args[0]);
+    return kExitFailed;
+  }
+  std::printf("%zu bytes saved to %s\n", session.received().size(), args[0].c_str());
+  return kExitOk;
+}
+
+int TimeSet(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError(kTimeSet, "no arguments expected");
+  return RunSimple(options, link::SET_TIME, "Время передано в устройство");
+}
+
+int Reboot(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError(kReboot, "no arguments expected");
+  return RunSimple(options, link::REBOOT, "Устройство перезагружается");
+}
+
+// ---- GSM status ----
+
+// Pads to `width` characters (not bytes: the texts are UTF-8 Cyrillic).
+std::string PadRight(const std::string& s, size_t width) {
+  size_t chars = 0;
+  for (unsigned char c : s) chars += (c & 0xC0) != 0x80;
+  return chars >= width ? s : s + std::string(width - chars, ' ');
+}
+
+std::string PadLeft(const std::string& s, size_t width) {
+  size_t chars = 0;
+  for (unsigned char c : s) chars += (c & 0xC0) != 0x80;
+  return chars >= width ? s : std::string(width - chars, ' ') + s;
+}
+
+std::string Trim(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  const size_t e = s.find_last_not_of(' ');
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args) {
+  long count = 0;  // 0: until Ctrl+C
+  if (args.size() == 2 && args[0] == "--count") {
+    char* end = nullptr;
+    count = std::strtol(args[1].c_str(), &end, 10);
+    if (*end != '\0' || count < 1) return UsageError(kGsmStatus, "--count needs a positive number");
+  } else if (!args.empty()) {
+    return UsageError(kGsmStatus, "unexpected arguments");
+  }
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  long replies = 0;
+  session.on_gsm_status = [&](const uint8_t* data, size_t length) {
+    const auto views = link::DecodeGsmStatus(data, length);
+    for (const link::GsmSimView& v : views) {
+      std::printf("%s %s %s  %s\n", PadRight(Trim(v.caption), 20).c_str(), PadLeft(v.level_db, 8).c_str(),
+                  PadLeft(v.level_percent, 6).c_str(), v.state.c_str());
+    }
+    std::fflush(stdout);
+    // Enough replies: stop the poll as closing the GSM window does.
+    if (++replies == count) session.RequestCancel();
+  };
+  return session.Run(link::GSM_STATUS);
+}
+
+// ---- keys and serial number ----
+
+const char* KeyStatusText(int count, uint8_t mask) {
+  if (count < 0) return "Обновите информацию";
+  if (count == 0) return "Шифрование не поддерживается";
+  if (mask & 1) return "Установлен";
+  return "Не задан (ключ по умолчанию)";
+}
+
+void PrintKeyStatus(uint8_t count, uint8_t mask) {
+  std::printf("keys: %u, mask: %02X\n", count, mask);
+  std::printf("Ключ №1: %s\n", KeyStatusText(count, mask));
+}
+
+int KeysStatus(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError(kKeysStatus, "no arguments expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  session.on_key_status = PrintKeyStatus;
+  return session.Run(link::KEYS_STATUS);
+}
+
+int RunKeyChange(const GlobalOptions& options, const std::vector<uint8_t>& request, const char* success) {
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  session.on_key_status = PrintKeyStatus;
+  const int result = session.Run(link::KEY_CHANGE, ActionInput{request.data(), request.size(), nullptr});
+  if (result == kExitOk) ShowInfo(session, success);
+  return result;
+}
+
+int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError(kKeyWrite, "one key of 32 hexadecimal digits expected");
+  const std::string& text = args[0];
+  bool ok = text.size() == 32;
+  for (char c : text) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
+  if (!ok) {
+    std::fprintf(stderr, "Неверный формат ключа\n");
+    return kExitUsage;
+  }
+  std::vector<uint8_t> request = {0, 16};  // slot 0 (key No. 1), 16 key bytes
+  for (size_t i = 0; i < 32; i += 2) request.push_back(static_cast<uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+  return RunKeyChange(options, request, "Ключ записан в прибор");
+}
+
+int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError(kKeyDelete, "no arguments expected");
+  return RunKeyChange(options, {0, 0}, "Ключ удален из прибора");
+}
+
+int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1 || args[0].empty() || args[0].size() > 32)
+    return UsageError(kSerialWrite, "one serial number of 1 to 32 characters expected");
+  DeviceSession session(options);
+  if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  const int result = session.Run(link::SERIAL_WRITE, ActionInput{nullptr, 0, args[0].c_str()});
+  if (result == kExitOk) ShowInfo(session, ("Серийный номер записан: " + args[0]).c_str());
+  return result;
+}
+
+}  // namespace
+}  // namespace tamlo::cli

@@ -1,0 +1,238 @@
+#include "cli/device_session.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "link/clock.h"
+#ifdef TAMLO_CLI_QT_PORT
+#include <QCoreApplication>
+
+#include "link/qt/qt_serial_port.h"
+#endif
+#include "sim/sim_port.h"
+
+namespace tamlo::cli {
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) {
+  if (g_interrupted) _exit(130);  // a second Ctrl+C does not wait for the link
+  g_interrupted = 1;
+}
+
+// The console has no window messages: Ctrl+C is its cancel button, and idle
+// waits sleep.
+class ConsolePump final : public link::MessagePump {
+ public:
+  explicit ConsolePump(DeviceSession& session) : m_session(session) {}
+  void DispatchPending() override {
+    if (g_interrupted) {
+      g_interrupted = 0;
+      m_session.RequestCancel();
+    }
+  }
+  void IdleWait(uint32_t ms) override { m_sleep.IdleWait(ms); }
+
+ private:
+  DeviceSession& m_session;
+  link::SleepingPump m_sleep;
+};
+
+#ifdef TAMLO_CLI_QT_PORT
+// Qt Serial Port wants an application object in the process.
+std::unique_ptr<link::SerialPort> MakeQtPort() {
+  if (QCoreApplication::instance() == nullptr) {
+    static int argc = 1;
+    static char name[] = "tamlocfg-cli";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+  }
+  return std::make_unique<link::QtSerialPort>();
+}
+#endif
+
+// The log shows each message on one line.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i] == '\n' ? ' ' : text[i]);
+  }
+  return out;
+}
+
+// With TAMLO_WIRE_STATS set in the environment the tool reports, at the end
+// of the exchange, the bytes that crossed the line each way and the time the
+// port was open: what the transfer benchmark needs to compare with the line's
+// own speed.
+class CountingPort final : public link::SerialPort {
+ public:
+  explicit CountingPort(std::unique_ptr<link::SerialPort> port) : m_port(std::move(port)) {}
+  ~CountingPort() override {
+    std::fprintf(stderr, "wire: sent %llu bytes, received %llu bytes, port open %u ms\n",
+                 static_cast<unsigned long long>(m_sent), static_cast<unsigned long long>(m_received), m_open_ms);
+  }
+  bool Open(const std::string& name) override {
+    m_opened_at = m_clock.NowMs();
+    return m_port->Open(name);
+  }
+  void Close() override {
+    m_port->Close();
+    m_open_ms += m_clock.NowMs() - m_opened_at;
+  }
+  bool IsOpen() const override { return m_port->IsOpen(); }
+  bool GetSettings(link::PortSettings& s) override { return m_port->GetSettings(s); }
+  bool SetSettings(const link::PortSettings& s) override { return m_port->SetSettings(s); }
+  bool Purge() override { return m_port->Purge(); }
+  bool SetTimeouts() override { return m_port->SetTimeouts(); }
+  std::optional<link::PortQueues> Queues() override { return m_port->Queues(); }
+  bool Read(uint8_t* buffer, size_t capacity, size_t& got) override {
+    const bool ok = m_port->Read(buffer, capacity, got);
+    if (ok) m_received += got;
+    return ok;
+  }
+  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+    const bool ok = m_port->Write(data, size, written);
+    if (ok) m_sent += written;
+    return ok;
+  }
+  bool CarrierDetected() override { return m_port->CarrierDetected(); }
+  uint32_t LastErrorCode() const override { return m_port->LastErrorCode(); }
+  std::string LastErrorText() const override { return m_port->LastErrorText(); }
+
+ private:
+  std::unique_ptr<link::SerialPort> m_port;
+  link::SystemClock m_clock;
+  uint64_t m_sent = 0, m_received = 0;
+  uint32_t m_opened_at = 0, m_open_ms = 0;
+};
+
+}  // namespace
+
+DeviceSession::DeviceSession(const GlobalOptions& options) : m_options(options) {
+  if (options.password) m_cached_password = *options.password;
+}
+
+DeviceSession::~DeviceSession() { m_progress.Finish(); }
+
+int DeviceSession::CheckOptions() const {
+  if (!m_options.modem.empty() || !m_options.dial.empty()) {
+    std::fprintf(stderr, "tamlocfg-cli: work through a modem (--modem, --dial) is not available in this build\n");
+    return kExitUsage;
+  }
+  if (m_options.port.empty() && !m_options.demo) {
+    std::fprintf(stderr, "tamlocfg-cli: this command needs a device: --port PATH or --demo\n");
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
+  std::unique_ptr<link::SerialPort> port;
+  if (m_options.demo) {
+    port = sim::MakeDemoPort();
+  } else {
+#ifdef TAMLO_CLI_QT_PORT
+    port = MakeQtPort();
+#else
+    std::fprintf(stderr, "tamlocfg-cli: built without Qt Serial Port: only --demo works\n");
+    return kExitFailed;
+#endif
+  }
+  if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = std::make_unique<CountingPort>(std::move(port));
+  link::SystemClock clock;
+  ConsolePump pump(*this);
+  link::ExchangeDispatcher dispatcher(*port, clock, pump);
+  m_firmware_version_number = 0;
+  m_running = &dispatcher;
+  const auto previous = std::signal(SIGINT, OnInterrupt);
+  const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
+  const int result = dispatcher.serial_process(name, action, input, *this);
+  std::signal(SIGINT, previous);
+  m_running = nullptr;
+  m_progress.Finish();
+  return result == 0 ? kExitOk : kExitFailed;
+}
+
+void DeviceSession::RequestCancel() {
+  if (m_running != nullptr) m_running->RequestCancel();
+}
+
+void DeviceSession::LogInfo(const std::string& text) {
+  m_progress.Clear();
+  std::fprintf(stderr, "%s: %s\n", LogTimeStamp().c_str(), OneLine(text).c_str());
+  std::fflush(stderr);
+  m_progress.Redraw();
+}
+
+void DeviceSession::OnLog(const std::string& text) {
+  static const std::string kSerial = "Серийный номер: ";
+  if (text.rfind(kSerial, 0) == 0) m_serial = text.substr(kSerial.size());
+  LogInfo(text);
+}
+
+void DeviceSession::OnError(const std::string& text) { LogInfo(text); }
+
+void DeviceSession::OnProgress(const char* stage, uint32_t value) {
+  if (stage == nullptr) {
+    m_progress.Position(value);
+    return;
+  }
+  m_progress.Finish();  // the old stage's bar goes; the log line, then the new bar
+  LogInfo(std::string(stage) + "...");
+  m_progress.Stage(stage, value);
+}
+
+void DeviceSession::OnFirmwareVersion(const std::string& version) {
+  if (version.empty()) return;
+  m_version = version;
+  unsigned major = 0, minor = 0;
+  if (std::sscanf(version.c_str(), "%u.%u", &major, &minor) == 2) m_firmware_version_number = major * 100 + minor;
+}
+
+void DeviceSession::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
+  if (position != m_received.size()) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Error: Buffer position must be %u, passed %u)",
+                  static_cast<unsigned>(m_received.size()), static_cast<unsigned>(position));
+    LogInfo(text);
+  }
+  m_received.insert(m_received.end(), data, data + length);
+}
+
+void DeviceSession::OnGsmStatus(const uint8_t* data, size_t length) {
+  if (on_gsm_status) on_gsm_status(data, length);
+}
+
+void DeviceSession::OnKeyStatus(const uint8_t* data, size_t length) {
+  if (length < 2) return;
+  char text[96];
+  std::snprintf(text, sizeof text, "Всего ключей: %u, маска заданных: %02X", data[0], data[1]);
+  LogInfo(text);
+  if (on_key_status) on_key_status(data[0], data[1]);
+}
+
+void DeviceSession::OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) {
+  std::string password;
+  if (attempt == 0 && !m_cached_password.empty()) {
+    password = m_cached_password;
+  } else {
+    m_progress.Clear();
+    const std::optional<std::string> typed = ReadPasswordFromTerminal("Пароль доступа к устройству: ");
+    if (!typed) {
+      m_progress.Clear();
+      std::fprintf(stderr, "tamlocfg-cli: no terminal to ask for the device password on\n");
+      return;
+    }
+    if (typed->empty()) return;  // the user gives up
+    password = *typed;
+    m_cached_password = password;
+  }
+  const size_t n = password.copy(buffer, max_length);
+  buffer[n] = '\0';
+}
+
+}  // namespace tamlo::cli

@@ -1,0 +1,65 @@
+#pragma once
+// One device exchange from the console: the port (Qt serial port or the
+// in-process simulated device), the link, and the callback that turns the
+// link's reports into service log lines on standard error, a progress bar,
+// and the data the command prints.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/terminal.h"
+#include "link/exchange_dispatcher.h"
+#include "link/link_callback.h"
+
+namespace tamlo::cli {
+
+class DeviceSession final : public link::LinkCallback {
+ public:
+  explicit DeviceSession(const GlobalOptions& options);
+  ~DeviceSession() override;
+
+  // Checks the options that choose the device; kExitOk or kExitUsage (with
+  // the message printed).
+  int CheckOptions() const;
+  // Runs one action through serial_process: kExitOk or kExitFailed.
+  int Run(unsigned action, const link::ActionInput& input = {});
+
+  // A service log line: "date time: text" on standard error.
+  void LogInfo(const std::string& text);
+  // Asks the running exchange to stop at its next wait.
+  void RequestCancel();
+
+  // What the exchange delivered.
+  const std::string& version() const { return m_version; }
+  uint32_t firmware_version_number() const { return m_firmware_version_number; }
+  const std::optional<std::string>& serial() const { return m_serial; }
+  const std::vector<uint8_t>& received() const { return m_received; }
+  std::function<void(const uint8_t* data, size_t length)> on_gsm_status;
+  std::function<void(uint8_t count, uint8_t mask)> on_key_status;
+
+  // LinkCallback.
+  void OnLog(const std::string& text) override;
+  void OnError(const std::string& text) override;
+  void OnProgress(const char* stage, uint32_t value) override;
+  void OnFirmwareVersion(const std::string& version) override;
+  void OnDataChunk(const uint8_t* data, size_t length, size_t position) override;
+  void OnGsmStatus(const uint8_t* data, size_t length) override;
+  void OnKeyStatus(const uint8_t* data, size_t length) override;
+  void OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) override;
+
+ private:
+  const GlobalOptions& m_options;
+  std::string m_cached_password;
+  std::string m_version;
+  uint32_t m_firmware_version_number = 0;
+  std::optional<std::string> m_serial;
+  std::vector<uint8_t> m_received;
+  ProgressBar m_progress;
+  link::ExchangeDispatcher* m_running = nullptr;
+};
+
+}  // namespace tamlo::cli

@@ -1,0 +1,94 @@
+#include "cli/terminal.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace tamlo::cli {
+
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt) {
+  const int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  termios saved{};
+  const bool have_termios = tcgetattr(fd, &saved) == 0;
+  if (have_termios) {
+    termios quiet = saved;
+    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    quiet.c_lflag |= ECHONL;
+    tcsetattr(fd, TCSAFLUSH, &quiet);
+  }
+  (void)!write(fd, prompt.data(), prompt.size());
+  std::string line;
+  bool ended = false;
+  for (;;) {
+    char c = 0;
+    const ssize_t n = read(fd, &c, 1);
+    if (n <= 0) {
+      ended = line.empty();
+      break;
+    }
+    if (c == '\n' || c == '\r') break;
+    line.push_back(c);
+  }
+  if (have_termios) tcsetattr(fd, TCSAFLUSH, &saved);
+  close(fd);
+  if (ended) return std::nullopt;
+  return line;
+}
+
+std::string LogTimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  char text[32];
+  std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &tm);
+  return text;
+}
+
+void ProgressBar::Stage(const std::string& text, uint32_t maximum) {
+  m_text = text;
+  m_maximum = maximum == 0 ? 100 : maximum;
+  m_value = 0;
+  m_drawn_permille = -1;
+  Redraw();
+}
+
+void ProgressBar::Position(uint32_t value) {
+  m_value = value;
+  Redraw();
+}
+
+void ProgressBar::Clear() {
+  if (!m_enabled || !m_shown) return;
+  std::fputs("\r\033[K", stderr);
+  m_shown = false;
+  m_drawn_permille = -1;
+}
+
+void ProgressBar::Redraw() {
+  if (!m_enabled || m_text.empty()) return;
+  const uint32_t value = m_value > m_maximum ? m_maximum : m_value;
+  const int permille = static_cast<int>(static_cast<uint64_t>(value) * 1000 / m_maximum);
+  if (m_shown && permille == m_drawn_permille) return;  // nothing visible changed
+  constexpr int kWidth = 30;
+  char bar[kWidth + 1];
+  const int filled = permille * kWidth / 1000;
+  for (int i = 0; i < kWidth; ++i) bar[i] = i < filled ? '#' : '.';
+  bar[kWidth] = '\0';
+  std::fprintf(stderr, "\r\033[K[%s] %3d%% %s", bar, permille / 10, m_text.c_str());
+  std::fflush(stderr);
+  m_shown = true;
+  m_drawn_permille = permille;
+}
+
+void ProgressBar::Finish() {
+  Clear();
+  m_text.clear();
+}
+
+}  // namespace tamlo::cli
