@@ -16,6 +16,7 @@ constexpr uint64_t kBlockSilenceNs = 10'000'000'000ull;
 
 void SimBootloader::Send(uint8_t byte, uint64_t at_ns) {
   if (byte == kNak) ++m_naks;
+  if (m_started) ++m_bytes_out;
   m_sink(&byte, 1, at_ns);
 }
 
@@ -45,6 +46,7 @@ void SimBootloader::OnTimer(uint64_t now_ns) {
 }
 
 void SimBootloader::OnByte(uint8_t byte, uint64_t at_ns) {
+  if (m_started && (m_state == State::kReceive || m_state == State::kBlock)) ++m_bytes_in;
   switch (m_state) {
     case State::kWaitWake:
       if (byte == kWake[m_wake_matched]) {
@@ -70,6 +72,8 @@ void SimBootloader::OnByte(uint8_t byte, uint64_t at_ns) {
         if (!m_started) {
           m_started = true;
           m_first_block_ns = at_ns;
+          m_bytes_in = 1;
+          m_bytes_out = 0;
           m_timer_ns = at_ns + kBlockSilenceNs;
         }
       } else if (byte == kEot && m_started) {

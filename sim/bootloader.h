@@ -47,6 +47,9 @@ class SimBootloader {
   uint64_t first_block_ns() const { return m_first_block_ns; }
   uint64_t final_ack_ns() const { return m_final_ack_ns; }
   int naks_sent() const { return m_naks; }
+  // Bytes received and sent from the first block to the final ACK (included).
+  uint64_t transfer_bytes_in() const { return m_bytes_in; }
+  uint64_t transfer_bytes_out() const { return m_bytes_out; }
   int transfers() const { return m_transfers; }
 
  private:
@@ -71,6 +74,8 @@ class SimBootloader {
   uint64_t m_first_block_ns = 0;
   uint64_t m_final_ack_ns = 0;
   int m_naks = 0;
+  uint64_t m_bytes_in = 0;
+  uint64_t m_bytes_out = 0;
   int m_transfers = 0;
 };
 
