@@ -74,10 +74,8 @@ TEST_F(ModemTest, ReplyLog_LongLineInPiecesOf127) {
   std::string line(300, 'x');
   line[126] = 'a';
   line[253] = 'b';
-  Bytes bytes{'\r', '\n'};
-  bytes.insert(bytes.end(), line.begin(), line.end());
-  bytes.insert(bytes.end(), {'\r', '\n'});
-  port.Feed(bytes);
+  const std::string reply = "\r\n" + line + "\r\n";
+  port.Feed(Bytes(reply.begin(), reply.end()));
   Matches matches;
   channel.WaitModemReply(500, cb, matches, 0, nullptr);
   ASSERT_EQ(cb.log.size(), 3u);
