@@ -182,6 +182,29 @@ TEST(FirmwareUpdate, RunningFirmwareRestartsIntoBootloaderWhichHoldsTheFile) {
   EXPECT_EQ(sim.Run(SERIAL_READ), 0);
 }
 
+TEST(FirmwareUpdate, PasswordAskedBeforeTheRestart) {
+  DeviceSettings settings;
+  settings.password = "1234";
+  SimLink sim(settings);
+  sim.passwords = {"1234"};
+  MemoryFile file(Firmware(200));
+  ActionInput in;
+  in.firmware = &file;
+  sim.cb.passwords = sim.passwords;
+  ASSERT_EQ(sim.link.serial_process(std::string("COM3"), FW_UPDATE, in, sim.cb), 0)
+      << (sim.cb.errors.empty() ? "" : sim.cb.errors[0]);
+  EXPECT_EQ(sim.cb.password_attempts, std::vector<unsigned>{0});
+  EXPECT_EQ(sim.device->bootloader().transfers(), 1);
+
+  // Without the password the firmware stays where it is: the refusal is the result.
+  MemoryFile again(Firmware(200));
+  in.firmware = &again;
+  sim.cb = RecordingCallback{};
+  EXPECT_EQ(sim.link.serial_process(std::string("COM3"), FW_UPDATE, in, sim.cb), -1);
+  EXPECT_FALSE(sim.device->in_bootloader());
+  EXPECT_EQ(sim.device->bootloader().transfers(), 1);
+}
+
 TEST(FirmwareUpdate, DeviceWaitingInBootloaderWithRefusalsAndCancel) {
   SimLink sim;
   sim.device->StartInBootloader();
