@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "link/clock.h"
+#include "link/phone_book.h"
 #ifdef TAMLO_CLI_QT_PORT
 #include <QCoreApplication>
 
@@ -120,8 +121,20 @@ DeviceSession::~DeviceSession() { m_progress.Finish(); }
 
 int DeviceSession::CheckOptions() const {
   if (!m_options.modem.empty() || !m_options.dial.empty()) {
-    std::fprintf(stderr, "tamlocfg-cli: work through a modem (--modem, --dial) is not available in this build\n");
-    return kExitUsage;
+    // Remote work: --modem PORT (or the demo's simulated modem) and --dial NUMBER together.
+    if (m_options.dial.empty() || (m_options.modem.empty() && !m_options.demo)) {
+      std::fprintf(stderr, "tamlocfg-cli: work through a modem needs --modem PORT (or --demo) and --dial NUMBER\n");
+      return kExitUsage;
+    }
+    if (!m_options.port.empty()) {
+      std::fprintf(stderr, "tamlocfg-cli: --port and --modem exclude each other\n");
+      return kExitUsage;
+    }
+    if (link::UsableNumber(m_options.dial).empty()) {
+      std::fprintf(stderr, "tamlocfg-cli: --dial needs a phone number (\"+\" and digits)\n");
+      return kExitUsage;
+    }
+    return kExitOk;
   }
   if (m_options.port.empty() && !m_options.demo) {
     std::fprintf(stderr, "tamlocfg-cli: this command needs a device: --port PATH or --demo\n");
@@ -130,9 +143,16 @@ int DeviceSession::CheckOptions() const {
   return kExitOk;
 }
 
+bool DeviceSession::remote() const { return !m_options.dial.empty(); }
+
 int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   std::unique_ptr<link::SerialPort> port;
-  if (m_options.demo) {
+  if (m_options.demo && remote()) {
+    // The simulated device behind a simulated GSM modem, on a real-time line.
+    auto device = std::make_shared<sim::SimDevice>(sim::DeviceSettings{});
+    device->AttachModem(sim::ModemSettings{.connect_delay_ms = 3000});
+    port = std::make_unique<sim::SimPort>(std::move(device));
+  } else if (m_options.demo) {
     port = sim::MakeDemoPort();
   } else {
 #ifdef TAMLO_CLI_QT_PORT
@@ -149,8 +169,24 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   m_firmware_version_number = 0;
   m_running = &dispatcher;
   const auto previous = std::signal(SIGINT, OnInterrupt);
-  const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
-  const int result = dispatcher.serial_process(name, action, input, *this);
+  int result = 0;
+  if (remote()) {
+    // Dial, run the action over the call, hang up whatever its outcome.
+    const std::string name = m_options.modem.empty() ? std::string("DEMO") : m_options.modem;
+    // Dialled as the phone book dials: "+" and the digits only.
+    const std::string number = link::UsableNumber(m_options.dial);
+    link::ActionInput dial;
+    dial.text = number.c_str();
+    dial.fast_connect = !m_options.v32;
+    result = dispatcher.serial_process(name, link::MODEM_DIAL, dial, *this);
+    if (result == 0) {
+      result = dispatcher.serial_process(std::nullopt, action, input, *this);
+      dispatcher.serial_process(std::nullopt, link::MODEM_HANGUP, {}, *this);
+    }
+  } else {
+    const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
+    result = dispatcher.serial_process(name, action, input, *this);
+  }
   std::signal(SIGINT, previous);
   m_running = nullptr;
   m_progress.Finish();

@@ -25,6 +25,9 @@ class DeviceSession final : public link::LinkCallback {
   // Checks the options that choose the device; kExitOk or kExitUsage (with
   // the message printed).
   int CheckOptions() const;
+  // True with --dial: every action runs over a modem call (dial, action,
+  // hang-up), with the raw modem traffic in the log as "=> ..." / "<= ...".
+  bool remote() const;
   // Runs one action through serial_process: kExitOk or kExitFailed.
   int Run(unsigned action, const link::ActionInput& input = {});
 

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/bootloader_entry.h"
 #include "link/device_time.h"
 #include "link/link_codes.h"
+#include "link/modem_dialer.h"
 #include "link/text_format.h"
 
 namespace tamlo::link {
@@ -66,16 +68,18 @@ int ExchangeDispatcher::serial_process(const std::optional<std::string>& port_na
     if (opened_here) port.Close();
   };
 
-  // Modem dialing, hang-up and the firmware transfer come with the modem and
-  // bootloader layers; until then the caller is told plainly.
   if (action == MODEM_DIAL) {
     if (!opened_here) {
       callback.OnError("serial_process(): double dial???");
       return -1;
     }
-    callback.OnError("serial_process(): MODEM_DIAL is not available in this build");
-    close_if_opened();
-    return -1;
+    const int dialled = m_protocol.ReportLinkResult(ModemDial(input, callback), callback);
+    if (dialled != LINK_OK) {
+      port.Close();
+      return -1;
+    }
+    m_cached_connection = true;  // the port stays open until MODEM_HANGUP
+    return 0;
   }
   if (action == MODEM_HANGUP) {
     if (opened_here) {
@@ -83,19 +87,22 @@ int ExchangeDispatcher::serial_process(const std::optional<std::string>& port_na
       close_if_opened();
       return -1;
     }
-    callback.OnError("serial_process(): MODEM_HANGUP is not available in this build");
+    HangUp(m_modem, callback);
     m_cached_connection = false;
     port.Close();
-    return -1;
+    return 0;
   }
   if (action == FW_UPDATE) {
     if (!opened_here) {
       callback.OnError("serial_process(): FOTA not supported");
       return -1;
     }
-    callback.OnError("serial_process(): FW_UPDATE is not available in this build");
+    int result = LINK_FAILED_REPORTED;
+    if (input.firmware == nullptr) callback.OnError("SerialCore: bad params for FW_UPDATE");
+    else result = EnterBootloader(m_protocol, m_core, *input.firmware, callback);
+    result = m_protocol.ReportLinkResult(result, callback);
     close_if_opened();
-    return -1;
+    return result == LINK_OK ? 0 : -1;
   }
 
   m_core.set_carrier_check(!opened_here);
@@ -107,6 +114,15 @@ int ExchangeDispatcher::serial_process(const std::optional<std::string>& port_na
   }
   close_if_opened();
   return result == LINK_OK ? 0 : -1;
+}
+
+int ExchangeDispatcher::ModemDial(const ActionInput& input, LinkCallback& callback) {
+  DialInput dial;
+  if (input.text != nullptr) dial.number = input.text;
+  dial.fast_connect = input.fast_connect;
+  const int result = DialDevice(m_modem, dial, callback);
+  m_modem.FlushReplyLog(callback);
+  return result;
 }
 
 int ExchangeDispatcher::Identify(LinkCallback& callback) {

@@ -12,8 +12,10 @@
 #include <optional>
 #include <string>
 
+#include "link/at_command.h"
 #include "link/command_protocol.h"
 #include "link/serial_core.h"
+#include "link/xmodem_sender.h"
 
 namespace tamlo::link {
 
@@ -36,11 +38,15 @@ enum Action : unsigned {
 // The action's input; which field is read depends on the action:
 // CONFIG_WRITE: data/length = the configuration image (header included);
 // SERIAL_WRITE: text = the serial number; KEY_CHANGE: data/length = key
-// number, key length L (16 to write, 0 to delete), L key bytes.
+// number, key length L (16 to write, 0 to delete), L key bytes;
+// MODEM_DIAL: text = the phone number, fast_connect = V.110 instead of V.32;
+// FW_UPDATE: firmware = the open firmware file.
 struct ActionInput {
   const uint8_t* data = nullptr;
   size_t length = 0;
   const char* text = nullptr;
+  bool fast_connect = true;
+  FirmwareFile* firmware = nullptr;
 };
 
 class ExchangeDispatcher {
@@ -78,8 +84,11 @@ class ExchangeDispatcher {
   int KeysStatus(LinkCallback& callback);
   int KeyChange(const ActionInput& input, LinkCallback& callback);
 
+  int ModemDial(const ActionInput& input, LinkCallback& callback);
+
   SerialCore m_core;
   CommandProtocol m_protocol;
+  ModemChannel m_modem{m_core};
   bool m_cached_connection = false;
 };
 

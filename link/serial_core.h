@@ -78,6 +78,13 @@ class SerialCore {
   const uint8_t* rx_payload() const { return m_receiver.block() + kBlockHeaderSize; }
   // Drops unread input (set-up, transfers that restart).
   void ClearReceiveBuffer() { m_rx_pos = m_rx_fill = 0; }
+  // Takes the next unread byte of the receive buffer, for the byte-wise
+  // readers (modem replies, bootloader); false when the buffer is used up.
+  bool TakeBufferedByte(uint8_t& byte) {
+    if (m_rx_pos >= m_rx_fill) return false;
+    byte = m_rx_buffer[m_rx_pos++];
+    return true;
+  }
 
   uint32_t tx_mtu() const { return m_tx_mtu; }
   void LowerTxMtu(uint32_t size) {
@@ -86,6 +93,7 @@ class SerialCore {
   void set_carrier_check(bool on) { m_carrier_check = on; }
   bool carrier_check() const { return m_carrier_check; }
   void set_disconnecting(bool on) { m_disconnecting = on; }
+  bool disconnecting() const { return m_disconnecting; }
 
  private:
   SerialPort& m_port;

@@ -174,6 +174,11 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
       Reboot(now_ms);
       return Refuse(kAnsReconnect);
 
+    case kCmdEnterBootloader:
+      Reboot(now_ms);
+      m_bootloader_requested = true;
+      return Accept();
+
     case kCmdClearEventQueue:
       if (m_journal_live) ClearQueuedRecords(m_journal);
       LogEvent(now_ms, {3});

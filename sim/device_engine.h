@@ -92,6 +92,13 @@ class DeviceEngine {
   uint8_t key_mask() const { return m_settings.key_mask; }
   const std::array<uint8_t, 16>& key(size_t slot) const { return m_keys.at(slot); }
   int reboots() const { return m_reboots; }
+  // True once after CMD_ENTER_BOOTLOADER was accepted: the device restarts
+  // into its bootloader.
+  bool TakeBootloaderRequest() {
+    const bool requested = m_bootloader_requested;
+    m_bootloader_requested = false;
+    return requested;
+  }
   int handshakes() const { return m_handshakes; }
   const DeviceSettings& settings() const { return m_settings; }
 
@@ -135,6 +142,7 @@ class DeviceEngine {
   size_t m_write_expected = 0;
 
   int m_reboots = 0;
+  bool m_bootloader_requested = false;
   int m_handshakes = 0;
 };
 

@@ -10,14 +10,51 @@ SimDevice::SimDevice(DeviceSettings settings, Faults faults, uint32_t baud)
       m_faults(std::move(faults)),
       m_baud(baud),
       m_byte_ns(baud == 0 ? 0 : 10'000'000'000ull / baud),
-      m_random(m_faults.seed) {}
+      m_random(m_faults.seed),
+      m_bootloader({}, [this](const uint8_t* data, size_t size, uint64_t at_ns) {
+        m_bytes_to_host += size;
+        Transmit(data, size, at_ns, m_device_line_free_ns, m_to_host);
+      }) {}
+
+uint64_t SimDevice::ByteNs() const {
+  if (m_baud == 0 || !m_in_bootloader) return m_byte_ns;
+  return 10'000'000'000ull / kBootloaderBaud;
+}
+
+void SimDevice::AttachModem(ModemSettings settings) {
+  m_modem = std::make_unique<SimModem>(std::move(settings), [this](const std::string& text, uint64_t at_ns) {
+    Transmit(reinterpret_cast<const uint8_t*>(text.data()), text.size(), at_ns, m_device_line_free_ns, m_to_host);
+  });
+}
+
+bool SimDevice::CarrierDetected(uint64_t now_ns) {
+  Advance(now_ns);
+  return !m_modem || m_modem->carrier();
+}
+
+void SimDevice::StartInBootloader(bool receive_at_once) {
+  m_in_bootloader = true;
+  m_bootloader.Start(0, receive_at_once);
+}
+
+uint64_t SimDevice::NextTimerNs() const {
+  uint64_t next = m_in_bootloader ? m_bootloader.NextTimerNs() : UINT64_MAX;
+  if (m_modem) next = std::min(next, m_modem->NextTimerNs());
+  return next;
+}
+
+void SimDevice::RunTimers(uint64_t now_ns) {
+  if (m_modem) m_modem->OnTimer(now_ns);
+  if (m_in_bootloader) m_bootloader.OnTimer(now_ns);
+}
 
 void SimDevice::Transmit(const uint8_t* data, size_t size, uint64_t start_ns, uint64_t& line_free_ns,
                          std::deque<TimedByte>& queue) {
   std::uniform_real_distribution<double> chance(0.0, 1.0);
   uint64_t t = std::max(start_ns, line_free_ns);
+  const uint64_t byte_ns = ByteNs();
   for (size_t i = 0; i < size; ++i) {
-    t += m_byte_ns;
+    t += byte_ns;
     uint8_t byte = data[i];
     if (m_faults.drop_probability > 0 && chance(m_random) < m_faults.drop_probability) continue;
     if (m_faults.corrupt_probability > 0 && chance(m_random) < m_faults.corrupt_probability) {
@@ -35,13 +72,40 @@ void SimDevice::HostSend(const uint8_t* data, size_t size, uint64_t now_ns) {
 }
 
 void SimDevice::Advance(uint64_t now_ns) {
-  while (!m_to_device.empty() && m_to_device.front().at_ns <= now_ns) {
+  // Host bytes and the modem's and bootloader's own timers, in time order.
+  for (;;) {
+    const uint64_t byte_at = m_to_device.empty() ? UINT64_MAX : m_to_device.front().at_ns;
+    const uint64_t timer_at = NextTimerNs();
+    if (std::min(byte_at, timer_at) > now_ns) return;
+    if (timer_at <= byte_at) {
+      RunTimers(timer_at);
+      continue;
+    }
     const TimedByte b = m_to_device.front();
     m_to_device.pop_front();
-    size_t consumed = 0;
-    const size_t length = m_receiver.Feed(&b.byte, 1, consumed);
-    if (length > 0) OnBlock(length, b.at_ns);
+    DeliverToDevice(b.byte, b.at_ns);
   }
+}
+
+void SimDevice::DeliverToDevice(uint8_t byte, uint64_t at_ns) {
+  if (m_modem) {
+    if (!m_modem->FromHost(byte, at_ns)) return;  // a command to the modem, or no call
+  } else if (m_host_baud != 0 && m_host_baud != (m_in_bootloader ? kBootloaderBaud : kDefaultBaud)) {
+    return;  // framing errors at the device: the byte is lost
+  }
+  if (m_in_bootloader) {
+    m_bootloader.OnByte(byte, at_ns);
+    if (m_bootloader.TakeFinished()) {
+      // The new firmware starts after its final ACK.
+      m_in_bootloader = false;
+      m_receiver = link::FrameReceiver();
+      if (on_firmware_received) on_firmware_received(m_bootloader.image());
+    }
+    return;
+  }
+  size_t consumed = 0;
+  const size_t length = m_receiver.Feed(&byte, 1, consumed);
+  if (length > 0) OnBlock(length, at_ns);
 }
 
 size_t SimDevice::HostAvailable(uint64_t now_ns) {
@@ -67,7 +131,7 @@ void SimDevice::HostPurge(uint64_t now_ns) {
 }
 
 uint64_t SimDevice::NextEventNs() const {
-  uint64_t next = UINT64_MAX;
+  uint64_t next = NextTimerNs();
   if (!m_to_device.empty()) next = m_to_device.front().at_ns;
   if (!m_to_host.empty()) next = std::min(next, m_to_host.front().at_ns);
   return next;
@@ -111,6 +175,12 @@ void SimDevice::OnBlock(size_t length, uint64_t at_ns) {
   SendAnswer(answer, start);
   m_previous_answer = std::move(answer);
   m_have_previous = true;
+  if (m_modem) m_modem->OnDeviceAnswer(start);
+  if (m_engine.TakeBootloaderRequest()) {
+    // The device restarts into its bootloader once the answer is out.
+    m_in_bootloader = true;
+    m_bootloader.Start(m_device_line_free_ns, false);
+  }
 }
 
 void SimDevice::SendAnswer(const Block& answer, uint64_t start_ns) {

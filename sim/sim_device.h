@@ -12,11 +12,14 @@
 // firmware does; the host's retransmission recovers.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <random>
 
 #include "link/frame.h"
+#include "sim/bootloader.h"
 #include "sim/device_engine.h"
 #include "sim/faults.h"
+#include "sim/gsm_modem.h"
 
 namespace tamlo::sim {
 
@@ -50,6 +53,27 @@ class SimDevice {
   // Requests the device answered (good frames received).
   int requests() const { return m_requests; }
 
+  // A GSM modem in front of the device: the host then talks to the modem,
+  // and reaches the device only through a call.
+  void AttachModem(ModemSettings settings);
+  SimModem* modem() { return m_modem.get(); }
+  // The carrier the host sees: always on a cable, the modem's DCD otherwise.
+  bool CarrierDetected(uint64_t now_ns);
+
+  // The bootloader. CMD_ENTER_BOOTLOADER restarts the device into it; a
+  // completed transfer restarts it into its firmware. StartInBootloader()
+  // switches it on in the bootloader (receive_at_once: already in the XMODEM
+  // receive state, as after the prompt was answered).
+  void StartInBootloader(bool receive_at_once = false);
+  bool in_bootloader() const { return m_in_bootloader; }
+  SimBootloader& bootloader() { return m_bootloader; }
+  // Called with each completed firmware image.
+  std::function<void(const std::vector<uint8_t>&)> on_firmware_received;
+  // The host port's speed (0: not known, as on a pseudo-terminal). Bytes sent
+  // at another speed than the device listens at (115200 Bd in the firmware,
+  // 19200 Bd in the bootloader) never make sense to it.
+  void SetHostBaud(uint32_t baud) { m_host_baud = baud; }
+
  private:
   struct TimedByte {
     uint64_t at_ns;
@@ -57,6 +81,10 @@ class SimDevice {
   };
 
   void Advance(uint64_t now_ns);
+  void DeliverToDevice(uint8_t byte, uint64_t at_ns);
+  uint64_t NextTimerNs() const;
+  void RunTimers(uint64_t now_ns);
+  uint64_t ByteNs() const;
   void OnBlock(size_t length, uint64_t at_ns);
   void SendAnswer(const Block& answer, uint64_t start_ns);
   // Puts bytes on a line that is free from `line_free_ns`, applying the noise.
@@ -77,6 +105,11 @@ class SimDevice {
   uint64_t m_device_line_free_ns = 0;
   Block m_previous_answer;
   bool m_have_previous = false;
+
+  std::unique_ptr<SimModem> m_modem;
+  SimBootloader m_bootloader;
+  bool m_in_bootloader = false;
+  uint32_t m_host_baud = 0;
 
   uint64_t m_bytes_from_host = 0;
   uint64_t m_bytes_to_host = 0;

@@ -62,6 +62,7 @@ bool SimPort::GetSettings(link::PortSettings& settings) {
 bool SimPort::SetSettings(const link::PortSettings& settings) {
   if (!m_open) return Fail(kNotOpenError, "Bad file descriptor");
   m_settings = settings;
+  m_device->SetHostBaud(settings.baud);
   return true;
 }
 

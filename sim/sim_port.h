@@ -10,7 +10,8 @@
 //   byte reaches the host or 100 ms pass, so progress and time-outs behave as
 //   on a cable at the device's baud rate.
 //
-// The carrier (DCD) is on, as on a local cable; tests may drop it.
+// The carrier (DCD) is on, as on a local cable, or the simulated modem's
+// when one is attached; tests may drop it.
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -42,11 +43,13 @@ class SimPort final : public link::SerialPort {
   std::optional<link::PortQueues> Queues() override;
   bool Read(uint8_t* buffer, size_t capacity, size_t& got) override;
   bool Write(const uint8_t* data, size_t size, size_t& written) override;
-  bool CarrierDetected() override { return m_open && m_carrier; }
+  bool CarrierDetected() override { return m_open && m_carrier && m_device->CarrierDetected(NowNs()); }
   uint32_t LastErrorCode() const override { return m_error; }
   std::string LastErrorText() const override { return m_error_text; }
 
   void SetCarrier(bool on) { m_carrier = on; }
+  // The line settings the host applied last.
+  const link::PortSettings& settings() const { return m_settings; }
   // Makes the next Open() fail as a port held by another program does.
   void SetBusy(bool busy) { m_busy = busy; }
   SimDevice& device() { return *m_device; }

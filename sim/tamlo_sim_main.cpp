@@ -50,7 +50,22 @@ const char kUsage[] =
     "  --retry-later N      answer the next N commands 0x87\n"
     "  --stale N            precede the next N answers by a late copy of the previous one\n"
     "  --refuse CMD:CODE[:COUNT]  refuse a command (hex codes, e.g. 4C:96)\n"
-    "  --silent [N]         answer nothing (only the next N requests with N)\n";
+    "  --silent [N]         answer nothing (only the next N requests with N)\n"
+    "GSM modem in front of the device (a pseudo-terminal has no modem lines: no carrier signal):\n"
+    "  --modem              answer AT commands; the device is reached through a call\n"
+    "  --modem-delay MS     from ATD to the outcome (default 5000)\n"
+    "  --modem-outcome busy|no-answer|no-carrier|no-dialtone|error\n"
+    "  --modem-rings N      RING lines while dialling\n"
+    "  --modem-silent       the modem answers nothing\n"
+    "  --modem-error CMD    answer this command line with ERROR (or --modem-error-reply TEXT)\n"
+    "  --modem-error-reply TEXT  e.g. \"+CME ERROR: 4\"\n"
+    "  --modem-drop-after N the far end hangs up after N device answers in a call\n"
+    "bootloader (19200 Bd; CMD_ENTER_BOOTLOADER restarts the device into it):\n"
+    "  --bootloader         start in the bootloader, waiting for the wake string\n"
+    "  --bootloader-receive start in the bootloader's XMODEM receive state (NAK every 3 s)\n"
+    "  --firmware-out FILE  write each received firmware image (padding included)\n"
+    "  --nak-block N:COUNT  refuse block N COUNT times\n"
+    "  --cancel-block N     cancel the transfer when block N arrives\n";
 
 bool Number(const char* text, unsigned long max, unsigned long& out) {
   char* end = nullptr;
@@ -89,7 +104,11 @@ int main(int argc, char** argv) {
   Faults faults;
   uint32_t baud = kDefaultBaud;
   bool pty = false;
-  std::string link_path, config_path;
+  std::string link_path, config_path, firmware_path;
+  bool modem = false;
+  ModemSettings modem_settings;
+  int bootloader = 0;  // 1 waiting for the wake string, 2 receiving
+  BootloaderSettings boot_settings;
 
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -148,7 +167,31 @@ int main(int argc, char** argv) {
         faults.silent_requests = int(n);
         ++i;
       }
-    } else if (a == "-h" || a == "--help") {
+    } else if (a == "--modem") modem = true;
+    else if (a == "--modem-delay")
+      ok = value(v) && Number(v, 600000, n) && (modem_settings.connect_delay_ms = uint32_t(n), true);
+    else if (a == "--modem-outcome") {
+      ok = value(v);
+      const std::string o = ok ? v : "";
+      if (o == "busy") modem_settings.outcome = DialOutcome::kBusy;
+      else if (o == "no-answer") modem_settings.outcome = DialOutcome::kNoAnswer;
+      else if (o == "no-carrier") modem_settings.outcome = DialOutcome::kNoCarrier;
+      else if (o == "no-dialtone") modem_settings.outcome = DialOutcome::kNoDialtone;
+      else if (o == "error") modem_settings.outcome = DialOutcome::kError;
+      else ok = false;
+    } else if (a == "--modem-rings") ok = value(v) && Number(v, 100, n) && (modem_settings.rings = int(n), true);
+    else if (a == "--modem-silent") modem_settings.silent = true;
+    else if (a == "--modem-error") ok = value(v) && (modem_settings.error_command = v, true);
+    else if (a == "--modem-error-reply") ok = value(v) && (modem_settings.error_reply = v, true);
+    else if (a == "--modem-drop-after")
+      ok = value(v) && Number(v, 1000000, n) && (modem_settings.drop_after_answers = int(n), true);
+    else if (a == "--bootloader") bootloader = 1;
+    else if (a == "--bootloader-receive") bootloader = 2;
+    else if (a == "--firmware-out") ok = value(v) && (firmware_path = v, true);
+    else if (a == "--nak-block") {
+      ok = value(v) && std::sscanf(v, "%d:%d", &boot_settings.nak_block, &boot_settings.nak_count) == 2;
+    } else if (a == "--cancel-block") ok = value(v) && Number(v, 1000000, n) && (boot_settings.cancel_at_block = int(n), true);
+    else if (a == "-h" || a == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
     } else {
@@ -173,6 +216,25 @@ int main(int argc, char** argv) {
   }
 
   SimDevice device(std::move(settings), faults, baud);
+  if (modem) device.AttachModem(modem_settings);
+  device.bootloader().settings() = boot_settings;
+  if (bootloader != 0) device.StartInBootloader(bootloader == 2);
+  // Each received image: its statistics on standard error (the benchmark
+  // reads them), and the bytes into the file when one was named.
+  device.on_firmware_received = [&device, firmware_path](const std::vector<uint8_t>& image) {
+    SimBootloader& boot = device.bootloader();
+    std::fprintf(stderr,
+                 "tamlo-sim: firmware received: %zu bytes, first block to final ACK %.3f ms, "
+                 "bytes in %llu, bytes out %llu, NAKs %d\n",
+                 image.size(), double(boot.final_ack_ns() - boot.first_block_ns()) / 1e6,
+                 static_cast<unsigned long long>(boot.transfer_bytes_in()),
+                 static_cast<unsigned long long>(boot.transfer_bytes_out()), boot.naks_sent());
+    if (!firmware_path.empty()) {
+      std::ofstream out(firmware_path, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
+      if (!out) std::fprintf(stderr, "tamlo-sim: cannot write %s\n", firmware_path.c_str());
+    }
+  };
   if (!config_path.empty()) {
     device.engine().on_image_stored = [config_path](const std::vector<uint8_t>& image) {
       std::string error;

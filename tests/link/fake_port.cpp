@@ -102,6 +102,7 @@ bool FakePort::Write(const uint8_t* data, size_t size, size_t& written) {
   }
   written = size;
   m_written.insert(m_written.end(), data, data + size);
+  if (on_bytes) on_bytes(data, size);
   for (size_t at = 0; at < size;) {
     size_t consumed = 0;
     const size_t length = m_device_rx.Feed(data + at, size - at, consumed);

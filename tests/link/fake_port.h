@@ -47,6 +47,8 @@ class FakePort final : public SerialPort {
   bool carrier = true;
   bool queues_known = true;
   PortSettings driver_settings;  // what GetSettings() reports
+  // Sees every written chunk as raw bytes (modem commands, bootloader traffic).
+  std::function<void(const uint8_t* data, size_t size)> on_bytes;
 
   // Record.
   const std::vector<Request>& requests() const { return m_requests; }

@@ -1,0 +1,84 @@
+#include "link/phone_book.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "config/cp1251.h"
+#include "link/text_format.h"
+
+namespace tamlo::link {
+namespace {
+constexpr size_t kMaxBookBytes = 1 << 20;  // far beyond any real book; a larger file is not one
+}
+
+std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder) {
+  namespace fs = std::filesystem;
+  if (user_data_folder.empty()) return (fs::path(program_folder) / kPhoneBookFileName).string();
+  const fs::path folder = fs::path(user_data_folder) / kPhoneBookFolderName;
+  std::error_code ec;
+  fs::create_directories(folder, ec);  // a failure shows later as a failed load or save
+  return (folder / kPhoneBookFileName).string();
+}
+
+std::vector<PhoneBookRow> LoadPhoneBook(const std::string& path, FileSystem& files) {
+  std::vector<PhoneBookRow> rows;
+  std::unique_ptr<InputFile> file = files.OpenRead(path);
+  if (!file || file->Size() > kMaxBookBytes) return rows;
+  std::string bytes(size_t(file->Size()), '\0');
+  if (file->Read(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()) != bytes.size()) return rows;
+
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;  // an empty row is written as "=", so this is no row
+    const size_t eq = line.find('=');
+    PhoneBookRow row;
+    row.phone = tamlo::Cp1251ToUtf8(line.substr(0, eq));
+    if (eq != std::string::npos) row.comment = tamlo::Cp1251ToUtf8(line.substr(eq + 1));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+bool SavePhoneBook(const std::string& path, const std::vector<PhoneBookRow>& rows, std::string& error,
+                   FileSystem& files) {
+  std::string bytes;
+  for (const PhoneBookRow& row : rows) {
+    // Line breaks inside a cell would split the row in two on the next load.
+    auto one_line = [](std::string text) {
+      for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+      return tamlo::Utf8ToCp1251(text);
+    };
+    bytes += one_line(row.phone) + "=" + one_line(row.comment) + "\r\n";
+  }
+  errno = 0;
+  std::unique_ptr<ReplacementFile> file = files.CreateReplacement(path);
+  bool ok = file != nullptr;
+  if (ok && file->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) != bytes.size()) {
+    file->Discard();
+    ok = false;
+  } else if (ok) {
+    ok = file->Commit();
+  }
+  if (!ok) {
+    const int code = errno;
+    error = Format("Не удается сохранить файл \"%s\": %s", path.c_str(),
+                   code != 0 ? std::strerror(code) : "ошибка записи");
+  }
+  return ok;
+}
+
+std::string UsableNumber(const std::string& phone) {
+  std::string number;
+  for (char c : phone)
+    if (c == '+' || (c >= '0' && c <= '9')) number += c;
+  return number;
+}
+
+}  // namespace tamlo::link

@@ -1,0 +1,96 @@
+// The phone book file: its bytes, its place, loading that never fails and
+// saving that never loses the previous book.
+#include <gtest/gtest.h>
+
+#include "link/phone_book.h"
+#include "support/temp_dir.h"
+
+namespace tamlo::link {
+namespace {
+
+using tamlo::testing::ReadFileBytes;
+using tamlo::testing::TempDir;
+using tamlo::testing::WriteFileBytes;
+
+// The real file system, except that a replacement's Write falls short, as
+// on a full disk.
+class FullDisk : public FileSystem {
+ public:
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override { return PosixFileSystem().OpenRead(path); }
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
+    struct Short : ReplacementFile {
+      std::unique_ptr<ReplacementFile> inner;
+      size_t Write(const uint8_t* d, size_t n) override { return inner->Write(d, n / 2); }
+      bool Commit() override { return inner->Commit(); }
+      void Discard() override { inner->Discard(); }
+    };
+    auto s = std::make_unique<Short>();
+    s->inner = PosixFileSystem().CreateReplacement(target);
+    if (!s->inner) return nullptr;
+    return s;
+  }
+};
+
+TEST(PhoneBook, SavedAsWindows1251LinesWithCrLfAndLoadedBack) {
+  TempDir dir;
+  const std::string path = (dir / kPhoneBookFileName).string();
+  const std::vector<PhoneBookRow> rows = {
+      {"812", "Магазин на углу"}, {"+7 (900) 123-45-67", "склад = ворота 2"}, {"", ""}, {"8 (1) 2", ""}};
+  std::string error;
+  ASSERT_TRUE(SavePhoneBook(path, rows, error)) << error;
+  EXPECT_EQ(ReadFileBytes(path),
+            "812=\xCC\xE0\xE3\xE0\xE7\xE8\xED \xED\xE0 \xF3\xE3\xEB\xF3\r\n"
+            "+7 (900) 123-45-67=\xF1\xEA\xEB\xE0\xE4 = \xE2\xEE\xF0\xEE\xF2\xE0 2\r\n"
+            "=\r\n"
+            "8 (1) 2=\r\n");
+  EXPECT_EQ(LoadPhoneBook(path), rows);  // an "=" in the comment stays in the comment
+}
+
+TEST(PhoneBook, LoadingToleratesMissingFilesAndForeignLineEnds) {
+  TempDir dir;
+  EXPECT_TRUE(LoadPhoneBook((dir / "missing.ini").string()).empty());
+  EXPECT_TRUE(LoadPhoneBook(dir.path().string()).empty());  // a folder, not a file
+  const std::string path = (dir / "book.ini").string();
+  WriteFileBytes(path, "812=a\n\n555\r\n+1=b");  // LF only, an empty line, no "=", no final line end
+  EXPECT_EQ(LoadPhoneBook(path), (std::vector<PhoneBookRow>{{"812", "a"}, {"555", ""}, {"+1", "b"}}));
+}
+
+TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
+  TempDir dir;
+  const std::string path = (dir / kPhoneBookFileName).string();
+  WriteFileBytes(path, "812=old\r\n");
+  FullDisk disk;
+  std::string error;
+  EXPECT_FALSE(SavePhoneBook(path, {{"999", "new row that does not fit"}}, error, disk));
+  EXPECT_NE(error.find(kPhoneBookFileName), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(path), "812=old\r\n");
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1u);  // no temporary file left behind
+
+  // A folder where the file should be cannot be replaced either.
+  std::filesystem::create_directory(dir / "blocked");
+  const std::string blocked = (dir / "blocked").string();
+  EXPECT_FALSE(SavePhoneBook(blocked, {{"1", ""}}, error));
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
+}
+
+TEST(PhoneBook, PathInUserFolderOrBesideTheProgram) {
+  TempDir dir;
+  const std::string user = (dir / "config").string();
+  const std::string path = PhoneBookPath(user, "/opt/tamlocfg");
+  EXPECT_EQ(path, (dir / "config" / "Velmora" / "TamloCfg_PhoneBook.ini").string());
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "config" / "Velmora"));  // created for the first save
+  EXPECT_EQ(PhoneBookPath("", "/opt/tamlocfg"), "/opt/tamlocfg/TamloCfg_PhoneBook.ini");
+}
+
+TEST(PhoneBook, UsableNumberKeepsPlusAndDigits) {
+  EXPECT_EQ(UsableNumber("+7 (1) 2"), "+712");
+  EXPECT_EQ(UsableNumber("8 (1) 2"), "812");
+  EXPECT_EQ(UsableNumber("Shop"), "");
+  EXPECT_EQ(UsableNumber("тел. 8-900"), "8900");
+  EXPECT_EQ(UsableNumber(""), "");
+}
+
+}  // namespace
+}  // namespace tamlo::link
