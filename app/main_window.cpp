@@ -118,14 +118,14 @@ void TF_Main::CreateControls() {
   style_label(m_title, "L_TitleText", 15);
   m_title->move(21, 12);
 
-  struct LabelSpec {
+  struct LabelButtonDef {
     const char* name;
     const char* text;
     int y;
     const char* hint;
     void (TF_Main::*click)();
   };
-  const LabelSpec specs[] = {
+  const LabelButtonDef labels[] = {
       {"L_Open", "Открыть ...", 75, "Загрузить конфигурацию из файла [ Ctrl-O ]", &TF_Main::L_OpenClick},
       {"L_Save", "Сохранить", 117, "Записать конфигурацию в текущий файл [ Ctrl-S ]", &TF_Main::L_SaveClick},
       {"L_Save_as", "Сохранить как ...", 157, "Записать конфигурацию в новый файл [ Shift-Ctrl-S ]",
@@ -133,13 +133,13 @@ void TF_Main::CreateControls() {
       {"L_Help", "Помощь", 200, nullptr, nullptr},
       {"L_Exit", "Конец  работы", 244, "Выход из программы [ Alt-F4 ]", &TF_Main::L_ExitClick},
   };
-  for (const LabelSpec& spec : specs) {
-    auto* label = new LabelButton(QString::fromUtf8(spec.text), this);
-    style_label(label, spec.name, 13);
-    label->move(21, spec.y);
+  for (const LabelButtonDef& def : labels) {
+    auto* label = new LabelButton(QString::fromUtf8(def.text), this);
+    style_label(label, def.name, 13);
+    label->move(21, def.y);
     label->adjustSize();
-    if (spec.hint) label->setToolTip(QString::fromUtf8(spec.hint));
-    if (spec.click) connect(label, &LabelButton::clicked, this, spec.click);
+    if (def.hint) label->setToolTip(QString::fromUtf8(def.hint));
+    if (def.click) connect(label, &LabelButton::clicked, this, def.click);
     else label->hide();  // L_Help: kept in its place, hidden and without action
   }
 
@@ -209,22 +209,22 @@ void TF_Main::CreateControls() {
 }
 
 void TF_Main::CreateActions() {
-  struct ActionSpec {
+  struct ActionDef {
     const char* name;
     QKeySequence keys;
     void (TF_Main::*handler)();
   };
-  const ActionSpec specs[] = {
+  const ActionDef actions[] = {
       {"Action_Open", QKeySequence(Qt::CTRL | Qt::Key_O), &TF_Main::L_OpenClick},
       {"Action_Save", QKeySequence(Qt::CTRL | Qt::Key_S), &TF_Main::L_SaveClick},
       {"Action_SaveAs", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S), &TF_Main::L_Save_asClick},
   };
-  for (const ActionSpec& spec : specs) {
+  for (const ActionDef& def : actions) {
     auto* action = new QAction(this);
-    action->setObjectName(QString::fromLatin1(spec.name));
-    action->setShortcut(spec.keys);
+    action->setObjectName(QString::fromLatin1(def.name));
+    action->setShortcut(def.keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this, spec.handler);
+    connect(action, &QAction::triggered, this, def.handler);
     addAction(action);
   }
 }

@@ -29,7 +29,9 @@ function(tamlo_add_test)
   if("slow" IN_LIST T_LABELS OR "integration" IN_LIST T_LABELS)
     set(timeout 600)
   endif()
-  set(env "TAMLO_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  # The leak suppressions (system libraries only) apply however ctest is run.
+  set(env "TAMLO_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+          "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
   if(T_GUI)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
     list(APPEND T_LABELS gui)

@@ -10,6 +10,12 @@ bool IsErrorReply(int index) {
   return index == kReplyError || index == kReplyCmeError || index == kReplyCmsError;
 }
 
+// ERROR, +CME ERROR or +CMS ERROR ends a setting or a query: the modem refused it.
+bool Rejected(int& result) {
+  result = LINK_MODEM_REJECTED;
+  return true;
+}
+
 const auto OkOnly = [](ModemChannel&, LinkCallback&, int index, int& result) -> bool {
   if (index != kReplyOk) return false;
   result = 0;
@@ -21,10 +27,7 @@ const auto Setting = [](ModemChannel&, LinkCallback&, int index, int& result) ->
     result = 0;
     return true;
   }
-  if (IsErrorReply(index)) {
-    result = LINK_MODEM_REJECTED;
-    return true;
-  }
+  if (IsErrorReply(index)) return Rejected(result);
   return false;
 };
 
@@ -40,10 +43,7 @@ const auto FlowQuery = [](ModemChannel& channel, LinkCallback& callback, int ind
     return false;
   }
   if (index == kReplyOk) return true;
-  if (IsErrorReply(index)) {
-    result = LINK_MODEM_REJECTED;
-    return true;
-  }
+  if (IsErrorReply(index)) return Rejected(result);
   return false;
 };
 
@@ -57,10 +57,7 @@ const auto BearerQuery = [](ModemChannel& channel, LinkCallback& callback, int i
     return false;
   }
   if (index == kReplyOk) return true;
-  if (IsErrorReply(index)) {
-    result = LINK_MODEM_REJECTED;
-    return true;
-  }
+  if (IsErrorReply(index)) return Rejected(result);
   return false;
 };
 
