@@ -21,6 +21,18 @@ int ReadByte(TransferRecord& r, const Deadline& limit, uint8_t& byte) {
   return 0;
 }
 
+// The next byte from the receiver within the step's 60 s. The third CAN of a
+// step ends the transfer. Returns 1 with the byte, or the step's result code.
+int ReadReceiverByte(TransferRecord& r, const Deadline& limit, int& cancels, uint8_t& byte) {
+  const int got = ReadByte(r, limit, byte);
+  if (got <= 0) return got == 0 ? LINK_NO_ANSWER : got;
+  if (byte == kXmodemCan && ++cancels == kXmodemCancelCount) {
+    r.callback->OnLog("Передача прервана");
+    return LINK_REMOTE_ABORT;
+  }
+  return 1;
+}
+
 int XsInit(TransferRecord& r, int) {
   r.file_length = r.file->Length();
   return kWaitStart;
@@ -34,16 +46,12 @@ int XsWaitStart(TransferRecord& r, int) {
   int cancels = 0;
   for (;;) {
     uint8_t byte = 0;
-    const int got = ReadByte(r, limit, byte);
-    if (got <= 0) return got == 0 ? LINK_NO_ANSWER : got;
+    const int got = ReadReceiverByte(r, limit, cancels, byte);
+    if (got != 1) return got;
     if (byte == kXmodemNak) {
       r.callback->OnProgress("Передача файла", uint32_t(r.file_length));
       r.callback->OnLog("Передается файл");
       return kBuildBlock;
-    }
-    if (byte == kXmodemCan && ++cancels == kXmodemCancelCount) {
-      r.callback->OnLog("Передача прервана");
-      return LINK_REMOTE_ABORT;
     }
   }
 }
@@ -86,8 +94,8 @@ int XsWaitAck(TransferRecord& r, int) {
   int cancels = 0;
   for (;;) {
     uint8_t byte = 0;
-    const int got = ReadByte(r, limit, byte);
-    if (got <= 0) return got == 0 ? LINK_NO_ANSWER : got;
+    const int got = ReadReceiverByte(r, limit, cancels, byte);
+    if (got != 1) return got;
     if (byte == kXmodemAck) {
       if (r.end_of_file) {
         r.callback->OnLog("Файл передан");
@@ -102,10 +110,6 @@ int XsWaitAck(TransferRecord& r, int) {
       r.callback->OnLog(Format("Перепосылка блока %ld (попытка %d/10)", long(r.acknowledged / kXmodemData + 1),
                                r.retries));
       return kSendBlock;
-    }
-    if (byte == kXmodemCan && ++cancels == kXmodemCancelCount) {
-      r.callback->OnLog("Передача прервана");
-      return LINK_REMOTE_ABORT;
     }
   }
 }
