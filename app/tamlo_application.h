@@ -8,10 +8,9 @@
 #include <QTranslator>
 #include <functional>
 
-namespace tamlo {
+#include "pages/page_model.h"
 
-// The application title: caption of the program's own message boxes.
-inline constexpr const char* kApplicationTitle = "Конфигуратор Тамло";
+namespace tamlo {
 
 class TamloApplication : public QApplication {
   Q_OBJECT

@@ -1,0 +1,45 @@
+#pragma once
+// A settings page as plain C++: the state of every control the page shows
+// (texts exactly as an edit holds them, list indexes, ticks, radio choice,
+// list rows, packed addresses, visibility), the page contract of
+// config_page.h, the click and leaving rules that change that state, and the
+// store-time warnings through UserDialogs. The Qt view of a page only builds
+// the controls, shows this state and writes the user's edits back; it holds
+// no rule of its own.
+//
+// Settings listing: every page names its controls "page.control" (or
+// "page.N.control" for the repeated directions and inputs, N from 1), with the
+// control names of the page ("general.E_Account", "directions.3.C_Proto",
+// "remote.LIST_Phones.2", "lan.ip"). Values are the text the user sees:
+//   edit, time field  its text as held ("0012", "01:30", "  :  " when blank)
+//   check box         "on" / "off"
+//   drop-down list    the item's text ("Kam-Net")
+//   radio group       the chosen button's control name ("RB_TestOptimal")
+//   list row          "phone | note"
+//   address field     dotted quad ("192.168.1.10"; "0.0.0.0" when blank)
+// The console tool lists the settings that differ from a freshly reset page.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/config_page.h"
+
+namespace tamlo {
+
+// The caption of the pages' warning boxes: the application title.
+inline constexpr const char* kApplicationTitle = "Конфигуратор Тамло";
+
+struct SettingValue {
+  std::string name;   // "general.E_Account"
+  std::string value;  // UTF-8, as above
+  bool operator==(const SettingValue&) const = default;
+};
+
+class PageModel : public ConfigPage {
+ public:
+  // Appends the current value of every setting of the page, in the page's
+  // order (top to bottom as shown), whether visible or not.
+  virtual void ListSettings(std::vector<SettingValue>& out) const = 0;
+};
+
+}  // namespace tamlo
