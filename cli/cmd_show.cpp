@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/text_output.h"
 #include "config/config_files.h"
 #include "config/cp1251.h"
 #include "config/crc32.h"
@@ -87,23 +88,6 @@ std::string HexOf(const std::string& bytes) {
     out += digits[b & 15];
   }
   return out;
-}
-
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\u%04x", c);
-      out += esc;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
 }
 
 const char* KindName(FieldKind kind) {
