@@ -23,6 +23,14 @@ constexpr std::array<Text, 10> kEditText{
     &GeneralSettingsState::E_Pin2,          &GeneralSettingsState::E_DevicePassword,
 };
 
+// The edit table is indexed by GeneralEdit as well.
+constexpr bool RulesFollowTheEnum() {
+  for (size_t i = 0; i < kGeneralEditRules.size(); ++i)
+    if (static_cast<size_t>(kGeneralEditRules[i].edit) != i) return false;
+  return kGeneralEditRules.size() == kEditText.size();
+}
+static_assert(RulesFollowTheEnum());
+
 // A SIM's edits in the order of their group ids 1..4 (APN, login, password, PIN).
 constexpr std::array<std::array<Text, 4>, 2> kSimText{{
     {&GeneralSettingsState::E_Apn1, &GeneralSettingsState::E_Login_Apn1, &GeneralSettingsState::E_Password_Apn1,
