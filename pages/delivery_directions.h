@@ -122,6 +122,7 @@ class DirectionFrameModel {
     bool Expanded = false;                   // second row unfolded; not a setting, kept by a reset
     std::string L_More = std::string(DirectionFrameTexts::L_MoreFolded);
     Visible visible;
+    bool operator==(const State&) const = default;
   };
 
   // The text-holding controls a view writes back.

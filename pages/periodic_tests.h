@@ -64,6 +64,7 @@ class PeriodicTestsModel : public PageModel {
     bool CB_EnableQT = false;
     std::string E_QT_Period = "60";          // seconds
     Visible visible;
+    bool operator==(const State&) const = default;
   };
 
   enum class Edit { ME_AutoTest, ME_ScheduleStart, E_QT_Period };
