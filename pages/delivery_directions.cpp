@@ -206,14 +206,14 @@ DeliveryDirectionsModel::DeliveryDirectionsModel()
     : m_frames{DirectionFrameModel(1), DirectionFrameModel(2), DirectionFrameModel(3),
                DirectionFrameModel(4), DirectionFrameModel(5), DirectionFrameModel(6)} {}
 
-DirectionFrameModel& DeliveryDirectionsModel::frame(int number) {
+size_t DeliveryDirectionsModel::IndexOf(int number) {
   if (number < 1 || number > kDirectionCount) throw std::out_of_range("direction number");
-  return m_frames[static_cast<size_t>(number - 1)];
+  return static_cast<size_t>(number - 1);
 }
 
-const DirectionFrameModel& DeliveryDirectionsModel::frame(int number) const {
-  return const_cast<DeliveryDirectionsModel*>(this)->frame(number);
-}
+DirectionFrameModel& DeliveryDirectionsModel::frame(int number) { return m_frames[IndexOf(number)]; }
+
+const DirectionFrameModel& DeliveryDirectionsModel::frame(int number) const { return m_frames[IndexOf(number)]; }
 
 bool DeliveryDirectionsModel::LocalPeriodTicked(int number) const { return frame(number).state().CB_LocalPeriod; }
 

@@ -240,6 +240,8 @@ class DeliveryDirectionsModel : public PageModel {
   void ListSettings(std::vector<SettingValue>& out) const override;
 
  private:
+  static size_t IndexOf(int number);  // 1..6 to 0..5; std::out_of_range otherwise
+
   std::array<DirectionFrameModel, kDirectionCount> m_frames;
 };
 
