@@ -44,7 +44,8 @@ int DeliveryOptionsModel::LoadFromConfig(int kind, uint32_t id, int32_t value, c
 
 void DeliveryOptionsModel::StoreToConfig(ConfigTree& tree) {
   const int32_t loops = EditIntValue(m_state.E_OneSimLoops, 0);
-  if (loops != 0 && loops != kDefaultLoops) tree.PutInt(kIdOneSimLoops, loops, "Кол-во проходов перед сменой SIM-карты", 304);
+  if (loops != 0 && loops != kDefaultLoops)
+    tree.PutInt(kIdOneSimLoops, loops, "Кол-во проходов перед сменой SIM-карты", 304);
   const int return_time = ParseTimeField(m_state.ME_ReturnTime);
   if (return_time != 0 && return_time != kDefaultReturnMinutes)
     tree.PutInt(kIdReturnTime, return_time, "Период возврата на первое направление", 304);

@@ -6,11 +6,12 @@
 // direction some time after leaving it, and checks now and then whether the
 // preferred GPRS and LAN channels work again.
 //
-// Parameters, top level of the configuration (absent means the default):
-//   id   value                             default      put when          setting, firmware
-//   263  passes before the SIM change      3            not 0 and not 3   "Кол-во проходов перед сменой SIM-карты", 3.04
-//   264  return to direction 1, minutes    720 (12:00)  not 0 and not 720 "Период возврата на первое направление", 3.04
-//   267  GPRS/LAN recovery check, minutes  0 (00:00)    not 0             "Период проверки восстановления GPRS/LAN", 3.10
+// Parameters, top level of the configuration (absent means the default), each
+// put with a setting name and the first firmware that understands it:
+//   id   value                       default      put when           setting, firmware
+//   263  passes before SIM change    3            not 0 and not 3    "Кол-во проходов перед сменой SIM-карты", 3.04
+//   264  return to direction 1, min  720 (12:00)  not 0 and not 720  "Период возврата на первое направление", 3.04
+//   267  GPRS/LAN check period, min  0 (00:00)    not 0              "Период проверки восстановления GPRS/LAN", 3.10
 // A return time of 00:00 is therefore never stored: it loads back as 12:00.
 // The page shows no warnings.
 #include <array>

@@ -12,13 +12,7 @@ namespace tamlo {
 namespace {
 
 using testing::Hex;
-
-// An integer inside the LAN group (the only kind the group holds).
-struct Field {
-  uint32_t id = 0;
-  uint32_t value = 0;
-  bool operator==(const Field&) const = default;
-};
+using Puts = std::function<void(ConfigTree&)>;
 
 constexpr uint32_t kIp = 0xC0A8010A;       // 192.168.1.10
 constexpr uint32_t kMask16 = 0xFFFF0000;   // 255.255.0.0
@@ -26,39 +20,23 @@ constexpr uint32_t kGateway = 0xC0A80101;  // 192.168.1.1
 constexpr uint32_t kDns1 = 0x08080808;     // 8.8.8.8
 constexpr uint32_t kDns2 = 0x4D580808;     // 77.88.8.8
 
-int Load(ConfigPage& page, const std::vector<uint8_t>& bytes) {
+int32_t I(uint32_t address) { return static_cast<int32_t>(address); }
+
+int Load(LanExtenderModel& page, const std::vector<uint8_t>& bytes) {
   return WalkConfig(bytes.data(), bytes.size(), [&](uint32_t code, int32_t v, const uint8_t* d, size_t n, uint32_t r) {
     return page.LoadFromConfig(static_cast<int>(FieldCodeKind(code)), FieldCodeId(code), v, d, n, r);
   });
 }
 
-std::vector<uint8_t> Store(ConfigPage& page) {
+std::vector<uint8_t> Store(LanExtenderModel& page) {
   ConfigTree tree;
   page.StoreToConfig(tree);
+  EXPECT_EQ(tree.size(), 1u);  // the group, even when empty
   return EncodeConfig(tree);
 }
 
-std::vector<Field> StoredGroup(LanExtenderModel& page) {
-  ConfigTree tree;
-  page.StoreToConfig(tree);
-  EXPECT_EQ(tree.size(), 1u);
-  std::vector<Field> out;
-  if (tree.empty() || tree.entries()[0].id != 5 || !tree.entries()[0].group) {
-    ADD_FAILURE() << "no group 5";
-    return out;
-  }
-  const auto bytes = EncodeConfig(*tree.entries()[0].group);
-  EXPECT_EQ(WalkConfig(bytes.data(), bytes.size(),
-                       [&](uint32_t code, int32_t v, const uint8_t*, size_t, uint32_t) {
-                         out.push_back({FieldCodeId(code), static_cast<uint32_t>(v)});
-                         return FieldCodeKind(code) == kFieldInteger ? 1 : 0;
-                       }),
-            1);
-  return out;
-}
-
-// A top-level configuration holding group 5 with these fields.
-std::vector<uint8_t> InGroup5(const std::function<void(ConfigTree&)>& put) {
+// The encoding of group 5 holding these puts.
+std::vector<uint8_t> Group5(const Puts& put) {
   ConfigTree group;
   put(group);
   ConfigTree tree;
@@ -66,62 +44,45 @@ std::vector<uint8_t> InGroup5(const std::function<void(ConfigTree&)>& put) {
   return EncodeConfig(tree);
 }
 
-int32_t I(uint32_t address) { return static_cast<int32_t>(address); }
+// Every parameter away from its default, in the order the page stores them.
+void PutEverything(ConfigTree& t) {
+  for (auto [id, v] : {std::pair{1, 1}, {2, I(kIp)}, {3, I(kMask16)}, {4, I(kGateway)}, {5, 1}, {6, I(kDns1)},
+                       {6, I(kDns2)}})
+    t.PutInt(id, v);
+}
 
 TEST(IPv4Text, DottedQuad_FirstOctetMostSignificant) {
-  const std::pair<uint32_t, const char*> formats[] = {
-      {0, "0.0.0.0"}, {kLanDefaultNetmask, "255.255.255.0"}, {kIp, "192.168.1.10"}, {0x01020304, "1.2.3.4"},
-      {0xFFFFFFFF, "255.255.255.255"}};
-  for (const auto& [address, text] : formats) {
+  for (auto [address, text] : {std::pair{0u, "0.0.0.0"}, {kLanDefaultNetmask, "255.255.255.0"},
+                               {kIp, "192.168.1.10"}, {0x01020304u, "1.2.3.4"}}) {
     EXPECT_EQ(FormatIPv4(address), text);
     uint32_t parsed = 7;
-    EXPECT_TRUE(ParseIPv4(text, parsed)) << text;
-    EXPECT_EQ(parsed, address) << text;
+    EXPECT_TRUE(ParseIPv4(text, parsed) && parsed == address) << text;
   }
-
-  const std::pair<const char*, uint32_t> more[] = {{" 10.0.0.1 ", 0x0A000001}, {"010.001.0.0", 0x0A010000}};
-  for (const auto& [text, address] : more) {
+  for (auto [text, address] : {std::pair{" 10.0.0.1 ", 0x0A000001u}, {"010.001.0.255", 0x0A0100FFu}}) {
     uint32_t parsed = 7;
-    EXPECT_TRUE(ParseIPv4(text, parsed)) << text;
-    EXPECT_EQ(parsed, address) << text;
+    EXPECT_TRUE(ParseIPv4(text, parsed) && parsed == address) << text;
   }
-
-  for (const char* bad : {"", "   ", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1.2.3.999", "1..2.3", "1.2.3.4x",
-                          "1.2.3.0004", "-1.2.3.4", "1. 2.3.4", "a.b.c.d", ".1.2.3", "1.2.3."}) {
+  for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1..2.3", "1.2.3.4x", "1.2.3.0004", "-1.2.3.4",
+                          "1. 2.3.4", ".1.2.3", "1.2.3."}) {
     uint32_t parsed = 7;
     EXPECT_FALSE(ParseIPv4(bad, parsed)) << '"' << bad << '"';
     EXPECT_EQ(parsed, 7u) << '"' << bad << '"';
   }
 }
 
-TEST(LanExtender, Reset_DhcpBlankFieldsDefaultMask_StoresAnEmptyGroup) {
+TEST(LanExtender, ResetAndClickRule_VisibilityOfEveryLabelAndField) {
   LanExtenderModel page;
   page.SetUseDhcp(false);
   page.SetDnsByDhcp(false);
-  for (LanAddress f : {LanAddress::Ip, LanAddress::Netmask, LanAddress::Gateway, LanAddress::Dns1, LanAddress::Dns2})
+  for (auto f : {LanAddress::Ip, LanAddress::Netmask, LanAddress::Gateway, LanAddress::Dns1, LanAddress::Dns2})
     page.SetAddress(f, 0x01010101);
   page.ResetToDefaults();
+  EXPECT_EQ(page.state(), LanExtenderState{});  // DHCP: only the DNS check box shown
+  EXPECT_EQ(page.state().netmask, 0xFFFFFF00u);
+  EXPECT_TRUE(Store(page).empty());  // an empty group alone leaves no bytes
 
-  const LanExtenderState& s = page.state();
-  EXPECT_TRUE(s.CB_UseDHCP);
-  EXPECT_TRUE(s.CB_DnsByDhcp);
-  EXPECT_EQ(s.ip, 0u);
-  EXPECT_EQ(s.netmask, 0xFFFFFF00u);
-  EXPECT_EQ(s.gateway, 0u);
-  EXPECT_EQ(s.dns1, 0u);
-  EXPECT_EQ(s.dns2, 0u);
-  EXPECT_EQ(s, LanExtenderModel().state());
-  EXPECT_TRUE(StoredGroup(page).empty());
-  EXPECT_TRUE(Store(page).empty());
-}
-
-TEST(LanExtender, ClickRule_VisibilityOfEachLabelAndField) {
   struct Case {
-    bool use_dhcp;
-    bool dns_by_dhcp;
-    bool dns_box;
-    bool address_rows;
-    bool dns_rows;
+    bool use_dhcp, dns_by_dhcp, dns_box, address_rows, dns_rows;
   } cases[] = {
       {true, true, true, false, false},
       {true, false, true, false, true},
@@ -129,10 +90,8 @@ TEST(LanExtender, ClickRule_VisibilityOfEachLabelAndField) {
       {false, false, false, true, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.use_dhcp) + std::to_string(c.dns_by_dhcp));
-    // Reach the state by each box's click, in both orders.
-    for (bool dns_first : {false, true}) {
-      LanExtenderModel page;
+    for (bool dns_first : {false, true}) {  // each box's click, in both orders
+      SCOPED_TRACE(::testing::Message() << c.use_dhcp << c.dns_by_dhcp << dns_first);
       if (dns_first) page.SetDnsByDhcp(c.dns_by_dhcp);
       page.SetUseDhcp(c.use_dhcp);
       if (!dns_first) page.SetDnsByDhcp(c.dns_by_dhcp);
@@ -149,16 +108,16 @@ TEST(LanExtender, Store_PutWhenRules_InOrder1To5ThenDns1Dns2) {
   struct Case {
     const char* name;
     std::function<void(LanExtenderModel&)> edit;
-    std::vector<Field> stored;
+    Puts expected;
   } cases[] = {
-      {"blank mask", [](LanExtenderModel& p) { p.SetAddress(LanAddress::Netmask, 0); }, {}},
-      {"other mask", [](LanExtenderModel& p) { p.SetAddress(LanAddress::Netmask, kMask16); }, {{3, kMask16}}},
-      {"address typed, DHCP still on", [](LanExtenderModel& p) { p.SetAddress(LanAddress::Ip, kIp); }, {{2, kIp}}},
-      {"fixed address, DNS tick kept", [](LanExtenderModel& p) { p.SetUseDhcp(false); }, {{1, 1}}},
-      {"fixed DNS", [](LanExtenderModel& p) { p.SetDnsByDhcp(false); }, {{5, 1}}},
-      {"DNS 2 alone", [](LanExtenderModel& p) { p.SetAddress(LanAddress::Dns2, kDns2); }, {{6, kDns2}}},
+      {"blank mask", [](auto& p) { p.SetAddress(LanAddress::Netmask, 0); }, [](ConfigTree&) {}},
+      {"address typed, DHCP still on", [](auto& p) { p.SetAddress(LanAddress::Ip, kIp); },
+       [](ConfigTree& t) { t.PutInt(2, I(kIp)); }},
+      {"fixed address, DNS tick kept", [](auto& p) { p.SetUseDhcp(false); }, [](ConfigTree& t) { t.PutInt(1, 1); }},
+      {"DNS 2 alone", [](auto& p) { p.SetAddress(LanAddress::Dns2, kDns2); },
+       [](ConfigTree& t) { t.PutInt(6, I(kDns2)); }},
       {"everything",
-       [](LanExtenderModel& p) {
+       [](auto& p) {
          p.SetDnsByDhcp(false);
          p.SetUseDhcp(false);
          p.SetAddress(LanAddress::Dns2, kDns2);
@@ -167,114 +126,70 @@ TEST(LanExtender, Store_PutWhenRules_InOrder1To5ThenDns1Dns2) {
          p.SetAddress(LanAddress::Netmask, kMask16);
          p.SetAddress(LanAddress::Ip, kIp);
        },
-       {{1, 1}, {2, kIp}, {3, kMask16}, {4, kGateway}, {5, 1}, {6, kDns1}, {6, kDns2}}},
+       PutEverything},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LanExtenderModel page;
     c.edit(page);
-    EXPECT_EQ(StoredGroup(page), c.stored);
+    EXPECT_EQ(Store(page), Group5(c.expected));
   }
 }
 
-TEST(LanExtender, LoadGroup_IntegersOnly_ZeroKeepsTheDefault_ThirdDnsNotTaken) {
+TEST(LanExtender, Load_IntegersInGroup5Only_ZeroKeepsTheDefault_ThirdDnsNotTaken) {
   struct Case {
     const char* name;
-    std::function<void(ConfigTree&)> put;
+    std::vector<uint8_t> bytes;
     int result;
-    LanExtenderState after;  // visibility checked separately
+    LanExtenderState after;  // visibility not compared here
   } cases[] = {
-      {"fixed address 0 keeps DHCP", [](ConfigTree& t) { t.PutInt(1, 0); }, 1, {}},
-      {"fixed address", [](ConfigTree& t) { t.PutInt(1, 2); }, 1, {.CB_UseDHCP = false}},
-      {"fixed DNS", [](ConfigTree& t) { t.PutInt(5, 1); }, 1, {.CB_DnsByDhcp = false}},
-      {"mask 0 keeps the default", [](ConfigTree& t) { t.PutInt(3, 0); }, 1, {}},
+      {"fixed address 0", Group5([](ConfigTree& t) { t.PutInt(1, 0); }), 1, {}},
+      {"fixed address and DNS", Group5([](ConfigTree& t) { t.PutInt(1, 2); t.PutInt(5, 1); }), 1,
+       {.CB_UseDHCP = false, .CB_DnsByDhcp = false}},
+      {"mask 0", Group5([](ConfigTree& t) { t.PutInt(3, 0); }), 1, {}},
       {"addresses",
-       [](ConfigTree& t) {
+       Group5([](ConfigTree& t) {
          t.PutInt(2, I(kIp));
          t.PutInt(3, I(kMask16));
          t.PutInt(4, I(kGateway));
-       },
+       }),
        1, {.ip = kIp, .netmask = kMask16, .gateway = kGateway}},
-      {"one DNS is DNS 1", [](ConfigTree& t) { t.PutInt(6, I(kDns2)); }, 1, {.dns1 = kDns2}},
-      {"DNS 0 then DNS", [](ConfigTree& t) {
-         t.PutInt(6, 0);
-         t.PutInt(6, I(kDns2));
-       },
-       1, {.dns2 = kDns2}},
-      {"third DNS", [](ConfigTree& t) {
-         for (uint32_t a : {kDns1, kDns2, kIp}) t.PutInt(6, I(a));
-       },
-       0, {.dns1 = kDns1, .dns2 = kDns2}},
-      {"address as text", [](ConfigTree& t) { t.PutString(2, "192.168.1.10"); }, 0, {}},
-      {"unknown id", [](ConfigTree& t) { t.PutInt(7, 1); }, 0, {}},
+      {"one DNS is DNS 1", Group5([](ConfigTree& t) { t.PutInt(6, I(kDns2)); }), 1, {.dns1 = kDns2}},
+      {"DNS 0 then DNS", Group5([](ConfigTree& t) { t.PutInt(6, 0); t.PutInt(6, I(kDns2)); }), 1, {.dns2 = kDns2}},
+      {"third DNS", Group5([](ConfigTree& t) { for (uint32_t a : {kDns1, kDns2, kIp}) t.PutInt(6, I(a)); }), 0,
+       {.dns1 = kDns1, .dns2 = kDns2}},
+      {"address as text", Group5([](ConfigTree& t) { t.PutString(2, "192.168.1.10"); }), 0, {}},
+      {"unknown id", Group5([](ConfigTree& t) { t.PutInt(7, 1); }), 0, {}},
+      {"integer 5 at the top level", Hex({0x50, 0x01}), 0, {}},
+      {"group 3 at the top level", Hex({0x35, 0x02, 0x10, 0x01}), 0, {}},
+      {"second group 5", Hex({0x55, 0x00, 0x55, 0x02, 0x10, 0x01}), 1, {.CB_UseDHCP = false}},
+      {"truncated content", Hex({0x55, 0x03, 0x22, 0x01, 0x02}), kWalkMalformed, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LanExtenderModel page;
-    EXPECT_EQ(Load(page, InGroup5(c.put)), c.result);
+    EXPECT_EQ(Load(page, c.bytes), c.result);
     LanExtenderState got = page.state();
     got.visible = {};
     EXPECT_EQ(got, c.after);
   }
-
-  // Loading the check boxes runs the click rule.
-  LanExtenderModel page;
-  EXPECT_EQ(Load(page, InGroup5([](ConfigTree& t) { t.PutInt(1, 1); })), 1);
-  EXPECT_TRUE(page.state().visible.ip);
-  EXPECT_FALSE(page.state().visible.CB_DnsByDhcp);
-}
-
-TEST(LanExtender, LoadTopLevel_OnlyGroup5_NestedFaultsPassedOn) {
-  LanExtenderModel page;
-  const uint8_t content[] = {0x10, 0x01};  // id 1 = 1
-  EXPECT_EQ(page.LoadFromConfig(kFieldInteger, 5, 1, nullptr, 0, 0), 0);
-  EXPECT_EQ(page.LoadFromConfig(kFieldGroup, 3, 0, content, sizeof content, 0), 0);
-  EXPECT_TRUE(page.state().CB_UseDHCP);
-  EXPECT_EQ(page.LoadFromConfig(kFieldGroup, 5, 0, content, sizeof content, 1), 1);
-  EXPECT_FALSE(page.state().CB_UseDHCP);
-  const uint8_t truncated[] = {0x22, 0x01, 0x02};
-  EXPECT_EQ(page.LoadFromConfig(kFieldGroup, 5, 0, truncated, sizeof truncated, 0), kWalkMalformed);
 }
 
 TEST(LanExtender, RoundTrip_EveryParameterSet_ByteIdentical) {
-  const auto bytes = InGroup5([](ConfigTree& t) {
-    t.PutInt(1, 1);
-    t.PutInt(2, I(kIp));
-    t.PutInt(3, I(kMask16));
-    t.PutInt(4, I(kGateway));
-    t.PutInt(5, 1);
-    t.PutInt(6, I(kDns1));
-    t.PutInt(6, I(kDns2));
-  });
+  const auto bytes = Group5(PutEverything);
   LanExtenderModel page;
   EXPECT_EQ(Load(page, bytes), 1);
-  EXPECT_EQ(page.Address(LanAddress::Dns2), kDns2);
+  EXPECT_TRUE(page.state().visible.ip);  // loading ran the click rule
   EXPECT_EQ(Store(page), bytes);
 
-  // A blank DNS 1 moves DNS 2 up; a blank mask comes back as the default one.
-  LanExtenderModel shifted;
-  shifted.SetAddress(LanAddress::Dns2, kDns2);
-  shifted.SetAddress(LanAddress::Netmask, 0);
-  LanExtenderModel reloaded;
-  EXPECT_EQ(Load(reloaded, Store(shifted)), 1);
-  EXPECT_EQ(reloaded.state().dns1, kDns2);
-  EXPECT_EQ(reloaded.state().dns2, 0u);
-  EXPECT_EQ(reloaded.state().netmask, kLanDefaultNetmask);
-}
-
-TEST(LanExtender, ListSettings_ChecksAndDottedQuadsInPageOrder) {
-  LanExtenderModel page;
-  page.SetUseDhcp(false);
-  page.SetAddress(LanAddress::Ip, kIp);
-  page.SetAddress(LanAddress::Dns2, kDns2);
   std::vector<SettingValue> listed;
   page.ListSettings(listed);
   EXPECT_EQ(listed, (std::vector<SettingValue>{{"lan.CB_UseDHCP", "off"},
                                                {"lan.ip", "192.168.1.10"},
-                                               {"lan.netmask", "255.255.255.0"},
-                                               {"lan.gateway", "0.0.0.0"},
-                                               {"lan.CB_DnsByDhcp", "on"},
-                                               {"lan.dns1", "0.0.0.0"},
+                                               {"lan.netmask", "255.255.0.0"},
+                                               {"lan.gateway", "192.168.1.1"},
+                                               {"lan.CB_DnsByDhcp", "off"},
+                                               {"lan.dns1", "8.8.8.8"},
                                                {"lan.dns2", "77.88.8.8"}}));
 }
 
