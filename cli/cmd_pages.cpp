@@ -18,6 +18,7 @@
 #include "cli/console_dialogs.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
+#include "config/tagged_encoding.h"
 #include "pages/settings_pages.h"
 
 namespace tamlo::cli {
@@ -59,7 +60,7 @@ const Command kSettings = {"settings", "FILE [--json]",
 int Resave(const GlobalOptions&, const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError(kResave, args.size() < 2 ? "IN and OUT needed" : "too many arguments");
   ConsoleDialogs dialogs;
-  PosixFileSystem fs;
+  FileSystem& fs = PosixFileSystem();
   SettingsPages pages(dialogs);
   const int loaded = LoadInto(pages, dialogs, fs, args[0]);
   if (loaded == kExitFailed) return kExitFailed;
@@ -80,7 +81,7 @@ int Settings(const GlobalOptions&, const std::vector<std::string>& args) {
   if (file.empty()) return UsageError(kSettings, "FILE missing");
 
   ConsoleDialogs dialogs;
-  PosixFileSystem fs;
+  FileSystem& fs = PosixFileSystem();
   SettingsPages pages(dialogs);
   const int loaded = LoadInto(pages, dialogs, fs, file);
   if (loaded == kExitFailed) return kExitFailed;

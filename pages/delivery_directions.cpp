@@ -54,7 +54,7 @@ std::string& DirectionFrameModel::TextOf(Edit edit) {
 void DirectionFrameModel::SetText(Edit edit, std::string text) { TextOf(edit) = std::move(text); }
 
 void DirectionFrameModel::LeaveEdit(Edit edit) {
-  for (const EditRule& rule : kEditRules) {
+  for (const EditRule<Edit>& rule : kEditRules) {
     if (rule.edit == edit && !rule.leave_default.empty()) TextOf(edit) = ZeroToDefault(TextOf(edit), rule.leave_default);
   }
 }

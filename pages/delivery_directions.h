@@ -131,17 +131,13 @@ class DirectionFrameModel {
   // Typing rules of the line edits: they apply to what the user types only
   // (a loaded text may be longer). ME_LocalPeriod is a time field with the
   // mask "99:99" and has no row here.
-  struct EditRule {
-    Edit edit;
-    std::string_view control;
-    int max_length;                  // 0: no limit
-    bool (*key_filter)(char32_t);    // nullptr: every key passes
-    std::string_view leave_default;  // ZeroToDefault with this text on leaving; empty: no rule
-  };
-  static constexpr std::array<EditRule, 3> kEditRules{{
-      {Edit::E_Tel, "E_Tel", 0, nullptr, ""},
-      {Edit::E_Try, "E_Try", 2, DigitsOnlyFilter, "1"},
-      {Edit::E_Port, "E_Port", 5, DigitsOnlyFilter, ""},
+  // L_Tel's caption changes with the protocol (State::L_Tel).
+  static constexpr std::array<EditRule<Edit>, 3> kEditRules{{
+      {Edit::E_Tel, "E_Tel", "L_Tel", "", DirectionFrameTexts::E_TelHint, 0, nullptr, ""},
+      {Edit::E_Try, "E_Try", "L_Try", DirectionFrameTexts::L_Try, DirectionFrameTexts::E_TryHint, 2,
+       DigitsOnlyFilter, "1"},
+      {Edit::E_Port, "E_Port", "L_Port", DirectionFrameTexts::L_Port, DirectionFrameTexts::E_PortHint, 5,
+       DigitsOnlyFilter, ""},
   }};
 
   // number: the direction, 1..6 (caption and setting names).

@@ -33,17 +33,11 @@ struct DeliveryOptionsState {
 
 class DeliveryOptionsModel : public PageModel {
  public:
-  // How the view sets up an edit. The typing limit and the key filter apply to
-  // what the user types only; a loaded text is shown whole, however long.
-  // leave_default: the text ZeroToDefault puts in on leaving (empty: no rule).
-  struct EditRule {
-    std::string_view control;
-    int max_length = 0;
-    bool (*filter)(char32_t) = nullptr;
-    std::string_view leave_default;
-  };
-  static constexpr std::array<EditRule, 1> kEditRules = {{
-      {"E_OneSimLoops", 2, DigitsOnlyFilter, "3"},  // leaving: E_DisableZeroExit
+  enum class Edit { E_OneSimLoops };
+  static constexpr std::array<EditRule<Edit>, 1> kEditRules = {{
+      {Edit::E_OneSimLoops, "E_OneSimLoops", "L_OneSimLoops",
+       "Задержка (количество проходов по всем направлениям) перед сменой SIM-карты:", "", 2, DigitsOnlyFilter,
+       "3"},  // leaving: E_DisableZeroExit
   }};
   // ME_ReturnTime and ME_BackTestTime are time fields (widgets' time field
   // edit): no rule of their own; their text is read with ParseTimeField.

@@ -170,7 +170,7 @@ void GeneralSettingsModel::StoreToConfig(ConfigTree& tree) {
 
 void GeneralSettingsModel::ListSettings(std::vector<SettingValue>& out) const {
   const auto edit = [&](GeneralEdit e) {
-    out.push_back({std::string("general.") + kGeneralEditRules[static_cast<size_t>(e)].control,
+    out.push_back({std::string("general.").append(kGeneralEditRules[static_cast<size_t>(e)].control),
                    m_state.*kEditText[static_cast<size_t>(e)]});
   };
   edit(GeneralEdit::E_Account);

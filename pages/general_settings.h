@@ -60,21 +60,21 @@ enum class GeneralEdit {
 // The edits top to bottom. The label names of the APN, login and password
 // edits are none of the page's business (plain labels); the account edit
 // shares its label's hint, and so does each PIN edit.
-inline constexpr std::array<EditTypingRule<GeneralEdit>, 10> kGeneralEditRules{{
+inline constexpr std::array<EditRule<GeneralEdit>, 10> kGeneralEditRules{{
     {GeneralEdit::E_Account, "E_Account", "L_Account", "Номер объекта (Account)",
-     "Номер должен быть не больше 4 символов 0-9,B-F", 4, ContactIdDigitFilter, nullptr},
-    {GeneralEdit::E_Apn1, "E_Apn1", "", "Точка доступа", "", 0, nullptr, nullptr},
-    {GeneralEdit::E_Login_Apn1, "E_Login_Apn1", "", "Логин", "", 0, nullptr, nullptr},
-    {GeneralEdit::E_Password_Apn1, "E_Password_Apn1", "", "Пароль", "", 0, nullptr, nullptr},
+     "Номер должен быть не больше 4 символов 0-9,B-F", 4, ContactIdDigitFilter, ""},
+    {GeneralEdit::E_Apn1, "E_Apn1", "", "Точка доступа", "", 0, nullptr, ""},
+    {GeneralEdit::E_Login_Apn1, "E_Login_Apn1", "", "Логин", "", 0, nullptr, ""},
+    {GeneralEdit::E_Password_Apn1, "E_Password_Apn1", "", "Пароль", "", 0, nullptr, ""},
     {GeneralEdit::E_Pin1, "E_Pin1", "L_Pin1", "PIN-код SIM-карты", "PIN-код SIM-карты (если требуется). От 4 до 8 цифр.",
-     8, DigitsOnlyFilter, nullptr},
-    {GeneralEdit::E_Apn2, "E_Apn2", "", "Точка доступа", "", 0, nullptr, nullptr},
-    {GeneralEdit::E_Login_Apn2, "E_Login_Apn2", "", "Логин", "", 0, nullptr, nullptr},
-    {GeneralEdit::E_Password_Apn2, "E_Password_Apn2", "", "Пароль", "", 0, nullptr, nullptr},
+     8, DigitsOnlyFilter, ""},
+    {GeneralEdit::E_Apn2, "E_Apn2", "", "Точка доступа", "", 0, nullptr, ""},
+    {GeneralEdit::E_Login_Apn2, "E_Login_Apn2", "", "Логин", "", 0, nullptr, ""},
+    {GeneralEdit::E_Password_Apn2, "E_Password_Apn2", "", "Пароль", "", 0, nullptr, ""},
     {GeneralEdit::E_Pin2, "E_Pin2", "L_Pin2", "PIN-код SIM-карты", "PIN-код SIM-карты (если требуется). От 4 до 8 цифр.",
-     8, DigitsOnlyFilter, nullptr},
+     8, DigitsOnlyFilter, ""},
     {GeneralEdit::E_DevicePassword, "E_DevicePassword", "L_DevicePassword", "Пароль для доступа к устройству:", "", 0,
-     nullptr, nullptr},
+     nullptr, ""},
 }};
 
 enum class GeneralCheck { CB_ReplaceAcc, CB_OwnMessages };

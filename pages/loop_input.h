@@ -38,23 +38,6 @@
 
 namespace tamlo {
 
-// How a view sets up one edit of a page: the control, the label beside it
-// with its caption and the hint of both, the typing limit in characters
-// (0: none), the key filter (nullptr: every key) and the default text that
-// the ZeroToDefault leaving rule restores (nullptr: no leaving rule). Limits
-// and filters govern typing only; a loaded text is shown whole.
-template <typename Edit>
-struct EditTypingRule {
-  Edit edit;
-  const char* control;
-  const char* label;
-  const char* caption;
-  const char* hint;
-  size_t max_length;
-  bool (*filter)(char32_t);
-  const char* leave_default;
-};
-
 // Upper-case hexadecimal of at least `min_digits` digits: how the pages show
 // an account number or a Contact ID number they load (0x12, 4 -> "0012").
 // Negative numbers show as their 32-bit two's complement.
@@ -90,10 +73,10 @@ inline constexpr std::array<LoopTypeButton, 5> kLoopTypeButtons{{
 enum class LoopEdit { E_Event, E_Partition, E_Zone };
 
 inline constexpr const char* kLoopEventBoxCaption = "Передаваемое извещение";  // GrpBx_Event
-inline constexpr std::array<EditTypingRule<LoopEdit>, 3> kLoopEditRules{{
-    {LoopEdit::E_Event, "E_Event", "L_Event", "Код события", "", 3, ContactIdDigitFilter, nullptr},
-    {LoopEdit::E_Partition, "E_Partition", "L_Partition", "Раздел", "", 2, ContactIdDigitFilter, nullptr},
-    {LoopEdit::E_Zone, "E_Zone", "L_Zone", "Зона или пользователь", "", 3, ContactIdDigitFilter, nullptr},
+inline constexpr std::array<EditRule<LoopEdit>, 3> kLoopEditRules{{
+    {LoopEdit::E_Event, "E_Event", "L_Event", "Код события", "", 3, ContactIdDigitFilter, ""},
+    {LoopEdit::E_Partition, "E_Partition", "L_Partition", "Раздел", "", 2, ContactIdDigitFilter, ""},
+    {LoopEdit::E_Zone, "E_Zone", "L_Zone", "Зона или пользователь", "", 3, ContactIdDigitFilter, ""},
 }};
 
 // L_ViewMsgList, the label acting as a button that opens the event code picker

@@ -50,17 +50,10 @@ struct RemoteAccessState {
 
 class RemoteAccessModel : public PageModel {
  public:
-  // How the view sets up an edit. The typing limit and the key filter apply to
-  // what the user types only; a loaded text is shown whole, however long.
-  // leave_default: the text ZeroToDefault puts in on leaving (empty: no rule).
-  struct EditRule {
-    std::string_view control;
-    int max_length = 0;
-    bool (*filter)(char32_t) = nullptr;
-    std::string_view leave_default;
-  };
-  static constexpr std::array<EditRule, 1> kEditRules = {{
-      {"E_MaxPhoneLen", 2, DigitsOnlyFilter, "10"},  // leaving: E_NumDisableZero
+  enum class Edit { E_MaxPhoneLen };
+  static constexpr std::array<EditRule<Edit>, 1> kEditRules = {{
+      {Edit::E_MaxPhoneLen, "E_MaxPhoneLen", "L_MaxPhoneLen", "Количество значащих цифр в номере телефона:", "", 2,
+       DigitsOnlyFilter, "10"},  // leaving: E_NumDisableZero
   }};
   // The list's cells have no limit and no filter.
 

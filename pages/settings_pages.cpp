@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "config/config_image.h"
+
 namespace tamlo {
 namespace {
 
@@ -20,8 +22,7 @@ class NoDialogs final : public UserDialogs {
 SettingsPages::SettingsPages(UserDialogs& dialogs)
     : m_inputs{LoopInputModel(0), LoopInputModel(1), LoopInputModel(2), LoopInputModel(3)},
       m_general(dialogs, {&m_inputs[0], &m_inputs[1], &m_inputs[2], &m_inputs[3]}),
-      m_tests(dialogs, m_directions),
-      m_options(dialogs) {
+      m_tests(dialogs, m_directions) {
   m_set.top = {&m_general, &m_tests, &m_directions, &m_options, &m_remote, &m_lan};
   for (LoopInputModel& input : m_inputs) m_set.inputs.push_back(&input);
   ResetAllPages(m_set);
