@@ -6,7 +6,7 @@ namespace tamlo {
 
 PageView::PageView(QWidget* parent) : QWidget(parent) {
   setFixedSize(kPageWidth, kPageHeight);
-  ApplyPageLook(this);
+  ApplyPageLook(*this);
 }
 
 }  // namespace tamlo
