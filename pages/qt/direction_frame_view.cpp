@@ -35,8 +35,8 @@ struct EditPlace {
   int field_width;
 };
 constexpr std::array<EditPlace, 3> kEditPlaces{{
-    {Edit::E_Tel, 126, 130, 130},
-    {Edit::E_Try, 330, 78, 30},
+    {Edit::E_Tel, 134, 104, 104},
+    {Edit::E_Try, 320, 90, 30},
     {Edit::E_Port, 414, 46, 46},
 }};
 
@@ -104,8 +104,8 @@ TFrameDest::TFrameDest(DirectionFrameModel& model, QWidget* parent) : QWidget(pa
 }
 
 void TFrameDest::BuildFirstRow() {
-  m_proto_label = MakeLabel(m_group, "L_Proto", Texts::L_Proto, CaptionAt(8, 112));
-  m_proto = MakeList(m_group, "C_Proto", ProtocolItems(), FieldAt(8, 112));
+  m_proto_label = MakeLabel(m_group, "L_Proto", Texts::L_Proto, CaptionAt(8, 120));
+  m_proto = MakeList(m_group, "C_Proto", ProtocolItems(), FieldAt(8, 120));
   NameByLabel(*m_proto_label, *m_proto);
 
   for (size_t i = 0; i < m_edits.size(); ++i) {
@@ -117,8 +117,8 @@ void TFrameDest::BuildFirstRow() {
     e.field = MakeRuleEdit(m_group, rule, FieldAt(place.left, place.field_width));
     NameByLabel(*e.label, *e.field, rule.hint);
   }
-  m_sim_label = MakeLabel(m_group, "L_SIM", Texts::L_SIM, CaptionAt(262, 62));
-  m_sim = MakeList(m_group, "C_SIM", kDirectionSimItems, FieldAt(262, 62));
+  m_sim_label = MakeLabel(m_group, "L_SIM", Texts::L_SIM, CaptionAt(244, 70));
+  m_sim = MakeList(m_group, "C_SIM", kDirectionSimItems, FieldAt(244, 70));
   NameByLabel(*m_sim_label, *m_sim);
   // The tab order follows the row: the SIM list sits between address and tries.
   QWidget::setTabOrder(Field(Edit::E_Tel), m_sim);
@@ -126,7 +126,7 @@ void TFrameDest::BuildFirstRow() {
 
   m_more = new LabelButton(ToQString(Texts::L_MoreFolded), m_group);
   m_more->setObjectName("L_More");
-  m_more->setGeometry(468, kFieldTop + 3, 48, kCaptionHeight);
+  m_more->setGeometry(466, kFieldTop + 3, 52, kCaptionHeight);
 }
 
 void TFrameDest::BuildSecondRow() {

@@ -34,8 +34,8 @@ QApplication& App() {
 }
 
 struct Page {
+  QApplication& app = App();  // before any widget
   Page() {
-    App();
     view.show();
     view.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&view));

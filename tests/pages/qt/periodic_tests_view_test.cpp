@@ -30,8 +30,8 @@ QApplication& App() {
 }
 
 struct Page {
+  QApplication& app = App();  // before any widget
   Page() {
-    App();
     view.show();
     view.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
@@ -41,6 +41,12 @@ struct Page {
     T* w = view.findChild<T*>(control);
     EXPECT_NE(w, nullptr) << control;
     return w;
+  }
+  // On the button's circle: the button is wider than its caption, and a
+  // click beside the caption is no click on it.
+  void Choose(const char* radio) const {
+    auto* button = Get<QRadioButton>(radio);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
   }
   bool Shown(const char* control) const { return Get(control)->isVisibleTo(&view); }
   void TypeTime(const char* control, const char* digits) const {
@@ -70,7 +76,7 @@ TEST(PeriodicTestsView, RadioClick_SelectsTheTypeAndShowsItsFields) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.button);
-    QTest::mouseClick(p.Get<QRadioButton>(c.button), Qt::LeftButton);
+    p.Choose(c.button);
     EXPECT_EQ(p.model.state().GroupBox_Tests, c.type);
     EXPECT_TRUE(p.Get<QRadioButton>(c.button)->isChecked());
     EXPECT_EQ(p.Shown("ME_AutoTest"), c.period);
@@ -83,7 +89,7 @@ TEST(PeriodicTestsView, RadioClick_SelectsTheTypeAndShowsItsFields) {
 
 TEST(PeriodicTestsView, TypedTimes_ReachTheModelAsTheFieldShowsThem) {
   Page p;
-  QTest::mouseClick(p.Get<QRadioButton>("RB_TestAndromedaStyle"), Qt::LeftButton);
+  p.Choose("RB_TestAndromedaStyle");
   const struct {
     const char* field;
     const char* digits;
@@ -128,7 +134,7 @@ TEST(PeriodicTestsView, LoadedModel_ReachesTheWidgets) {
 
 TEST(PeriodicTestsView, ShowingThePage_RebuildsTheOverridesLabel) {
   Page p;
-  QTest::mouseClick(p.Get<QRadioButton>("RB_TestOptimal"), Qt::LeftButton);
+  p.Choose("RB_TestOptimal");
   const struct {
     int direction;
     bool ticked;
