@@ -12,14 +12,13 @@
 #include <QTest>
 
 #include "config/test_pages.h"
-#include "pages/delivery_directions.h"
-#include "pages/periodic_tests.h"
 #include "pages/qt/periodic_tests_view.h"
-#include "widgets/filtered_line_edit.h"
 #include "widgets/time_field_edit.h"
 
 namespace tamlo {
 namespace {
+
+using State = PeriodicTestsModel::State;
 
 QApplication& App() {
   static int argc = 1;
@@ -31,6 +30,11 @@ QApplication& App() {
 
 struct Page {
   QApplication& app = App();  // before any widget
+  testing::ScriptedDialogs dialogs;
+  DeliveryDirectionsModel directions;
+  PeriodicTestsModel model{dialogs, directions};
+  TF_Autotests view{model};
+
   Page() {
     view.show();
     view.activateWindow();
@@ -42,24 +46,20 @@ struct Page {
     EXPECT_NE(w, nullptr) << control;
     return w;
   }
-  // On the button's circle: the button is wider than its caption, and a
-  // click beside the caption is no click on it.
+  bool Shown(const char* control) const { return Get(control)->isVisibleTo(&view); }
+  // On the button's circle: a click beside its caption is no click on it.
   void Choose(const char* radio) const {
-    auto* button = Get<QRadioButton>(radio);
+    QWidget* button = Get(radio);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
   }
-  bool Shown(const char* control) const { return Get(control)->isVisibleTo(&view); }
-  void TypeTime(const char* control, const char* digits) const {
-    auto* field = Get<TimeFieldEdit>(control);
-    field->setFocus(Qt::TabFocusReason);
-    field->home(false);
-    QTest::keyClicks(field, digits);
+  void Type(const char* control, const char* keys) const {
+    auto* edit = Get<QLineEdit>(control);
+    edit->setFocus(Qt::TabFocusReason);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    edit->home(false);
+    QTest::keyClicks(edit, keys);
   }
-
-  testing::ScriptedDialogs dialogs;
-  DeliveryDirectionsModel directions;
-  PeriodicTestsModel model{dialogs, directions};
-  TF_Autotests view{model};
 };
 
 TEST(PeriodicTestsView, RadioClick_SelectsTheTypeAndShowsItsFields) {
@@ -69,65 +69,63 @@ TEST(PeriodicTestsView, RadioClick_SelectsTheTypeAndShowsItsFields) {
     TestType type;
     bool period;
     bool schedule;
-  } cases[] = {
-      {"RB_TestAndromedaStyle", TestType::RB_TestAndromedaStyle, true, true},
-      {"RB_TestOptimal", TestType::RB_TestOptimal, true, false},
-      {"RB_TestOff", TestType::RB_TestOff, false, false},
-  };
+  } cases[] = {{"RB_TestAndromedaStyle", TestType::RB_TestAndromedaStyle, true, true},
+               {"RB_TestOptimal", TestType::RB_TestOptimal, true, false},
+               {"RB_TestOff", TestType::RB_TestOff, false, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.button);
     p.Choose(c.button);
     EXPECT_EQ(p.model.state().GroupBox_Tests, c.type);
-    EXPECT_TRUE(p.Get<QRadioButton>(c.button)->isChecked());
-    EXPECT_EQ(p.Shown("ME_AutoTest"), c.period);
-    EXPECT_EQ(p.Shown("L_AutoTest"), c.period);
-    EXPECT_EQ(p.Shown("L_Overrides"), c.period);
-    EXPECT_EQ(p.Shown("ME_ScheduleStart"), c.schedule);
-    EXPECT_EQ(p.Shown("L_ScheduleStart"), c.schedule);
+    for (const char* control : {"ME_AutoTest", "L_AutoTest", "L_Overrides"})
+      EXPECT_EQ(p.Shown(control), c.period) << control;
+    for (const char* control : {"ME_ScheduleStart", "L_ScheduleStart"})
+      EXPECT_EQ(p.Shown(control), c.schedule) << control;
   }
 }
 
-TEST(PeriodicTestsView, TypedTimes_ReachTheModelAsTheFieldShowsThem) {
+TEST(PeriodicTestsView, TypedTimesAndPeriod_ReachTheModel_LeavingThePeriodAppliesItsRule) {
   Page p;
   p.Choose("RB_TestAndromedaStyle");
+  // The group is never shown to the user; shown here so its edit takes focus.
+  p.Get("GroupBox_QuickTests")->show();
+  QTest::mouseClick(p.Get("CB_EnableQT"), Qt::LeftButton);
+  ASSERT_TRUE(p.model.state().CB_EnableQT);
   const struct {
-    const char* field;
-    const char* digits;
-    std::string PeriodicTestsModel::State::*text;
-    const char* expected;
-  } cases[] = {
-      {"ME_AutoTest", "0130", &PeriodicTestsModel::State::ME_AutoTest, "01:30"},
-      {"ME_ScheduleStart", "2", &PeriodicTestsModel::State::ME_ScheduleStart, "2 :  "},  // part-filled
-      {"ME_ScheduleStart", "2500", &PeriodicTestsModel::State::ME_ScheduleStart, "25:00"},
-  };
+    const char* control;
+    const char* keys;
+    std::string State::*text;
+    const char* typed;
+    const char* left;  // after the focus went on
+  } cases[] = {{"ME_AutoTest", "0130", &State::ME_AutoTest, "01:30", "01:30"},
+               {"ME_ScheduleStart", "2", &State::ME_ScheduleStart, "2 :  ", "2 :  "},  // part-filled
+               {"E_QT_Period", "1x0", &State::E_QT_Period, "10", "30"},
+               {"E_QT_Period", "", &State::E_QT_Period, "", "60"},
+               {"E_QT_Period", "123456", &State::E_QT_Period, "1234", "1234"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.digits);
-    p.TypeTime(c.field, c.digits);
-    EXPECT_EQ(p.model.state().*c.text, c.expected);
+    SCOPED_TRACE(c.keys);
+    p.Type(c.control, c.keys);
+    EXPECT_EQ(p.model.state().*c.text, c.typed);
+    p.Get("CB_EnableQT")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(p.model.state().*c.text, c.left);
   }
+  EXPECT_EQ(p.Get<QLineEdit>("E_QT_Period")->text(), "1234");
 }
 
-TEST(PeriodicTestsView, LoadedModel_ReachesTheWidgets) {
+TEST(PeriodicTestsView, LoadedModel_ReachesTheWidgets_QuickTestsStayHidden) {
   Page p;
   p.directions.frame(2).CB_LocalPeriodClick(true);
   p.directions.frame(5).CB_LocalPeriodClick(true);
   p.model.ResetToDefaults();
-  const struct {
-    uint32_t id;
-    int32_t value;
-  } fields[] = {{258, 1}, {259, 90}, {260, 600}, {261, 1}, {262, 10}};
-  for (const auto& f : fields) EXPECT_EQ(p.model.LoadFromConfig(0, f.id, f.value, nullptr, 0, 0), 1) << f.id;
+  const std::pair<uint32_t, int32_t> fields[] = {{258, 1}, {259, 90}, {260, 600}, {261, 1}, {262, 10}};
+  for (const auto& [id, value] : fields) EXPECT_EQ(p.model.LoadFromConfig(0, id, value, nullptr, 0, 0), 1) << id;
   p.model.AfterLoad();
   p.view.ShowModel();
-
   EXPECT_TRUE(p.Get<QRadioButton>("RB_TestOptimal")->isChecked());
   EXPECT_EQ(p.Get<TimeFieldEdit>("ME_AutoTest")->FieldText(), "01:30");
   EXPECT_EQ(p.Get<TimeFieldEdit>("ME_ScheduleStart")->FieldText(), "10:00");
-  EXPECT_FALSE(p.Shown("ME_ScheduleStart"));
   EXPECT_EQ(p.Get<QLabel>("L_Overrides")->text(), "Направления 2,5 используют собственные настройки");
   EXPECT_TRUE(p.Get<QCheckBox>("CB_EnableQT")->isChecked());
   EXPECT_EQ(p.Get<QLineEdit>("E_QT_Period")->text(), "30");
-  // The quick tests keep their settings but never show.
   EXPECT_FALSE(p.Shown("GroupBox_QuickTests"));
   EXPECT_TRUE(p.Get("E_QT_Period")->isVisibleTo(p.Get("GroupBox_QuickTests")));
 }
@@ -139,63 +137,31 @@ TEST(PeriodicTestsView, ShowingThePage_RebuildsTheOverridesLabel) {
     int direction;
     bool ticked;
     const char* label;
-  } steps[] = {
-      {4, true, "Направление 4 использует собственные настройки"},
-      {1, true, "Направления 1,4 используют собственные настройки"},
-      {1, false, "Направление 4 использует собственные настройки"},
-      {4, false, ""},
-  };
+  } steps[] = {{4, true, "Направление 4 использует собственные настройки"},
+               {1, true, "Направления 1,4 используют собственные настройки"},
+               {4, false, "Направление 1 использует собственные настройки"},
+               {1, false, ""}};
   for (const auto& s : steps) {
     SCOPED_TRACE(s.label);
-    // The user goes to the directions page and comes back.
-    p.view.hide();
+    p.view.hide();  // the user is on the directions page
     p.directions.frame(s.direction).CB_LocalPeriodClick(s.ticked);
     p.view.show();
     EXPECT_EQ(p.Get<QLabel>("L_Overrides")->text(), s.label);
   }
 }
 
-TEST(PeriodicTestsView, LeavingQuickTestPeriod_AppliesItsRule) {
-  Page p;
-  // The group is never shown to the user; shown here so the edit takes focus.
-  p.Get("GroupBox_QuickTests")->show();
-  QTest::mouseClick(p.Get<QCheckBox>("CB_EnableQT"), Qt::LeftButton);
-  ASSERT_TRUE(p.model.state().CB_EnableQT);
-  auto* period = p.Get<FilteredLineEdit>("E_QT_Period");
-  const struct {
-    const char* keys;
-    const char* typed;
-    const char* left;
-  } cases[] = {{"1x0", "10", "30"}, {"", "", "60"}, {"123456", "1234", "1234"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.keys);
-    period->setFocus(Qt::TabFocusReason);
-    period->selectAll();
-    QTest::keyClick(period, Qt::Key_Backspace);
-    QTest::keyClicks(period, c.keys);
-    EXPECT_EQ(p.model.state().E_QT_Period, c.typed);
-    p.Get<QCheckBox>("CB_EnableQT")->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(p.model.state().E_QT_Period, c.left);
-    EXPECT_EQ(period->text().toStdString(), c.left);
-  }
-}
-
 TEST(PeriodicTestsView, EveryField_NamedByItsLabel) {
   Page p;
-  const struct {
-    const char* label;
-    const char* field;
-  } pairs[] = {{"L_AutoTest", "ME_AutoTest"}, {"L_ScheduleStart", "ME_ScheduleStart"}, {"L_QT", "E_QT_Period"}};
-  for (const auto& pair : pairs) {
-    SCOPED_TRACE(pair.field);
-    auto* label = p.Get<QLabel>(pair.label);
-    EXPECT_FALSE(label->text().isEmpty());
-    EXPECT_EQ(p.Get(pair.field)->accessibleName(), label->text());
-    EXPECT_EQ(label->buddy(), p.Get(pair.field));
+  const std::pair<const char*, const char*> pairs[] = {
+      {"L_AutoTest", "ME_AutoTest"}, {"L_ScheduleStart", "ME_ScheduleStart"}, {"L_QT", "E_QT_Period"}};
+  for (const auto& [label_name, field_name] : pairs) {
+    auto* label = p.Get<QLabel>(label_name);
+    EXPECT_FALSE(label->text().isEmpty()) << label_name;
+    EXPECT_EQ(p.Get(field_name)->accessibleName(), label->text()) << field_name;
+    EXPECT_EQ(label->buddy(), p.Get(field_name)) << field_name;
   }
   EXPECT_EQ(p.Get("ME_AutoTest")->toolTip(), "Если равен нулю, тест не передается");
   EXPECT_EQ(p.Get("L_AutoTest")->toolTip(), p.Get("ME_AutoTest")->toolTip());
-  EXPECT_EQ(p.Get<QGroupBox>("GroupBox_Tests")->title(), "Автоматические тесты");
 }
 
 }  // namespace
