@@ -69,6 +69,12 @@ TF_RemoteAccess::TF_RemoteAccess(RemoteAccessModel& model, QWidget* parent) : Pa
   ShowModel();
 }
 
+TF_RemoteAccess::~TF_RemoteAccess() {
+  // A cell editor still open commits when the children are destroyed, after
+  // this part of the page is gone: nothing of the list may reach it then.
+  disconnect(m_list, nullptr, this, nullptr);
+}
+
 void TF_RemoteAccess::BuildList() {
   m_list = new QTableWidget(0, 2, this);
   m_list->setObjectName(QStringLiteral("LIST_Phones"));

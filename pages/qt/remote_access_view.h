@@ -25,6 +25,7 @@ class TF_RemoteAccess final : public PageView {
  public:
   // The model outlives the view.
   explicit TF_RemoteAccess(RemoteAccessModel& model, QWidget* parent = nullptr);
+  ~TF_RemoteAccess() override;
 
   void ShowModel() override;
 

@@ -12,10 +12,8 @@
 namespace tamlo {
 namespace {
 
-class DelivOptionsViewTest : public ::testing::Test {
+class DelivOptionsViewTest : public testing::PageViewTest {
  protected:
-  DelivOptionsViewTest() { testing::ViewTestApp(); }
-
   DeliveryOptionsModel m_model;
   TF_DelivOptions m_page{m_model};
 };

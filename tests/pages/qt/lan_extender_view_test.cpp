@@ -14,10 +14,9 @@ namespace {
 
 constexpr const char* kFields[] = {"ip", "netmask", "gateway", "dns1", "dns2"};
 
-class LanViewTest : public ::testing::Test {
+class LanViewTest : public testing::PageViewTest {
  protected:
   LanViewTest() {
-    testing::ViewTestApp();
     m_model.ResetToDefaults();
     m_page.ShowModel();
   }

@@ -8,16 +8,19 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableWidget>
+#include <memory>
 
 #include "view_test_support.h"
 
 namespace tamlo {
+
+void PrintTo(const PhoneRow& row, std::ostream* out) { *out << '{' << row.phone << " | " << row.note << '}'; }
+
 namespace {
 
-class RemoteAccessViewTest : public ::testing::Test {
+class RemoteAccessViewTest : public testing::PageViewTest {
  protected:
   RemoteAccessViewTest() {
-    testing::ViewTestApp();
     m_model.ResetToDefaults();
     m_page.ShowModel();
     m_list = testing::Child<QTableWidget>(m_page, "LIST_Phones");
@@ -39,6 +42,8 @@ class RemoteAccessViewTest : public ::testing::Test {
     m_list->setFocus();
     for (const char* ch = text; *ch; ++ch) QTest::keyClick(QApplication::focusWidget(), *ch);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // The list commits an edit closed by Enter from its event queue.
+    QCoreApplication::processEvents();
   }
 
   std::vector<PhoneRow> ShownRows() const {
@@ -119,6 +124,19 @@ TEST_F(RemoteAccessViewTest, TypingIntoAnEmptyList_StartsItsFirstRow_NoteCellKee
   m_list->setCurrentCell(0, 1);
   TypeIntoList(" x ");
   EXPECT_EQ(m_model.state().LIST_Phones, (std::vector<PhoneRow>{{"12", " x "}}));
+}
+
+TEST_F(RemoteAccessViewTest, PageDestroyedWhileACellIsBeingEdited_EditReachesNoModel) {
+  RemoteAccessModel model;
+  model.SetEnableAcs(true);
+  auto page = std::make_unique<TF_RemoteAccess>(model);
+  testing::ShowActive(*page);
+  auto* list = testing::Child<QTableWidget>(*page, "LIST_Phones");
+  list->setFocus();
+  QTest::keyClick(list, '7');  // opens the first row's phone with "7"
+  ASSERT_NE(QApplication::focusWidget(), list);
+  page.reset();
+  EXPECT_EQ(model.state().LIST_Phones, (std::vector<PhoneRow>{{"", ""}}));
 }
 
 TEST_F(RemoteAccessViewTest, LeavingDigits_EmptyOrZeroBecomesTen) {

@@ -18,6 +18,12 @@ inline QApplication& ViewTestApp() {
   return *app;
 }
 
+// The base of a page view fixture: the application exists before the page.
+class PageViewTest : public ::testing::Test {
+ protected:
+  PageViewTest() { ViewTestApp(); }
+};
+
 // Shows `page` as an active window; focus changes take effect at once.
 inline void ShowActive(QWidget& page) {
   page.show();
