@@ -64,24 +64,10 @@ TEST_F(DelivOptionsViewTest, LoadedConfig_ShowsWhole_AndResetShowsDefaults) {
 }
 
 TEST_F(DelivOptionsViewTest, LeavingPasses_EmptyOrZeroBecomesThree) {
-  const struct {
-    const char* typed;
-    const char* expected;
-  } cases[] = {{"", "3"}, {"0", "3"}, {"00", "3"}, {"1", "1"}, {"12", "12"}};
   testing::ShowActive(m_page);
-  auto* loops = testing::Child<QLineEdit>(m_page, "E_OneSimLoops");
-  auto* next = testing::Child(m_page, "ME_ReturnTime");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    loops->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), loops);
-    loops->selectAll();
-    QTest::keyClick(loops, Qt::Key_Backspace);
-    QTest::keyClicks(loops, c.typed);
-    next->setFocus();
-    EXPECT_EQ(m_model.state().E_OneSimLoops, c.expected);
-    EXPECT_EQ(loops->text(), c.expected);
-  }
+  testing::ExpectLeavingRule(m_page, "E_OneSimLoops", "ME_ReturnTime",
+                             {{"", "3"}, {"0", "3"}, {"00", "3"}, {"1", "1"}, {"12", "12"}},
+                             [this] { return m_model.state().E_OneSimLoops; });
 }
 
 TEST_F(DelivOptionsViewTest, EveryControl_NamedAndHintedByItsLabel) {

@@ -140,24 +140,10 @@ TEST_F(RemoteAccessViewTest, PageDestroyedWhileACellIsBeingEdited_EditReachesNoM
 }
 
 TEST_F(RemoteAccessViewTest, LeavingDigits_EmptyOrZeroBecomesTen) {
-  const struct {
-    const char* typed;
-    const char* expected;
-  } cases[] = {{"", "10"}, {"0", "10"}, {"7", "7"}};
   SetRows({});
   testing::ShowActive(m_page);
-  auto* digits = testing::Child<QLineEdit>(m_page, "E_MaxPhoneLen");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    digits->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), digits);
-    digits->selectAll();
-    QTest::keyClick(digits, Qt::Key_Backspace);
-    QTest::keyClicks(digits, c.typed);
-    m_list->setFocus();
-    EXPECT_EQ(m_model.state().E_MaxPhoneLen, c.expected);
-    EXPECT_EQ(digits->text(), c.expected);
-  }
+  testing::ExpectLeavingRule(m_page, "E_MaxPhoneLen", "LIST_Phones", {{"", "10"}, {"0", "10"}, {"7", "7"}},
+                             [this] { return m_model.state().E_MaxPhoneLen; });
 }
 
 TEST_F(RemoteAccessViewTest, DigitsNamedByTheirLabel_ListHasAName) {

@@ -6,7 +6,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
+#include <functional>
+#include <initializer_list>
+#include <string>
 
 namespace tamlo::testing {
 
@@ -58,6 +62,34 @@ inline void ExpectLabelled(const QWidget& page, const LabelledControl& c) {
   const QString hint = c.hint ? QString::fromUtf8(c.hint) : QString();
   EXPECT_EQ(control->toolTip(), hint);
   EXPECT_EQ(label->toolTip(), hint);
+}
+
+// What the user types into a cleared edit, and what it holds once left.
+struct LeaveCase {
+  const char* typed;
+  const char* expected;
+};
+
+// For each case: the user clears the edit, types, and moves the focus on to
+// `next`; the edit and the model (`model_text`) then hold the expected text.
+// The page must be shown active (ShowActive).
+inline void ExpectLeavingRule(const QWidget& page, const char* edit_name, const char* next_name,
+                              std::initializer_list<LeaveCase> cases,
+                              const std::function<std::string()>& model_text) {
+  auto* edit = Child<QLineEdit>(page, edit_name);
+  auto* next = Child(page, next_name);
+  if (!edit || !next) return;
+  for (const LeaveCase& c : cases) {
+    SCOPED_TRACE(c.typed);
+    edit->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, c.typed);
+    next->setFocus();
+    EXPECT_EQ(model_text(), c.expected);
+    EXPECT_EQ(edit->text(), c.expected);
+  }
 }
 
 }  // namespace tamlo::testing
