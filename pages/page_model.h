@@ -23,11 +23,9 @@
 #include <vector>
 
 #include "config/config_page.h"
+#include "tamlo_version.h"  // kApplicationTitle, the caption of the pages' warning boxes
 
 namespace tamlo {
-
-// The caption of the pages' warning boxes: the application title.
-inline constexpr const char* kApplicationTitle = "Конфигуратор Тамло";
 
 // How a view sets up one edit of a page: the edit, its control name, the
 // label beside it (empty: a plain label) with its caption (also the edit's

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "config/posix/posix_file_system.h"
 #include "support/temp_dir.h"
 #include "test_pages.h"
 

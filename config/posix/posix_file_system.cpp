@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/file_system.h"
+#include "config/posix/posix_file_system.h"
 
 namespace tamlo {
 namespace {
