@@ -5,7 +5,7 @@
 namespace tamlo::cli {
 
 MessageResult ConsoleDialogs::ShowMessage(std::string_view text, std::string_view caption, MessageIcon,
-                                          MessageButtons buttons) {
+                                          MessageButtons buttons, MessageResult) {
   std::string line(caption);
   if (!line.empty()) line += ": ";
   bool in_break = false;

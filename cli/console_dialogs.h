@@ -13,7 +13,7 @@ class ConsoleDialogs : public UserDialogs {
   explicit ConsoleDialogs(FILE* out = stderr) : m_out(out) {}
   std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
   MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                            MessageButtons buttons) override;
+                            MessageButtons buttons, MessageResult default_button) override;
 
  private:
   FILE* m_out;

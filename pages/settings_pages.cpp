@@ -12,7 +12,7 @@ namespace {
 class NoDialogs final : public UserDialogs {
  public:
   std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-  MessageResult ShowMessage(std::string_view, std::string_view, MessageIcon, MessageButtons) override {
+  MessageResult ShowMessage(std::string_view, std::string_view, MessageIcon, MessageButtons, MessageResult) override {
     return MessageResult::Ok;
   }
 };
