@@ -19,9 +19,8 @@ using testing::ScriptedDialogs;
 const std::vector<EventCodePickerRow> kRows = {
     {"130", "Тревога ; Восстановление"}, {"130", "Тревога, второе описание"}, {"602", "Периодический тест"}};
 
-class EventCodePickerViewTest : public ::testing::Test {
+class EventCodePickerViewTest : public testing::ViewTest {
  protected:
-  EventCodePickerViewTest() { testing::ViewTestApp(); }
   ScriptedDialogs dialogs;
 };
 
@@ -63,6 +62,8 @@ TEST_F(EventCodePickerViewTest, EveryWayOfClosing_DecidesTheChosenCode) {
        [](TF_AdemcoList& d) {
          QTableWidget* list = List(d);
          const QRect cell = list->visualRect(list->model()->index(1, 1));
+         // As a mouse reports it: a click, then the second press as a double click.
+         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
          QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
        },
        "130"},

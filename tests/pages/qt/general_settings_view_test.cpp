@@ -16,10 +16,8 @@ namespace {
 
 using testing::ScriptedDialogs;
 
-class GeneralSettingsViewTest : public ::testing::Test {
+class GeneralSettingsViewTest : public testing::ViewTest {
  protected:
-  GeneralSettingsViewTest() { testing::ViewTestApp(); }
-
   // The model's value of one setting, as the settings listing gives it.
   std::string Setting(const std::string& control) const {
     std::vector<SettingValue> all;

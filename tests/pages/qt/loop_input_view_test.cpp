@@ -43,10 +43,7 @@ struct Page {
   TF_TamloLoop view;
 };
 
-class LoopInputViewTest : public ::testing::Test {
- protected:
-  LoopInputViewTest() { testing::ViewTestApp(); }
-};
+using LoopInputViewTest = testing::ViewTest;
 
 // Runs `act` on the picker as soon as it runs modally; a picker that was not
 // found or left open is cancelled so that the test cannot hang.
@@ -99,6 +96,8 @@ TEST_F(LoopInputViewTest, TypeClicks_ShowTheMessageOnlyForContactsAndLoops) {
 TEST_F(LoopInputViewTest, ArrowKeys_MoveTheTypeAndRunTheClickRule) {
   Page page(1);
   page.view.show();
+  page.view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page.view));
   page.Radio("RB_Disabled")->setFocus();
   QTest::keyClick(page.Radio("RB_Disabled"), Qt::Key_Down);
   EXPECT_EQ(page.Type(), "RB_NormalOpen");

@@ -22,6 +22,13 @@ inline QApplication& ViewTestApp() {
   return *app;
 }
 
+// The base of the view tests' fixtures: the application exists before any
+// member widget of a fixture is made.
+class ViewTest : public ::testing::Test {
+ protected:
+  ViewTest() { ViewTestApp(); }
+};
+
 // Each character of `text` as a key press and release carrying that
 // character, Cyrillic included (QTest::keyClicks sends Latin-1 only).
 inline void TypeText(QWidget& widget, const QString& text) {
