@@ -92,7 +92,7 @@ TF_Obsh_Nastr::TF_Obsh_Nastr(GeneralSettingsModel& model, QWidget* parent) : Pag
     group->setGeometry(kSimBoxX[sim], kSimBoxY, kSimBoxWidth, kSimBoxHeight);
     for (size_t row = 0; row < kSimRules; ++row)
       bind(kFirstSimRule + sim * kSimRules + row, *group)
-          .Place(10, 116, 130, 116, kSimRowY + static_cast<int>(row) * kSimRowStep);
+          .Place(8, 130, 140, 106, kSimRowY + static_cast<int>(row) * kSimRowStep);
   }
 
   bind(kDevicePasswordRule, *this).Place(kLeft, 220, 240, 190, kDevicePasswordY);

@@ -40,7 +40,11 @@ LabelledEdit MakeLabelledEdit(QWidget& parent, std::string_view control, std::st
 
 void ShowText(QLineEdit& edit, const std::string& text) {
   const QString shown = Utf8(text);
-  if (edit.text() != shown) edit.setText(shown);
+  if (edit.text() == shown) return;
+  edit.setText(shown);
+  // A text put in from outside shows from its start, as a loaded APN longer
+  // than the edit should; in the edit the user is in, the cursor stays at the end.
+  if (!edit.hasFocus()) edit.setCursorPosition(0);
 }
 
 }  // namespace tamlo

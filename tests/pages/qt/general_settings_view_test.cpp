@@ -79,6 +79,7 @@ TEST_F(GeneralSettingsViewTest, LoadedValues_ShownWhole_TypingLimitStillHolds) {
   EXPECT_TRUE(Check("CB_OwnMessages")->isChecked());
   EXPECT_FALSE(Check("CB_ReplaceAcc")->isChecked());
   EXPECT_EQ(Edit("E_Apn2")->text(), QString::fromUtf8("точка.доступа"));
+  EXPECT_EQ(Edit("E_Apn2")->cursorPosition(), 0);  // a long APN shows from its start
   EXPECT_EQ(Edit("E_Pin2")->text(), "1234567890");
 
   // Over the limit already: typing adds nothing until the user deletes.
