@@ -22,8 +22,9 @@ namespace {
 
 using testing::ScriptedDialogs;
 
-const std::vector<EventCodePickerRow> kRows = {
-    {"130", "Тревога ; Восстановление"}, {"301", "Нет сети 220 В"}, {"602", "Периодический тест"}};
+const std::vector<EventCodePickerRow> kRows = {{"130", "Тревога ; Восстановление"},
+                                                {"301", "Нет сети 220 В"},
+                                                {"602", "Периодический тест"}};
 
 // One input page with its own models.
 struct Page {
@@ -93,20 +94,6 @@ TEST_F(LoopInputViewTest, TypeClicks_ShowTheMessageOnlyForContactsAndLoops) {
   }
 }
 
-TEST_F(LoopInputViewTest, ArrowKeys_MoveTheTypeAndRunTheClickRule) {
-  Page page(1);
-  page.view.show();
-  page.view.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&page.view));
-  page.Radio("RB_Disabled")->setFocus();
-  QTest::keyClick(page.Radio("RB_Disabled"), Qt::Key_Down);
-  EXPECT_EQ(page.Type(), "RB_NormalOpen");
-  EXPECT_TRUE(page.EventBoxShown());
-  // On L2 the hidden repeater button is skipped, not chosen.
-  for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-  EXPECT_NE(page.Type(), "RB_Tamlo");
-}
-
 TEST_F(LoopInputViewTest, Typing_ReachesModelAsContactIdDigits) {
   const struct {
     const char* control;
@@ -154,23 +141,25 @@ TEST_F(LoopInputViewTest, LoadedGroup_ShownWhole) {
 }
 
 TEST_F(LoopInputViewTest, ReferenceList_ChosenCodeBecomesTheEventCode_OnlyIt) {
+  const auto list = [](TF_AdemcoList& d) { return d.findChild<QTableWidget*>("VL_List"); };
+  const auto button = [](TF_AdemcoList& d, const char* name) { return d.findChild<QPushButton*>(name); };
   const struct {
     const char* name;
+    Qt::Key open_key;  // Key_unknown: a mouse click on the link
     std::function<void(TF_AdemcoList&)> act;
     const char* event;
   } cases[] = {
-      {"select row 3",
-       [](TF_AdemcoList& d) {
-         d.findChild<QTableWidget*>("VL_List")->setCurrentCell(2, 1);
-         QTest::mouseClick(d.findChild<QPushButton*>("B_Select"), Qt::LeftButton);
+      {"select row 3", Qt::Key_unknown,
+       [&](TF_AdemcoList& d) {
+         list(d)->setCurrentCell(2, 1);
+         QTest::mouseClick(button(d, "B_Select"), Qt::LeftButton);
        },
        "602"},
-      {"Enter on the first row", [](TF_AdemcoList& d) { QTest::keyClick(d.findChild<QTableWidget*>("VL_List"), Qt::Key_Return); },
+      {"Enter on the first row", Qt::Key_Space, [&](TF_AdemcoList& d) { QTest::keyClick(list(d), Qt::Key_Return); },
        "130"},
-      {"cancel", [](TF_AdemcoList& d) { QTest::mouseClick(d.findChild<QPushButton*>("B_Cancel"), Qt::LeftButton); },
+      {"cancel", Qt::Key_Return, [&](TF_AdemcoList& d) { QTest::mouseClick(button(d, "B_Cancel"), Qt::LeftButton); },
        "1E"},
-      {"Escape", [](TF_AdemcoList& d) { QTest::keyClick(d.findChild<QTableWidget*>("VL_List"), Qt::Key_Escape); },
-       "1E"},
+      {"Escape", Qt::Key_unknown, [&](TF_AdemcoList& d) { QTest::keyClick(list(d), Qt::Key_Escape); }, "1E"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -180,7 +169,11 @@ TEST_F(LoopInputViewTest, ReferenceList_ChosenCodeBecomesTheEventCode_OnlyIt) {
     page.model.SetText(LoopEdit::E_Zone, "7");
     page.view.ShowModel();
     WhenPickerOpens(c.act);
-    QTest::mouseClick(page.view.findChild<LabelButton*>("L_ViewMsgList"), Qt::LeftButton);
+    auto* link = page.view.findChild<LabelButton*>("L_ViewMsgList");
+    if (c.open_key == Qt::Key_unknown)
+      QTest::mouseClick(link, Qt::LeftButton);
+    else
+      QTest::keyClick(link, c.open_key);
     EXPECT_EQ(page.Edit("E_Event")->text(), c.event);
     EXPECT_EQ(page.Edit("E_Partition")->text(), "00");
     EXPECT_EQ(page.Edit("E_Zone")->text(), "7");
