@@ -100,7 +100,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
   using namespace tamlo::sim;
-  DeviceSettings settings = DemoDeviceSettings();
+  const tamlo::link::SystemClock clock;
+  DeviceSettings settings = DemoDeviceSettings(clock);
   Faults faults;
   uint32_t baud = kDefaultBaud;
   bool pty = false;
