@@ -31,13 +31,31 @@ struct DeliveryOptionsState {
   bool operator==(const DeliveryOptionsState&) const = default;
 };
 
+// Fixed captions and hints of the page; each label shares its control's hint.
+struct DeliveryOptionsTexts {
+  static constexpr std::string_view E_OneSimLoopsHint =
+      "Если извещение не удалось доставить ни по одному направлению, будет сделано еще несколько попыток доставки "
+      "по всем направлениям по этой же SIM-карте, и только потом переключена SIM-карта. Чтобы SIM-карта "
+      "переключалась сразу, задайте 1 попытку.";
+  static constexpr std::string_view L_ReturnTime =
+      "Через какое время попытаться вернуться на первое направление доставки при уходе с него (час, мин.):";
+  static constexpr std::string_view ME_ReturnTimeHint =
+      "Если первое направление доставки не работает и прибор переключился на другое направление, через какое "
+      "время прибор должен попробовать вернуться на первое? (часы, минуты)";
+  static constexpr std::string_view L_BackTestTime =
+      "Период проверки восстановления приоритетных GPRS и LAN каналов (час, мин.):";
+  static constexpr std::string_view ME_BackTestTimeHint =
+      "Если прибор перешел с LAN/GPRS на менее эффективный канал, через какое время проверить, не заработал ли "
+      "LAN/GPRS?";
+};
+
 class DeliveryOptionsModel : public PageModel {
  public:
   enum class Edit { E_OneSimLoops };
   static constexpr std::array<EditRule<Edit>, 1> kEditRules = {{
       {Edit::E_OneSimLoops, "E_OneSimLoops", "L_OneSimLoops",
-       "Задержка (количество проходов по всем направлениям) перед сменой SIM-карты:", "", 2, DigitsOnlyFilter,
-       "3"},  // leaving: E_DisableZeroExit
+       "Задержка (количество проходов по всем направлениям) перед сменой SIM-карты:",
+       DeliveryOptionsTexts::E_OneSimLoopsHint, 2, DigitsOnlyFilter, "3"},  // leaving: E_DisableZeroExit
   }};
   // ME_ReturnTime and ME_BackTestTime are time fields (widgets' time field
   // edit): no rule of their own; their text is read with ParseTimeField.

@@ -39,6 +39,17 @@ std::string FormatIPv4(uint32_t address);
 // empty text too: the view decides what a blank field means).
 bool ParseIPv4(std::string_view text, uint32_t& address);
 
+// Fixed captions of the page.
+struct LanExtenderTexts {
+  static constexpr std::string_view CB_UseDHCP = "Получить IP-адрес автоматически (от DHCP-сервера)";
+  static constexpr std::string_view L_IP = "IP-адрес:";
+  static constexpr std::string_view L_Netmask = "Маска сети:";
+  static constexpr std::string_view L_Gateway = "Адрес шлюза:";
+  static constexpr std::string_view CB_DnsByDhcp = "Получить адреса DNS-серверов автоматически (от DHCP-сервера)";
+  static constexpr std::string_view L_DNS1 = "Сервер DNS №1:";
+  static constexpr std::string_view L_DNS2 = "Сервер DNS №2:";
+};
+
 // The five address fields, in page order.
 enum class LanAddress { Ip, Netmask, Gateway, Dns1, Dns2 };
 

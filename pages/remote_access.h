@@ -48,6 +48,16 @@ struct RemoteAccessState {
   bool operator==(const RemoteAccessState&) const = default;
 };
 
+// Fixed captions of the page. The list's context menu names the keys that
+// add and delete rows; its entries do the same.
+struct RemoteAccessTexts {
+  static constexpr std::string_view CB_EnableAcs = "Разрешить удаленное подключение к прибору";
+  static constexpr std::string_view LIST_PhonesKeyTitle = "Телефон";
+  static constexpr std::string_view LIST_PhonesValueTitle = "Примечание";
+  static constexpr std::string_view InsertRowItem = "Новая строка (INS)";
+  static constexpr std::string_view DeleteRowItem = "Удалить строку (Shift-DEL)";
+};
+
 class RemoteAccessModel : public PageModel {
  public:
   enum class Edit { E_MaxPhoneLen };
