@@ -6,7 +6,7 @@
 #include <QShowEvent>
 #include <QTableWidget>
 
-#include "pages/qt/labelled_edit.h"
+#include "pages/qt/page_controls.h"
 
 namespace tamlo {
 namespace {
@@ -33,14 +33,14 @@ PickerKey KeyOf(const QKeyEvent& key) {
 
 TF_AdemcoList::TF_AdemcoList(EventCodePickerModel& model, QWidget* parent) : QDialog(parent), m_model(model) {
   setObjectName(QStringLiteral("TF_AdemcoList"));
-  setWindowTitle(Utf8(kPickerCaption));
+  setWindowTitle(ToQString(kPickerCaption));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
   const std::vector<EventCodePickerRow>& rows = m_model.VL_List();
   m_list = new QTableWidget(static_cast<int>(rows.size()), 2, this);
   m_list->setObjectName(QStringLiteral("VL_List"));
-  m_list->setAccessibleName(Utf8(kPickerCaption));
-  m_list->setHorizontalHeaderLabels({Utf8(kPickerCodeTitle), Utf8(kPickerCommentTitle)});
+  m_list->setAccessibleName(ToQString(kPickerCaption));
+  m_list->setHorizontalHeaderLabels({ToQString(kPickerCodeTitle), ToQString(kPickerCommentTitle)});
   m_list->verticalHeader()->hide();
   m_list->verticalHeader()->setDefaultSectionSize(kRowHeight);
   m_list->setColumnWidth(0, kPickerCodeWidth);
@@ -52,8 +52,8 @@ TF_AdemcoList::TF_AdemcoList(EventCodePickerModel& model, QWidget* parent) : QDi
   m_list->setWordWrap(false);
   for (size_t i = 0; i < rows.size(); ++i) {
     const int row = static_cast<int>(i);
-    m_list->setItem(row, 0, new QTableWidgetItem(Utf8(rows[i].code)));
-    m_list->setItem(row, 1, new QTableWidgetItem(Utf8(rows[i].value)));
+    m_list->setItem(row, 0, new QTableWidgetItem(ToQString(rows[i].code)));
+    m_list->setItem(row, 1, new QTableWidgetItem(ToQString(rows[i].value)));
   }
   if (!rows.empty()) m_list->setCurrentCell(0, 0);
   m_list->setGeometry(kMargin, kMargin, kListWidth, kListHeight);
@@ -65,11 +65,11 @@ TF_AdemcoList::TF_AdemcoList(EventCodePickerModel& model, QWidget* parent) : QDi
 
   const int button_y = kMargin + kListHeight + kMargin;
   const int right = kMargin + kListWidth;
-  auto* select = new QPushButton(Utf8(kPickerSelectCaption), this);
+  auto* select = new QPushButton(ToQString(kPickerSelectCaption), this);
   select->setObjectName(QStringLiteral("B_Select"));
   select->setGeometry(right - 2 * kButtonWidth - kMargin, button_y, kButtonWidth, kButtonHeight);
   connect(select, &QPushButton::clicked, this, &TF_AdemcoList::B_SelectClick);
-  auto* cancel = new QPushButton(Utf8(kPickerCancelCaption), this);
+  auto* cancel = new QPushButton(ToQString(kPickerCancelCaption), this);
   cancel->setObjectName(QStringLiteral("B_Cancel"));
   cancel->setGeometry(right - kButtonWidth, button_y, kButtonWidth, kButtonHeight);
   connect(cancel, &QPushButton::clicked, this, &TF_AdemcoList::B_CancelClick);

@@ -3,9 +3,8 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
 
-#include "pages/qt/labelled_edit.h"
+#include "pages/qt/page_controls.h"
 
 namespace tamlo {
 namespace {
@@ -41,7 +40,8 @@ static_assert(kGeneralEditRules[kFirstSimRule].edit == GeneralEdit::E_Apn1);
 static_assert(kGeneralEditRules[kFirstSimRule + kSimRules].edit == GeneralEdit::E_Apn2);
 static_assert(kGeneralEditRules[kDevicePasswordRule].edit == GeneralEdit::E_DevicePassword);
 
-// Layout of the page (pixels).
+// Layout of the page (pixels). A row is a 21-pixel edit with its label's
+// text three pixels lower.
 constexpr int kLeft = 16;
 constexpr int kAccountY = 16;
 constexpr int kCheckY = 48;
@@ -58,25 +58,29 @@ constexpr int kDevicePasswordY = 272;
 
 TF_Obsh_Nastr::TF_Obsh_Nastr(GeneralSettingsModel& model, QWidget* parent) : PageView(parent), m_model(model) {
   setObjectName(QStringLiteral("TF_Obsh_Nastr"));
-  setWindowTitle(Utf8(kGeneralPageTitle));
+  setWindowTitle(ToQString(kGeneralPageTitle));
 
-  auto bind = [this](size_t rule, QWidget& parent_widget) {
-    const LabelledEdit made = MakeLabelledEdit(parent_widget, kGeneralEditRules[rule]);
-    m_edits[rule] = made.edit;
-    connect(made.edit, &QLineEdit::textEdited, this, [this, rule](const QString& text) {
+  // The edit of rule `rule` in `parent`, its label from label_x and the edit
+  // from edit_x on the row at y.
+  auto add_edit = [this](size_t rule, QWidget& parent, int label_x, int label_width, int edit_x, int edit_width,
+                         int y) {
+    const EditRule<GeneralEdit>& r = kGeneralEditRules[rule];
+    QLabel* label = AddRuleLabel(parent, r, QRect(label_x, y + 3, label_width, 16));
+    FilteredLineEdit* edit = AddRuleEdit(parent, r, *label, QRect(edit_x, y, edit_width, 21));
+    connect(edit, &QLineEdit::textEdited, this, [this, rule](const QString& text) {
       m_model.SetText(kGeneralEditRules[rule].edit, text.toStdString());
       ShowModel();
     });
-    return made;
+    m_edits[rule] = edit;
   };
 
-  bind(kAccountRule, *this).Place(kLeft, 180, 200, 64, kAccountY);
+  add_edit(kAccountRule, *this, kLeft, 180, 200, 64, kAccountY);
 
   for (size_t i = 0; i < m_checks.size(); ++i) {
     const GeneralCheckText& box = kGeneralCheckTexts[i];
-    auto* check = new QCheckBox(Utf8(box.caption), this);
-    check->setObjectName(Utf8(box.control));
-    check->setToolTip(Utf8(box.hint));
+    auto* check = new QCheckBox(ToQString(box.caption), this);
+    check->setObjectName(ToQString(box.control));
+    check->setToolTip(ToQString(box.hint));
     check->setGeometry(kLeft, kCheckY + static_cast<int>(i) * kCheckStep, 500, 19);
     connect(check, &QCheckBox::clicked, this, [this, box = box.box](bool ticked) {
       m_model.SetCheck(box, ticked);
@@ -86,30 +90,24 @@ TF_Obsh_Nastr::TF_Obsh_Nastr(GeneralSettingsModel& model, QWidget* parent) : Pag
   }
 
   for (size_t sim = 0; sim < 2; ++sim) {
-    auto* group = new QGroupBox(Utf8(kSimBoxCaptions[sim]), this);
+    auto* group = new QGroupBox(ToQString(kSimBoxCaptions[sim]), this);
     group->setObjectName(QStringLiteral("GroupBox_APN%1").arg(sim + 1));
     group->setAccessibleName(group->title());
     group->setGeometry(kSimBoxX[sim], kSimBoxY, kSimBoxWidth, kSimBoxHeight);
     for (size_t row = 0; row < kSimRules; ++row)
-      bind(kFirstSimRule + sim * kSimRules + row, *group)
-          .Place(8, 130, 140, 106, kSimRowY + static_cast<int>(row) * kSimRowStep);
+      add_edit(kFirstSimRule + sim * kSimRules + row, *group, 8, 130, 140, 106,
+               kSimRowY + static_cast<int>(row) * kSimRowStep);
   }
 
-  bind(kDevicePasswordRule, *this).Place(kLeft, 220, 240, 190, kDevicePasswordY);
+  add_edit(kDevicePasswordRule, *this, kLeft, 220, 240, 190, kDevicePasswordY);
 
   ShowModel();
 }
 
 void TF_Obsh_Nastr::ShowModel() {
   const GeneralSettingsState& s = m_model.state();
-  for (size_t i = 0; i < m_edits.size(); ++i) {
-    const QSignalBlocker block(m_edits[i]);
-    ShowText(*m_edits[i], TextOf(s, kGeneralEditRules[i].edit));
-  }
-  for (size_t i = 0; i < m_checks.size(); ++i) {
-    const QSignalBlocker block(m_checks[i]);
-    m_checks[i]->setChecked(TickOf(s, kGeneralCheckTexts[i].box));
-  }
+  for (size_t i = 0; i < m_edits.size(); ++i) ShowText(*m_edits[i], TextOf(s, kGeneralEditRules[i].edit));
+  for (size_t i = 0; i < m_checks.size(); ++i) ShowTicked(*m_checks[i], TickOf(s, kGeneralCheckTexts[i].box));
 }
 
 }  // namespace tamlo

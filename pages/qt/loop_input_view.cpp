@@ -2,10 +2,9 @@
 
 #include <QGroupBox>
 #include <QRadioButton>
-#include <QSignalBlocker>
 
 #include "pages/qt/event_code_picker_view.h"
-#include "pages/qt/labelled_edit.h"
+#include "pages/qt/page_controls.h"
 #include "widgets/label_button.h"
 
 namespace tamlo {
@@ -20,7 +19,8 @@ const std::string& TextOf(const LoopInputState& s, LoopEdit edit) {
   return s.E_Event;
 }
 
-// Layout of the page (pixels).
+// Layout of the page (pixels). A row is a 21-pixel edit with its label's
+// text three pixels lower.
 constexpr int kBoxX = 8;
 constexpr int kBoxWidth = 521;
 constexpr int kTypeBoxY = 8;
@@ -36,17 +36,17 @@ constexpr int kEventRowStep = 30;
 TF_TamloLoop::TF_TamloLoop(LoopInputModel& model, EventCodePickerModel& picker, QWidget* parent)
     : PageView(parent), m_model(model), m_picker(picker) {
   setObjectName(QStringLiteral("TF_TamloLoop"));
-  setWindowTitle(Utf8(kLoopInputTitles[static_cast<size_t>(model.InputIndex())]));
+  setWindowTitle(ToQString(kLoopInputTitles[static_cast<size_t>(model.InputIndex())]));
 
-  auto* type_box = new QGroupBox(Utf8(kLoopTypeBoxCaption), this);
+  auto* type_box = new QGroupBox(ToQString(kLoopTypeBoxCaption), this);
   type_box->setObjectName(QStringLiteral("GrpBx_LoopType"));
   type_box->setAccessibleName(type_box->title());
   type_box->setGeometry(kBoxX, kTypeBoxY, kBoxWidth, kTypeRowY + static_cast<int>(m_types.size()) * kTypeRowStep);
   for (size_t i = 0; i < m_types.size(); ++i) {
     const LoopTypeButton& type = kLoopTypeButtons[i];
-    auto* radio = new QRadioButton(Utf8(type.caption), type_box);
-    radio->setObjectName(Utf8(type.control));
-    radio->setToolTip(Utf8(type.hint));
+    auto* radio = new QRadioButton(ToQString(type.caption), type_box);
+    radio->setObjectName(ToQString(type.control));
+    radio->setToolTip(ToQString(type.hint));
     radio->setGeometry(12, kTypeRowY + static_cast<int>(i) * kTypeRowStep, 480, 19);
     // clicked, not toggled: arrow keys move the choice by clicking as well,
     // and ShowModel's own checks must not come back as the user's.
@@ -57,21 +57,23 @@ TF_TamloLoop::TF_TamloLoop(LoopInputModel& model, EventCodePickerModel& picker, 
     m_types[i] = radio;
   }
 
-  m_eventBox = new QGroupBox(Utf8(kLoopEventBoxCaption), this);
+  m_eventBox = new QGroupBox(ToQString(kLoopEventBoxCaption), this);
   m_eventBox->setObjectName(QStringLiteral("GrpBx_Event"));
   m_eventBox->setAccessibleName(m_eventBox->title());
   m_eventBox->setGeometry(kBoxX, kEventBoxY, kBoxWidth, kEventBoxHeight);
   for (size_t i = 0; i < m_edits.size(); ++i) {
-    const LabelledEdit made = MakeLabelledEdit(*m_eventBox, kLoopEditRules[i]);
-    made.Place(12, 170, 186, 48, kEventRowY + static_cast<int>(i) * kEventRowStep);
-    connect(made.edit, &QLineEdit::textEdited, this, [this, edit = kLoopEditRules[i].edit](const QString& text) {
+    const EditRule<LoopEdit>& rule = kLoopEditRules[i];
+    const int y = kEventRowY + static_cast<int>(i) * kEventRowStep;
+    QLabel* label = AddRuleLabel(*m_eventBox, rule, QRect(12, y + 3, 170, 16));
+    FilteredLineEdit* edit = AddRuleEdit(*m_eventBox, rule, *label, QRect(186, y, 48, 21));
+    connect(edit, &QLineEdit::textEdited, this, [this, edit = kLoopEditRules[i].edit](const QString& text) {
       m_model.SetText(edit, text.toStdString());
       ShowModel();
     });
-    m_edits[i] = made.edit;
+    m_edits[i] = edit;
   }
 
-  auto* view_list = new LabelButton(Utf8(kViewMsgListCaption), m_eventBox);
+  auto* view_list = new LabelButton(ToQString(kViewMsgListCaption), m_eventBox);
   view_list->setObjectName(QStringLiteral("L_ViewMsgList"));
   view_list->setGeometry(250, kEventRowY + 3, 100, 16);
   connect(view_list, &LabelButton::clicked, this, &TF_TamloLoop::L_ViewMsgListClick);
@@ -85,15 +87,11 @@ TF_TamloLoop::TF_TamloLoop(LoopInputModel& model, EventCodePickerModel& picker, 
 void TF_TamloLoop::ShowModel() {
   const LoopInputState& s = m_model.state();
   for (size_t i = 0; i < m_types.size(); ++i) {
-    const QSignalBlocker block(m_types[i]);
-    m_types[i]->setChecked(kLoopTypeButtons[i].button == s.GrpBx_LoopType);
+    ShowTicked(*m_types[i], kLoopTypeButtons[i].button == s.GrpBx_LoopType);
     if (kLoopTypeButtons[i].button == LoopType::RB_Tamlo) m_types[i]->setVisible(s.RB_Tamlo_Visible);
   }
   m_eventBox->setVisible(s.GrpBx_Event_Visible);
-  for (size_t i = 0; i < m_edits.size(); ++i) {
-    const QSignalBlocker block(m_edits[i]);
-    ShowText(*m_edits[i], TextOf(s, kLoopEditRules[i].edit));
-  }
+  for (size_t i = 0; i < m_edits.size(); ++i) ShowText(*m_edits[i], TextOf(s, kLoopEditRules[i].edit));
 }
 
 void TF_TamloLoop::L_ViewMsgListClick() {

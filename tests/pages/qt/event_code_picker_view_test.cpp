@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "config/test_pages.h"
-#include "view_test_app.h"
+#include "view_test_support.h"
 
 namespace tamlo {
 namespace {
@@ -20,7 +20,7 @@ const std::vector<EventCodePickerRow> kRows = {{"130", "Тревога ; Вос�
                                                 {"130", "Тревога, второе описание"},
                                                 {"602", "Периодический тест"}};
 
-class EventCodePickerViewTest : public testing::ViewTest {
+class EventCodePickerViewTest : public testing::PageViewTest {
  protected:
   ScriptedDialogs dialogs;
 };

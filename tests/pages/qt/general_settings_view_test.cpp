@@ -9,14 +9,14 @@
 
 #include "config/tagged_encoding.h"
 #include "config/test_pages.h"
-#include "view_test_app.h"
+#include "view_test_support.h"
 
 namespace tamlo {
 namespace {
 
 using testing::ScriptedDialogs;
 
-class GeneralSettingsViewTest : public testing::ViewTest {
+class GeneralSettingsViewTest : public testing::PageViewTest {
  protected:
   // The model's value of one setting, as the settings listing gives it.
   std::string Setting(const std::string& control) const {
@@ -112,7 +112,7 @@ TEST_F(GeneralSettingsViewTest, BoxClicks_ReachModel_AndStoreCorrectionsShowAfte
 }
 
 TEST_F(GeneralSettingsViewTest, Controls_NamedForScreenReaders) {
-  for (const auto& rule : kGeneralEditRules) testing::ExpectLabelledEdit(view, rule.control, rule.caption, rule.hint);
+  for (const auto& rule : kGeneralEditRules) testing::ExpectLabelledByRule(view, rule);
   for (const auto& box : kGeneralCheckTexts) {
     SCOPED_TRACE(box.control);
     QCheckBox* check = Check(box.control);

@@ -14,7 +14,7 @@
 #include "config/tagged_encoding.h"
 #include "config/test_pages.h"
 #include "pages/qt/event_code_picker_view.h"
-#include "view_test_app.h"
+#include "view_test_support.h"
 #include "widgets/label_button.h"
 
 namespace tamlo {
@@ -44,7 +44,7 @@ struct Page {
   TF_TamloLoop view;
 };
 
-using LoopInputViewTest = testing::ViewTest;
+using LoopInputViewTest = testing::PageViewTest;
 
 // Runs `act` on the picker as soon as it runs modally; a picker that was not
 // found or left open is cancelled so that the test cannot hang.
@@ -185,7 +185,7 @@ TEST_F(LoopInputViewTest, ReferenceList_ChosenCodeBecomesTheEventCode_OnlyIt) {
 
 TEST_F(LoopInputViewTest, Controls_NamedForScreenReadersAndReachedByTab) {
   Page page(3);
-  for (const auto& rule : kLoopEditRules) testing::ExpectLabelledEdit(page.view, rule.control, rule.caption, rule.hint);
+  for (const auto& rule : kLoopEditRules) testing::ExpectLabelledByRule(page.view, rule);
   for (const auto& type : kLoopTypeButtons) {
     SCOPED_TRACE(type.control);
     QRadioButton* radio = page.Radio(type.control);
