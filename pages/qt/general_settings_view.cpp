@@ -60,13 +60,13 @@ TF_Obsh_Nastr::TF_Obsh_Nastr(GeneralSettingsModel& model, QWidget* parent) : Pag
   setObjectName(QStringLiteral("TF_Obsh_Nastr"));
   setWindowTitle(ToQString(kGeneralPageTitle));
 
-  // The edit of rule `rule` in `parent`, its label from label_x and the edit
+  // The edit of rule `rule` in `box`, its label from label_x and the edit
   // from edit_x on the row at y.
-  auto add_edit = [this](size_t rule, QWidget& parent, int label_x, int label_width, int edit_x, int edit_width,
+  auto add_edit = [this](size_t rule, QWidget& box, int label_x, int label_width, int edit_x, int edit_width,
                          int y) {
     const EditRule<GeneralEdit>& r = kGeneralEditRules[rule];
-    QLabel* label = AddRuleLabel(parent, r, QRect(label_x, y + 3, label_width, 16));
-    FilteredLineEdit* edit = AddRuleEdit(parent, r, *label, QRect(edit_x, y, edit_width, 21));
+    QLabel* label = AddRuleLabel(box, r, QRect(label_x, y + 3, label_width, 16));
+    FilteredLineEdit* edit = AddRuleEdit(box, r, *label, QRect(edit_x, y, edit_width, 21));
     connect(edit, &QLineEdit::textEdited, this, [this, rule](const QString& text) {
       m_model.SetText(kGeneralEditRules[rule].edit, text.toStdString());
       ShowModel();

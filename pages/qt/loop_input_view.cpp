@@ -66,8 +66,8 @@ TF_TamloLoop::TF_TamloLoop(LoopInputModel& model, EventCodePickerModel& picker, 
     const int y = kEventRowY + static_cast<int>(i) * kEventRowStep;
     QLabel* label = AddRuleLabel(*m_eventBox, rule, QRect(12, y + 3, 170, 16));
     FilteredLineEdit* edit = AddRuleEdit(*m_eventBox, rule, *label, QRect(186, y, 48, 21));
-    connect(edit, &QLineEdit::textEdited, this, [this, edit = kLoopEditRules[i].edit](const QString& text) {
-      m_model.SetText(edit, text.toStdString());
+    connect(edit, &QLineEdit::textEdited, this, [this, which = rule.edit](const QString& text) {
+      m_model.SetText(which, text.toStdString());
       ShowModel();
     });
     m_edits[i] = edit;
