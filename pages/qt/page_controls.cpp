@@ -55,6 +55,9 @@ void ShowText(QLineEdit& edit, const std::string& text) {
   if (edit.text() == shown) return;
   const QSignalBlocker block(edit);
   edit.setText(shown);
+  // A text put in from outside shows from its start, as a loaded APN longer
+  // than its edit should; in the edit the user is in, the cursor stays put.
+  if (!edit.hasFocus()) edit.setCursorPosition(0);
 }
 
 void ShowFieldText(TimeFieldEdit& field, const std::string& text) {
