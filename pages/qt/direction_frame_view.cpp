@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QScopedValueRollback>
 
-#include "pages/qt/view_controls.h"
+#include "pages/qt/page_controls.h"
 #include "widgets/filtered_line_edit.h"
 #include "widgets/label_button.h"
 #include "widgets/time_field_edit.h"
@@ -104,22 +104,21 @@ TFrameDest::TFrameDest(DirectionFrameModel& model, QWidget* parent) : QWidget(pa
 }
 
 void TFrameDest::BuildFirstRow() {
-  m_proto_label = MakeLabel(m_group, "L_Proto", Texts::L_Proto, CaptionAt(8, 120));
+  m_proto_label = AddLabel(*m_group, "L_Proto", Texts::L_Proto, CaptionAt(8, 120));
   m_proto = MakeList(m_group, "C_Proto", ProtocolItems(), FieldAt(8, 120));
-  NameByLabel(*m_proto_label, *m_proto);
+  TieToLabel(*m_proto_label, *m_proto, {});
 
   for (size_t i = 0; i < m_edits.size(); ++i) {
     const EditRule<Edit>& rule = DirectionFrameModel::kEditRules[i];
     const EditPlace& place = PlaceOf(rule.edit);
     RuleEdit& e = m_edits[i];
     e.edit = rule.edit;
-    e.label = MakeLabel(m_group, rule.label, rule.caption, CaptionAt(place.left, place.caption_width));
-    e.field = MakeRuleEdit(m_group, rule, FieldAt(place.left, place.field_width));
-    NameByLabel(*e.label, *e.field, rule.hint);
+    e.label = AddLabel(*m_group, rule.label, rule.caption, CaptionAt(place.left, place.caption_width));
+    e.field = AddRuleEdit(*m_group, rule, *e.label, FieldAt(place.left, place.field_width));
   }
-  m_sim_label = MakeLabel(m_group, "L_SIM", Texts::L_SIM, CaptionAt(244, 70));
+  m_sim_label = AddLabel(*m_group, "L_SIM", Texts::L_SIM, CaptionAt(244, 70));
   m_sim = MakeList(m_group, "C_SIM", kDirectionSimItems, FieldAt(244, 70));
-  NameByLabel(*m_sim_label, *m_sim);
+  TieToLabel(*m_sim_label, *m_sim, {});
   // The tab order follows the row: the SIM list sits between address and tries.
   QWidget::setTabOrder(Field(Edit::E_Tel), m_sim);
   QWidget::setTabOrder(m_sim, Field(Edit::E_Try));
@@ -204,7 +203,7 @@ void TFrameDest::ShowModel() {
   for (const RuleEdit& e : m_edits) {
     if (e.edit == Edit::E_Tel && e.label->text() != QString::fromStdString(s.L_Tel)) {
       ShowCaption(*e.label, s.L_Tel);
-      NameByLabel(*e.label, *e.field);
+      TieToLabel(*e.label, *e.field, {});
     }
     ShowText(*e.field, TextOf(s, e.edit));
     const bool visible = VisibleOf(s.visible, e.edit);
@@ -215,7 +214,7 @@ void TFrameDest::ShowModel() {
   ShowCaption(*m_more, s.L_More);
   m_local_period->setChecked(s.CB_LocalPeriod);
   m_local_period->setVisible(s.visible.CB_LocalPeriod);
-  ShowText(*m_local_period_time, s.ME_LocalPeriod);
+  ShowFieldText(*m_local_period_time, s.ME_LocalPeriod);
   m_local_period_time->setVisible(s.visible.ME_LocalPeriod);
   m_use_crypto->setChecked(s.CB_UseCrypto);
   m_use_crypto->setVisible(s.visible.CB_UseCrypto);

@@ -82,4 +82,9 @@ void ShowTicked(QAbstractButton& box, bool ticked) {
   box.setChecked(ticked);
 }
 
+void ShowCaption(QLabel& label, const std::string& caption) {
+  const QString shown = QString::fromStdString(caption);
+  if (label.text() != shown) label.setText(shown);
+}
+
 }  // namespace tamlo

@@ -60,5 +60,7 @@ void ShowFieldText(TimeFieldEdit& field, const std::string& text);
 // partly typed address whose octets are all zero or blank).
 void ShowAddress(TIPAddress& field, uint32_t address);
 void ShowTicked(QAbstractButton& box, bool ticked);
+// A caption the model changes (a label whose text follows a choice).
+void ShowCaption(QLabel& label, const std::string& caption);
 
 }  // namespace tamlo

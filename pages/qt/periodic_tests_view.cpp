@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 
-#include "pages/qt/view_controls.h"
+#include "pages/qt/page_controls.h"
 #include "widgets/filtered_line_edit.h"
 #include "widgets/time_field_edit.h"
 
@@ -65,21 +65,18 @@ void TF_Autotests::BuildTestType() {
 
 TimeFieldEdit* TF_Autotests::MakeTimeField(const char* control, Edit edit, QLabel* label, int top,
                                            std::string_view hint) {
-  auto* field = new TimeFieldEdit(this);
-  field->setObjectName(control);
-  field->setGeometry(kFieldLeft, top, kTimeFieldWidth, kFieldHeight);
+  auto* field = AddTimeField(*this, control, hint, *label, QRect(kFieldLeft, top, kTimeFieldWidth, kFieldHeight));
   connect(field, &TimeFieldEdit::fieldEdited, this, [this, edit](const QString& text) {
     m_model.SetText(edit, text.toStdString());
     Reshow();
   });
-  NameByLabel(*label, *field, hint);
   return field;
 }
 
 void TF_Autotests::BuildTimes() {
-  m_auto_test_label = MakeLabel(this, "L_AutoTest", Texts::L_AutoTest, QRect(kLeft, 128, 300, 15));
+  m_auto_test_label = AddLabel(*this, "L_AutoTest", Texts::L_AutoTest, QRect(kLeft, 128, 300, 15));
   m_auto_test = MakeTimeField("ME_AutoTest", Edit::ME_AutoTest, m_auto_test_label, 125, Texts::ME_AutoTestHint);
-  m_schedule_label = MakeLabel(this, "L_ScheduleStart", Texts::L_ScheduleStart, QRect(kLeft, 156, 300, 15));
+  m_schedule_label = AddLabel(*this, "L_ScheduleStart", Texts::L_ScheduleStart, QRect(kLeft, 156, 300, 15));
   m_schedule = MakeTimeField("ME_ScheduleStart", Edit::ME_ScheduleStart, m_schedule_label, 153);
 
   m_overrides = new QLabel(this);
@@ -105,13 +102,13 @@ void TF_Autotests::BuildQuickTests() {
     Reshow();
   });
 
-  m_qt_label = MakeLabel(m_quick_tests, "L_QT", Texts::L_QT, QRect(12, 52, 200, 15));
+  m_qt_label = AddLabel(*m_quick_tests, "L_QT", Texts::L_QT, QRect(12, 52, 200, 15));
   m_qt_period = new FilteredLineEdit(m_quick_tests);
   m_qt_period->setObjectName("E_QT_Period");
   m_qt_period->setGeometry(kFieldLeft - kLeft, 49, 46, kFieldHeight);
   m_qt_period->SetTypingLimit(PeriodicTestsModel::kQtPeriodMaxLength);
   m_qt_period->SetKeyFilter(PeriodicTestsModel::kQtPeriodKeyFilter);
-  NameByLabel(*m_qt_label, *m_qt_period);
+  TieToLabel(*m_qt_label, *m_qt_period, {});
   connect(m_qt_period, &QLineEdit::textEdited, this, [this](const QString& text) {
     m_model.SetText(Edit::E_QT_Period, text.toStdString());
     Reshow();
@@ -133,10 +130,10 @@ void TF_Autotests::ShowModel() {
   const PeriodicTestsModel::State& s = m_model.state();
 
   if (QAbstractButton* chosen = m_test_type->button(static_cast<int>(s.GroupBox_Tests))) chosen->setChecked(true);
-  ShowText(*m_auto_test, s.ME_AutoTest);
+  ShowFieldText(*m_auto_test, s.ME_AutoTest);
   m_auto_test->setVisible(s.visible.ME_AutoTest);
   m_auto_test_label->setVisible(s.visible.ME_AutoTest);
-  ShowText(*m_schedule, s.ME_ScheduleStart);
+  ShowFieldText(*m_schedule, s.ME_ScheduleStart);
   m_schedule->setVisible(s.visible.ME_ScheduleStart);
   m_schedule_label->setVisible(s.visible.ME_ScheduleStart);
   ShowCaption(*m_overrides, s.L_Overrides);
