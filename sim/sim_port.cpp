@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "sim/demo_site.h"
+
 namespace tamlo::sim {
 namespace {
 constexpr uint64_t kNsPerMs = 1'000'000;
@@ -111,6 +113,7 @@ DeviceSettings DemoDeviceSettings(const link::Clock& clock) {
   const link::LocalDateTime now = clock.LocalNow();
   if (now.year >= 2012 && now.year < 2100)
     settings.device_time = DeviceTimeOf(now.year, now.month, now.day, now.hour, now.minute, now.second);
+  settings.image = DemoSiteImage(settings.device_time);
   return settings;
 }
 
