@@ -2,8 +2,10 @@
 // the windows use of the system (dialogs, file system, clock), then every
 // window of the program once, in a fixed order with the main window first;
 // all live until the main window closes, which ends the program.
+#include <cstdio>
 #include <filesystem>
 
+#include "app/command_line.h"
 #include "app/main_artwork.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
@@ -14,7 +16,18 @@
 #include "widgets/ui_fonts.h"
 
 int main(int argc, char** argv) {
-  tamlo::TamloApplication app(argc, argv);
+  tamlo::TamloApplication app(argc, argv);  // takes Qt's own options out of argv
+  std::vector<std::string> arguments;
+  for (const QString& arg : QCoreApplication::arguments().mid(1)) arguments.push_back(arg.toStdString());
+  const tamlo::CommandLine line = tamlo::ParseCommandLine(arguments);
+  if (line.help) {
+    std::fputs(tamlo::CommandLineHelp().c_str(), stdout);
+    return 0;
+  }
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "tamlocfg: %s\n\n%s", line.error.c_str(), tamlo::CommandLineHelp().c_str());
+    return 2;
+  }
   tamlo::InstallUiFonts();
   QApplication::setWindowIcon(tamlo::ApplicationIcon());
 
@@ -32,9 +45,10 @@ int main(int argc, char** argv) {
   QObject::connect(&f_main, &tamlo::TF_Main::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   new tamlo::SettingsViews(f_main, dialogs);  // a child of f_main from here on
 
+  if (line.demo) f_main.AppendToTitle(QString::fromUtf8(tamlo::kDemoTitleSuffix));
+
   // tamlocfg FILE: the file is opened as Open would, once the pages are reset.
-  const QStringList args = QCoreApplication::arguments();
-  if (args.size() > 1) f_main.OpenAtStart(args.at(1).toStdString());
+  if (line.file) f_main.OpenAtStart(*line.file);
 
   f_main.show();
   return app.exec();

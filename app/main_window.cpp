@@ -85,6 +85,12 @@ void TF_Main::FormCreate(const std::filesystem::path& program_folder) {
   qApp->installEventFilter(this);
 }
 
+void TF_Main::AppendToTitle(const QString& suffix) {
+  setWindowTitle(windowTitle() + suffix);
+  m_title->setText(m_title->text() + suffix);
+  m_title->adjustSize();
+}
+
 void TF_Main::CreateControls() {
   const QImage background = PaintMainBackground();
   // The headless platform of the tests has no window shapes and says so on

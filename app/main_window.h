@@ -90,6 +90,10 @@ class TF_Main : public QWidget, public ConnectionClock {
 
   void StartConnectionClock() override;
 
+  // Appends `suffix` to the window's title and to the title drawn in it (the
+  // demo mode's " (демо)").
+  void AppendToTitle(const QString& suffix);
+
   // Opens `name` as Open would, with the same messages, once the first show
   // has reset the pages (at once when the window is already shown): the
   // file named on the command line.

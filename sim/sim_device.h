@@ -56,6 +56,8 @@ class SimDevice {
   // A GSM modem in front of the device: the host then talks to the modem,
   // and reaches the device only through a call.
   void AttachModem(ModemSettings settings);
+  // Back on the cable: the host talks to the device directly again.
+  void DetachModem() { m_modem.reset(); }
   SimModem* modem() { return m_modem.get(); }
   // The carrier the host sees: always on a cable, the modem's DCD otherwise.
   bool CarrierDetected(uint64_t now_ns);

@@ -1,0 +1,41 @@
+#pragma once
+// The configurator's command line:
+//   tamlocfg [--port PATH]... [--demo] [FILE]
+// --port adds a port that enumeration cannot see (a pseudo-terminal, a socat
+// or ser2net link) to the device window's port list and selects it at start;
+// given more than once, every path is added and the last one is selected.
+// --demo adds the entry "Демо-прибор", the in-process simulated device, and
+// selects it at start unless a --port is given. FILE is a configuration
+// opened at start. Qt's own options (-platform, -style, ...) are taken by
+// QApplication before the arguments get here.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamlo {
+
+// The port list entry of the simulated device; it exists only with --demo.
+inline constexpr const char* kDemoPortName = "Демо-прибор";
+// What the main window's title gains in demo mode, so that nobody takes a
+// demo write for a real one.
+inline constexpr const char* kDemoTitleSuffix = " (демо)";
+
+struct CommandLine {
+  std::vector<std::string> ports;   // --port paths in the order given
+  bool demo = false;
+  bool help = false;                // --help or -h: print CommandLineHelp() and stop
+  std::optional<std::string> file;  // the configuration to open at start
+  std::string error;                // not empty: a usage error, in the user's language
+
+  // The port selected at start: the last --port, else the demo entry with
+  // --demo, else nothing (the remembered port applies).
+  std::optional<std::string> StartPort() const;
+};
+
+// `args` without the program name.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text --help prints.
+std::string CommandLineHelp();
+
+}  // namespace tamlo
