@@ -162,7 +162,7 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   // A key press of the page: true when it was the serial number shortcut
   // Ctrl+Alt+W (`key` is the upper-case letter; Shift must be up), which it
   // then handles.
-  bool FormShortCut(char key, bool control, bool alt, bool shift);
+  bool FormShortCut(char key, bool ctrl, bool alt, bool shift);
 
   // Ends the running exchange at its next wait (the progress window's and the
   // GSM window's cancel).
@@ -202,6 +202,8 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   void Changed(DeviceWindowChange change);
   std::string& remembered_port() { return m_remote ? m_last_modem_port : m_last_local_port; }
   void SelectRememberedPort();
+  // A port to run an exchange on: a selected one, or the modem call.
+  bool has_port() const;
 
   DeviceWindowSeams m_seams;
   DeviceExchange m_exchange;
