@@ -5,6 +5,7 @@
 // progress window, the one-line entry dialog, the modem phone book and the
 // main window. The Qt program gives the real ones (device/qt), tests give
 // doubles, so every rule of the window runs without a window.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -62,6 +63,26 @@ class ProgressView {
   virtual void Hide() = 0;
   // The exchange has returned: closing allowed, the window closes.
   virtual void End() = 0;
+};
+
+// The GSM status window (TF_GSM_Status) while GSM_STATUS polls the device.
+class GsmStatusView {
+ public:
+  virtual ~GsmStatusView() = default;
+  // Shows the window centred on the main window, not modal. `cancel` is what
+  // closing it requests: the polling exchange ends at its next wait.
+  virtual void Show(std::function<void()> cancel) = 0;
+  // One status reply of the device (link/gsm_status.h decodes it).
+  virtual void ShowStatus(const uint8_t* reply, size_t length) = 0;
+  virtual void Close() = 0;
+};
+
+// A program without the GSM window: the replies are not shown.
+class NoGsmStatusView final : public GsmStatusView {
+ public:
+  void Show(std::function<void()>) override {}
+  void ShowStatus(const uint8_t*, size_t) override {}
+  void Close() override {}
 };
 
 // The one-line entry dialog (TF_PassInput) in its three uses.
