@@ -8,11 +8,25 @@
 #include "app/command_line.h"
 #include "app/main_artwork.h"
 #include "app/main_window.h"
+#include "app/main_window_control.h"
+#include "app/port_router.h"
 #include "app/qt_user_dialogs.h"
 #include "app/settings_views.h"
+#include "app/start_ports.h"
 #include "app/tamlo_application.h"
 #include "config/posix/posix_file_system.h"
+#include "device/device_window.h"
+#include "device/phone_book_model.h"
+#include "device/qt/device_window_view.h"
+#include "device/qt/entry_dialog.h"
+#include "device/qt/phone_book_window.h"
+#include "device/qt/progress_window.h"
+#include "device/qt/qt_desktop.h"
+#include "device/qt/qt_port_enumerator.h"
+#include "device/qt/qt_settings_store.h"
 #include "link/clock.h"
+#include "link/qt/qt_message_pump.h"
+#include "link/qt/qt_serial_port.h"
 #include "widgets/ui_fonts.h"
 
 int main(int argc, char** argv) {
@@ -33,7 +47,8 @@ int main(int argc, char** argv) {
 
   tamlo::QtUserDialogs dialogs;  // modal over the active window
   tamlo::link::SystemClock clock;
-  const tamlo::MainWindowSeams seams{dialogs, tamlo::PosixFileSystem(), clock,
+  tamlo::FileSystem& files = tamlo::PosixFileSystem();
+  const tamlo::MainWindowSeams seams{dialogs, files, clock,
                                      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
 
   // 1. F_Main. The windows that follow it join here in this order as they are
@@ -43,7 +58,40 @@ int main(int argc, char** argv) {
   // F_Main with AttachPage before the first show.
   tamlo::TF_Main f_main(seams);
   QObject::connect(&f_main, &tamlo::TF_Main::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+  // 2., 3. and the other settings pages: F_Napr_Dost, F_Obsh_Nastr,
+  // F_RemoteAccess, F_AdemcoList, F_Autotests, F_DelivOptions, F_ExtLan.
   new tamlo::SettingsViews(f_main, dialogs);  // a child of f_main from here on
+
+  // 4. F_TamloDev with what it works through: the port (the demo device with
+  // --demo), the remembered ports, the system's port list and the command
+  // line's, the desktop and the main window.
+  tamlo::QtSettingsStore stored_settings(tamlo::ProgramSettings());
+  tamlo::StartPortSettings port_settings(stored_settings, line);
+  tamlo::QtPortEnumerator system_ports;
+  tamlo::StartPortList port_list(system_ports, line);
+  tamlo::PortRouter port(std::make_unique<tamlo::link::QtSerialPort>(),
+                         line.demo ? tamlo::MakeDemoDevice(clock) : nullptr);
+  tamlo::link::QtMessagePump pump;
+  tamlo::QtDesktop desktop;
+  tamlo::QtMainWindowControl main_control(f_main, f_main);
+  // 5. F_GSM_Status: not built yet; the status replies go nowhere.
+  tamlo::device::NoGsmStatusView f_gsm_status;
+  // 6. F_UpdateProgress.
+  tamlo::TF_UpdateProgress f_update_progress(&f_main);
+  // 8. F_Phonebook over the phone book file in the user's data folder.
+  tamlo::device::PhoneBookModel phone_book(tamlo::UserPhoneBookPath(), files, dialogs);
+  tamlo::TF_Phonebook f_phonebook(phone_book, &f_main);
+  // 12. F_PassInput.
+  tamlo::TF_PassInput f_pass_input(&f_main, dialogs);
+  // 14. F_CryptoKeys: not built yet ("Ключи шифрования" stays disabled).
+
+  tamlo::device::DeviceWindowModel device_model(
+      {dialogs, files, port, clock, pump, port_list, port_settings, desktop, f_update_progress, f_pass_input,
+       f_phonebook, main_control, f_gsm_status, f_main.Pages(), f_main.EventCodeList(), tamlo::LocalLogTime});
+  port.SetRemoteMode([&device_model] { return device_model.remote_selected(); });
+  auto* f_tamlo_dev = new tamlo::TF_TamloDev(device_model);
+  f_main.AttachDevicePage(f_tamlo_dev, f_tamlo_dev);
+  device_model.FormCreate();
 
   if (line.demo) f_main.AppendToTitle(QString::fromUtf8(tamlo::kDemoTitleSuffix));
 
@@ -51,5 +99,8 @@ int main(int argc, char** argv) {
   if (line.file) f_main.OpenAtStart(*line.file);
 
   f_main.show();
-  return app.exec();
+  const int result = app.exec();
+  device_model.Save();
+  delete f_tamlo_dev;  // before the model it shows
+  return result;
 }

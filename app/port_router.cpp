@@ -15,7 +15,7 @@ PortRouter::PortRouter(std::unique_ptr<link::SerialPort> serial, std::unique_ptr
 
 bool PortRouter::Open(const std::string& name) {
   m_no_demo_error = false;
-  if (name != kDemoPortName) {
+  if (link::PlainPortName(name) != kDemoPortName) {
     m_active = m_serial.get();
     return m_serial->Open(name);
   }

@@ -1,0 +1,30 @@
+#pragma once
+// What the device window does to the main window around an exchange and a
+// modem call, bound to the Qt windows.
+#include <QPointer>
+#include <QWidget>
+
+#include "app/device_page.h"
+#include "device/device_seams.h"
+
+namespace tamlo {
+
+class QtMainWindowControl final : public device::MainWindowControl {
+ public:
+  // Both outlive this object.
+  QtMainWindowControl(QWidget& main_window, ConnectionClock& clock) : m_main(main_window), m_clock(clock) {}
+
+  // Disabling remembers the window active at that moment (normally the main
+  // window); enabling gives that same window back its input, even when
+  // another window became active meanwhile (the progress window).
+  void SetActiveWindowEnabled(bool enabled) override;
+  void SetMainWindowVisible(bool visible) override { m_main.setVisible(visible); }
+  void StartConnectionClock() override { m_clock.StartConnectionClock(); }
+
+ private:
+  QWidget& m_main;
+  ConnectionClock& m_clock;
+  QPointer<QWidget> m_disabled;  // cleared should the window go away meanwhile
+};
+
+}  // namespace tamlo
