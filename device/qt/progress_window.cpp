@@ -1,0 +1,115 @@
+#include "device/qt/progress_window.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+#include <climits>
+
+#include "device/qt/window_placement.h"
+#include "widgets/page_look.h"
+
+namespace tamlo {
+namespace {
+
+const QColor kProgressBackground(31, 111, 138);
+constexpr int kWidth = 360;
+constexpr int kMargin = 10;
+constexpr int kStatusHeight = 20;
+constexpr int kGaugeHeight = 18;
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 25;
+// A step without a size of its own still moves the bar in percent.
+constexpr uint32_t kDefaultMaximum = 100;
+
+int ToBarValue(uint32_t value) { return static_cast<int>(std::min<uint32_t>(value, INT_MAX)); }
+
+}  // namespace
+
+TF_UpdateProgress::TF_UpdateProgress(QWidget* main_window) : m_main_window(main_window) {
+  setObjectName(QStringLiteral("TF_UpdateProgress"));
+  setWindowTitle(QString::fromUtf8(kProgressCaption));
+  // A dialog frame with the system menu and the close box only.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  ApplyPageLook(*this, kProgressBackground);
+  QPalette look = palette();
+  // White text on the flat button, and a white bar, on the dark background.
+  look.setColor(QPalette::ButtonText, Qt::white);
+  look.setColor(QPalette::Highlight, Qt::white);
+  setPalette(look);
+
+  int y = kMargin;
+  m_status = new QLabel(QString::fromUtf8(kProgressIdleStatus), this);
+  m_status->setObjectName(QStringLiteral("L_UpdateStatus"));
+  m_status->setAlignment(Qt::AlignCenter);
+  m_status->setGeometry(kMargin, y, kWidth - 2 * kMargin, kStatusHeight);
+  y += kStatusHeight + kMargin;
+
+  m_gauge = new QProgressBar(this);
+  m_gauge->setObjectName(QStringLiteral("PB_UpdateGauge"));
+  m_gauge->setRange(0, static_cast<int>(kDefaultMaximum));
+  m_gauge->setTextVisible(false);
+  m_gauge->setGeometry(kMargin, y, kWidth - 2 * kMargin, kGaugeHeight);
+  y += kGaugeHeight + kMargin;
+
+  m_close = new QPushButton(QString::fromUtf8(kProgressCancelCaption), this);
+  m_close->setObjectName(QStringLiteral("B_UpdateClose"));
+  m_close->setFlat(true);
+  m_close->setAutoDefault(false);
+  m_close->setGeometry((kWidth - kButtonWidth) / 2, y, kButtonWidth, kButtonHeight);
+  connect(m_close, &QPushButton::clicked, this, &TF_UpdateProgress::B_UpdateCloseClick);
+  y += kButtonHeight + kMargin;
+
+  setFixedSize(kWidth, y);
+  StayAbove(*this, m_main_window);
+}
+
+void TF_UpdateProgress::Begin(std::function<void()> cancel) {
+  m_cancel = std::move(cancel);
+  m_may_close = false;
+  m_close->setEnabled(true);
+  m_gauge->setRange(0, static_cast<int>(kDefaultMaximum));
+  m_gauge->setValue(0);
+  m_status->setText(QString::fromUtf8(kProgressIdleStatus));
+  show();
+  CentreOn(*this, m_main_window);
+  raise();
+}
+
+void TF_UpdateProgress::SetStep(const std::string& text, uint32_t maximum) {
+  m_status->setText(QString::fromStdString(text));
+  m_gauge->setRange(0, ToBarValue(maximum != 0 ? maximum : kDefaultMaximum));
+  m_gauge->setValue(0);
+}
+
+void TF_UpdateProgress::SetPosition(uint32_t position) {
+  // A position past the end would be ignored by the bar; it shows full.
+  m_gauge->setValue(std::min(ToBarValue(position), m_gauge->maximum()));
+}
+
+void TF_UpdateProgress::Hide() { hide(); }
+
+void TF_UpdateProgress::End() {
+  m_may_close = true;
+  m_cancel = nullptr;
+  close();
+}
+
+void TF_UpdateProgress::reject() {
+  if (m_may_close) {
+    QDialog::reject();
+    return;
+  }
+  if (m_close->isEnabled()) B_UpdateCloseClick();
+}
+
+void TF_UpdateProgress::B_UpdateCloseClick() {
+  if (!m_close->isEnabled()) return;
+  // Disabled first: the cancel request may run the message pump, which must
+  // not deliver a second click into it.
+  m_close->setEnabled(false);
+  if (m_cancel) m_cancel();
+}
+
+}  // namespace tamlo
