@@ -106,8 +106,6 @@ TEST(DeviceExchange, Password_AskedOnce_ReusedSilently_ReaskedPrefilledAfterRefu
   EXPECT_EQ(r.Password(0), "1111");  // first request of the run: asked
   ASSERT_EQ(r.prompt.requests.size(), 1u);
   EXPECT_EQ(r.prompt.requests[0].mode, EntryMode::Password);
-  EXPECT_EQ(r.prompt.requests[0].caption, "Требуется пароль");
-  EXPECT_EQ(r.prompt.requests[0].prompt, "Введите пароль для доступа к устройству:");
   EXPECT_EQ(r.prompt.requests[0].prefill, "");
   EXPECT_EQ(r.prompt.requests[0].max_length, 16u);
 
