@@ -207,6 +207,9 @@ void DeviceWindowModel::KeyStatus(unsigned, unsigned) {}
 
 int DeviceWindowModel::RunDeviceAction(unsigned action, const link::ActionInput& input,
                                        const std::optional<std::string>& success_text) {
+  // The link runs one exchange at a time; a click that reaches the model
+  // while one runs (the pump keeps windows alive) is refused.
+  if (m_running) return -1;
   m_exchange.Begin();
   std::optional<std::string> port;  // none: the modem call the dispatcher keeps open
   if (!m_connected) {

@@ -143,12 +143,13 @@ TEST(DeviceWindowSim, FirmwareUpdate_FileToTheBootloader_MissingFileReported) {
   rig.model.L_FW_UpdateClick();
   EXPECT_EQ(rig.progress.Exchanges(), 0);
   rig.model.L_FW_UpdateClick();
-  EXPECT_EQ(rig.TakeBoxes(), std::vector<std::string>{"Невозможно открыть файл \"" + (dir / "gone.fmw").string() + "\""});
+  const std::string gone = (dir / "gone.fmw").string();
+  EXPECT_EQ(rig.TakeBoxes(), std::vector<std::string>{"Невозможно открыть файл \"" + gone + "\""});
   rig.model.L_FW_UpdateClick();
   EXPECT_EQ(rig.TakeBoxes(), std::vector<std::string>{"Обновление прошивки завершено. Устройство перезагружается."});
   EXPECT_EQ(rig.device->bootloader().transfers(), 1);
   ASSERT_EQ(rig.dialogs.file_requests.size(), 3u);
-  EXPECT_EQ(rig.dialogs.file_requests[2].initial_name, (dir / "gone.fmw").string());  // the last one chosen
+  EXPECT_EQ(rig.dialogs.file_requests[2].initial_name, gone);  // the last one chosen
 }
 
 TEST(DeviceWindowSim, JournalSave_CancelReadsNothing_ChosenNameKept) {

@@ -205,10 +205,16 @@ TEST(DeviceWindow, PortCheck_ShowsVersionUntilAModemCallStartsOrEnds) {
   Rig rig;
   rig.Start();
   int changes = 0;
-  rig.model.SetChangeListener([&](DeviceWindowChange) { ++changes; });
+  int nested = 0;
+  rig.model.SetChangeListener([&](DeviceWindowChange) {
+    ++changes;
+    if (rig.model.exchange_running()) nested += rig.model.RunDeviceAction(link::REBOOT, {}) == -1;
+  });
   rig.model.L_PortChkClick();
   EXPECT_EQ(rig.model.control(C::L_FW_ShowVer).caption, "3.11");
   EXPECT_GT(changes, 3);  // log lines came while the exchange ran
+  EXPECT_EQ(nested, changes);  // and no second exchange could start meanwhile
+  rig.model.SetChangeListener(nullptr);
   rig.model.RB_LocalClick(true);
   rig.model.RB_LocalClick(false);
   EXPECT_EQ(rig.model.control(C::L_FW_ShowVer).caption, "3.11");
