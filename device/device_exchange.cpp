@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "device/entry_rules.h"
+
 namespace tamlo::device {
 
 uint32_t ParseFirmwareVersionNumber(const std::string& version) {
@@ -65,13 +67,7 @@ void DeviceExchange::OnPasswordRequest(char* buffer, size_t max_length, unsigned
   } else {
     // The first request of a run, or the device refused what was sent: ask,
     // starting from the remembered password so a typo is quick to mend.
-    EntryRequest request;
-    request.mode = EntryMode::Password;
-    request.caption = "Требуется пароль";
-    request.prompt = "Введите пароль для доступа к устройству:";
-    request.max_length = max_length;
-    request.prefill = m_cached_password;
-    std::optional<std::string> typed = m_prompt.Ask(request);
+    std::optional<std::string> typed = m_prompt.Ask(PasswordRequest(max_length, m_cached_password));
     if (typed && !typed->empty()) {
       m_cached_password = *typed;
       password = std::move(typed);

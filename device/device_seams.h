@@ -109,6 +109,7 @@ class EntryPrompt {
 struct DialTarget {
   std::string number;
   bool fast_connect = true;  // V.110
+  bool operator==(const DialTarget&) const = default;
 };
 
 class PhoneBookPicker {

@@ -8,6 +8,7 @@
 #include "config/firmware_check.h"
 #include "device/journal/journal_errors.h"
 #include "device/journal/journal_export.h"
+#include "device/entry_rules.h"
 #include "device/load_config_image.h"
 #include "device/service_log_line.h"
 #include "link/phone_book.h"
@@ -206,6 +207,9 @@ void DeviceWindowModel::KeyStatus(unsigned, unsigned) {}
 
 int DeviceWindowModel::RunDeviceAction(unsigned action, const link::ActionInput& input,
                                        const std::optional<std::string>& success_text) {
+  // The link runs one exchange at a time; a click that reaches the model
+  // while one runs (the pump keeps windows alive) is refused.
+  if (m_running) return -1;
   m_exchange.Begin();
   std::optional<std::string> port;  // none: the modem call the dispatcher keeps open
   if (!m_connected) {
@@ -366,12 +370,7 @@ bool DeviceWindowModel::FormShortCut(char key, bool ctrl, bool alt, bool shift) 
   if (key != 'W' || !ctrl || !alt || shift) return false;
   // Remote mode without a call: there is no device to write to.
   if (!control(DeviceControl::L_ConfigRead).enabled) return true;
-  EntryRequest request;
-  request.mode = EntryMode::SerialNumber;
-  request.caption = "Запись серийного номера";
-  request.prompt = "Отсканируйте серийный номер";
-  request.max_length = 13;
-  const std::optional<std::string> number = m_seams.prompt.Ask(request);
+  const std::optional<std::string> number = m_seams.prompt.Ask(SerialNumberRequest());
   if (!number || number->empty()) return true;
   link::ActionInput input;
   input.text = number->c_str();

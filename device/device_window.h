@@ -171,7 +171,7 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   // --- operations shared with the other windows
   // One exchange: `action` with `input`; `success_text` shown by ShowInfo when
   // it succeeds. Negative on failure; -1 at once without a selected port
-  // (unless a modem call is up).
+  // (unless a modem call is up) and while another exchange runs.
   int RunDeviceAction(unsigned action, const link::ActionInput& input,
                       const std::optional<std::string>& success_text = std::nullopt);
   // The journal into `path` (HTML by the extension); negative on failure.

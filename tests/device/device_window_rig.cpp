@@ -1,0 +1,60 @@
+#include "device/device_window_rig.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace tamlo::device::testing {
+
+std::optional<std::string> FolderDesktop::CreatePrivateTempFile(std::string_view name_template) {
+  templates.emplace_back(name_template);
+  if (folder.empty()) return std::nullopt;
+  std::string path = folder + "/" + std::string(name_template);
+  const size_t x = path.rfind("XXXXXX");
+  if (x == std::string::npos) return std::nullopt;
+  path.replace(x, 6, std::to_string(100000 + created.size()));
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return std::nullopt;
+  ::close(fd);
+  created.push_back(path);
+  return path;
+}
+
+int RecordingProgress::Exchanges() const { return static_cast<int>(std::count(events.begin(), events.end(), "begin")); }
+
+Rig::Rig(sim::DeviceSettings device_settings, uint32_t baud)
+    : device(std::make_shared<sim::SimDevice>(std::move(device_settings), sim::Faults{}, baud)),
+      port(device, clock),
+      model(DeviceWindowSeams{
+          .dialogs = dialogs,
+          .files = PosixFileSystem(),
+          .port = port,
+          .clock = clock,
+          .pump = pump,
+          .ports = ports,
+          .settings = settings,
+          .desktop = desktop,
+          .progress = progress,
+          .prompt = prompt,
+          .phone_book = phone_book,
+          .main_window = main_window,
+          .gsm_status = gsm,
+          .pages = pages.Set(),
+          .event_codes = codes,
+          .log_time_text = [] { return std::string("08.12.2026 17:35:02"); },
+      }) {}
+
+void Rig::Start(std::vector<std::string> port_names) {
+  ports.names = std::move(port_names);
+  model.FormCreate();
+  model.FormShow();
+}
+
+std::vector<std::string> Rig::TakeBoxes() {
+  std::vector<std::string> texts = dialogs.Texts();
+  dialogs.boxes.clear();
+  return texts;
+}
+
+}  // namespace tamlo::device::testing
