@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 
 #include <QSettings>
-#include <QStringList>
+#include <initializer_list>
 
 #include "device/qt/qt_desktop.h"
 #include "device/qt/qt_settings_store.h"
@@ -13,43 +13,71 @@
 namespace tamlo {
 namespace {
 
-TEST(QtSettingsStore, ReadsOnlyValuesOfTheirOwnType) {
-  testing::DeviceQtTestApp();
-  tamlo::testing::TempDir dir;
-  const QString file = QString::fromStdString((dir / "TamloCfg.ini").string());
-  struct Case {
-    const char* name;
-    QVariant stored;
-    std::optional<std::string> text;
-    std::optional<uint32_t> number;
-  } cases[] = {
-      {"port", QStringLiteral("ttyUSB0"), "ttyUSB0", std::nullopt},
-      {"empty", QString(), std::nullopt, std::nullopt},
-      {"fits", QString(63, u'x'), std::string(63, 'x'), std::nullopt},
-      {"long", QString(64, u'x'), std::nullopt, std::nullopt},
-      // 32 two-byte letters: 64 bytes, more than the buffer takes.
-      {"cyrillic", QString(32, u'я'), std::nullopt, std::nullopt},
-      {"list", QStringList{"a", "b"}, std::nullopt, std::nullopt},
-      {"bytes", QByteArray("\x01\x02", 2), std::nullopt, std::nullopt},
-      {"one", 1, "1", 1u},  // an INI file keeps no types: digits read either way
-      {"big", 4294967295u, "4294967295", 4294967295u},
-      {"over", QStringLiteral("4294967296"), "4294967296", std::nullopt},
-      {"negative", -1, "-1", std::nullopt},
-      {"word", QStringLiteral("remote"), "remote", std::nullopt},
-      {"spaced", QStringLiteral(" 1"), " 1", std::nullopt},
-  };
-  {
-    QSettings settings(file, QSettings::IniFormat);
-    for (const Case& c : cases) settings.setValue(c.name, c.stored);
-  }
-  QtSettingsStore store(std::make_unique<QSettings>(file, QSettings::IniFormat));
-  for (const Case& c : cases) {
+struct StoredCase {
+  const char* name;
+  std::optional<std::string> text;
+  std::optional<uint32_t> number;
+};
+
+void ExpectReads(QtSettingsStore& store, std::initializer_list<StoredCase> cases) {
+  for (const StoredCase& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(store.ReadText(c.name), c.text);
     EXPECT_EQ(store.ReadNumber(c.name), c.number);
   }
-  EXPECT_EQ(store.ReadText("absent"), std::nullopt);
-  EXPECT_EQ(store.ReadNumber("absent"), std::nullopt);
+}
+
+// A settings file as the next run finds it: an INI file keeps no types, so
+// digits read as a text and as a number alike.
+TEST(QtSettingsStore, IniFileValuesReadByTheirForm) {
+  testing::DeviceQtTestApp();
+  tamlo::testing::TempDir dir;
+  const std::filesystem::path file = dir / "TamloCfg.conf";
+  tamlo::testing::WriteFileBytes(file,
+                                 "[General]\nport=ttyUSB0\nempty=\nfits=" + std::string(63, 'x') +
+                                     "\nlong=" + std::string(64, 'x') +
+                                     "\ncyrillic=" + std::string(32, 'a') + "\xD1\x8F" +  // 33 characters, 34 bytes
+                                     "\nlist=a, b\nbytes=@ByteArray(ab)\none=1\nbig=4294967295\nover=4294967296"
+                                     "\nnegative=-1\nword=remote\n");
+  QtSettingsStore store(std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat));
+  ExpectReads(store, {
+                         {"port", "ttyUSB0", std::nullopt},
+                         {"empty", std::nullopt, std::nullopt},
+                         {"fits", std::string(63, 'x'), std::nullopt},
+                         {"long", std::nullopt, std::nullopt},
+                         {"cyrillic", std::string(32, 'a') + "я", std::nullopt},
+                         {"list", std::nullopt, std::nullopt},
+                         {"bytes", std::nullopt, std::nullopt},
+                         {"one", "1", 1u},
+                         {"big", "4294967295", 4294967295u},
+                         {"over", "4294967296", std::nullopt},
+                         {"negative", "-1", std::nullopt},
+                         {"word", "remote", std::nullopt},
+                         {"absent", std::nullopt, std::nullopt},
+                     });
+}
+
+// Values that keep their type (the registry does; so does a settings object
+// within one process): a number never reads as a text, a text of 64 bytes
+// is too long, and a DWORD's bits are the number.
+TEST(QtSettingsStore, TypedValuesReadOnlyAsTheirType) {
+  testing::DeviceQtTestApp();
+  tamlo::testing::TempDir dir;
+  const QString file = QString::fromStdString((dir / "TamloCfg.conf").string());
+  {
+    QSettings settings(file, QSettings::IniFormat);
+    settings.setValue("dword", 1);
+    settings.setValue("all_bits", -1);
+    settings.setValue("qword", qlonglong(1) << 32);
+    settings.setValue("cyrillic", QString(32, u'я'));
+  }
+  QtSettingsStore store(std::make_unique<QSettings>(file, QSettings::IniFormat));
+  ExpectReads(store, {
+                         {"dword", std::nullopt, 1u},
+                         {"all_bits", std::nullopt, 0xFFFFFFFFu},
+                         {"qword", std::nullopt, std::nullopt},
+                         {"cyrillic", std::nullopt, std::nullopt},  // 64 bytes
+                     });
 
   store.WriteText("LastLocalPort", "ttyACM0");
   store.WriteNumber("ConnectType", 1);

@@ -19,10 +19,10 @@ inline QApplication& DeviceQtTestApp() {
 class DeviceQtTest : public ::testing::Test {
  protected:
   DeviceQtTest() {
-    DeviceQtTestApp();
     main_window.setGeometry(100, 100, 800, 600);
     main_window.show();
   }
+  QApplication& app = DeviceQtTestApp();  // before any widget
   QWidget main_window;
 };
 
