@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
   port.SetRemoteMode([&device_model] { return device_model.remote_selected(); });
   auto* f_tamlo_dev = new tamlo::TF_TamloDev(device_model);
   f_main.AttachDevicePage(f_tamlo_dev, f_tamlo_dev);
+  QObject::connect(f_tamlo_dev, &tamlo::TF_TamloDev::PagesChanged, &f_main, &tamlo::TF_Main::PagesChanged);
   device_model.FormCreate();
 
   if (line.demo) f_main.AppendToTitle(QString::fromUtf8(tamlo::kDemoTitleSuffix));

@@ -152,8 +152,6 @@ void TF_TamloDev::Connect() {
 
   const std::pair<DeviceControl, void (device::DeviceWindowModel::*)()> handlers[] = {
       {DeviceControl::L_PortChk, &device::DeviceWindowModel::L_PortChkClick},
-      {DeviceControl::L_ConfigRead, &device::DeviceWindowModel::L_ConfigReadClick},
-      {DeviceControl::L_ConfigWrite, &device::DeviceWindowModel::L_ConfigWriteClick},
       {DeviceControl::L_ReadJournal, &device::DeviceWindowModel::L_ReadJournalClick},
       {DeviceControl::L_ViewJournal, &device::DeviceWindowModel::L_ViewJournalClick},
       {DeviceControl::L_Show_GSM_Status, &device::DeviceWindowModel::L_Show_GSM_StatusClick},
@@ -164,6 +162,14 @@ void TF_TamloDev::Connect() {
     const auto handler = entry.second;
     connect(Link(entry.first), &LabelButton::clicked, this, [this, handler] { (m_model.*handler)(); });
   }
+  connect(Link(DeviceControl::L_ConfigRead), &LabelButton::clicked, this, [this] {
+    m_model.L_ConfigReadClick();
+    emit PagesChanged();
+  });
+  connect(Link(DeviceControl::L_ConfigWrite), &LabelButton::clicked, this, [this] {
+    m_model.L_ConfigWriteClick();
+    emit PagesChanged();
+  });
   connect(Link(DeviceControl::L_OtherActions), &LabelButton::clicked, this, [this] { L_OtherActionsClick(); });
 }
 

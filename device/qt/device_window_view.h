@@ -43,6 +43,13 @@ class TF_TamloDev final : public QWidget, public DevicePage {
   // Every caption, enabled flag, the port list and the log from the model.
   void ShowModel();
 
+ signals:
+  // A configuration read or write has been through the settings pages (a
+  // read loads them, even part way when it fails; a write stores them, and a
+  // store's warnings may correct a setting): the page views show their
+  // models again.
+  void PagesChanged();
+
  protected:
   void showEvent(QShowEvent* event) override;
 

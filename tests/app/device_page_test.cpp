@@ -1,0 +1,189 @@
+// The page "Работа с прибором" in the main window with the real settings
+// pages, started as `tamlocfg --demo` starts it: the demo entry selected, the
+// demo device behind the port router, on the fake clock. What the user does
+// through the page's link labels reaches the device and the pages.
+#include "device/qt/device_window_view.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "app/port_router.h"
+#include "app/settings_views.h"
+#include "app/start_ports.h"
+#include "app_test_support.h"
+#include "config/posix/posix_file_system.h"
+#include "device/device_window_rig.h"
+#include "link/fake_port.h"
+#include "sim/demo_site.h"
+#include "support/temp_dir.h"
+#include "widgets/label_button.h"
+
+namespace tamlo {
+namespace {
+
+using namespace device::testing;
+
+class DevicePageTest : public ::testing::Test {
+ protected:
+  explicit DevicePageTest(std::string password = {}) {
+    testing::TestApp();
+    sim::DeviceSettings settings = sim::DemoDeviceSettings(clock);
+    settings.password = std::move(password);
+    auto demo = std::make_unique<sim::SimPort>(std::make_shared<sim::SimDevice>(std::move(settings)), clock);
+    device = &demo->device();
+    port = std::make_unique<PortRouter>(std::make_unique<link::testing::FakePort>(clock), std::move(demo));
+    desktop.folder = folder.path().string();
+
+    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+    views = new SettingsViews(*window, dialogs);
+    model = std::make_unique<device::DeviceWindowModel>(device::DeviceWindowSeams{
+        .dialogs = dialogs,
+        .files = PosixFileSystem(),
+        .port = *port,
+        .clock = clock,
+        .pump = pump,
+        .ports = port_list,
+        .settings = port_settings,
+        .desktop = desktop,
+        .progress = progress,
+        .prompt = prompt,
+        .phone_book = phone_book,
+        .main_window = main_control,
+        .gsm_status = gsm,
+        .pages = window->Pages(),
+        .event_codes = window->EventCodeList(),
+        .log_time_text = [] { return std::string("08.12.2026 17:35:02"); },
+    });
+    port->SetRemoteMode([this] { return model->remote_selected(); });
+    page = new TF_TamloDev(*model);
+    window->AttachDevicePage(page, page);
+    QObject::connect(page, &TF_TamloDev::PagesChanged, window.get(), &TF_Main::PagesChanged);
+    model->FormCreate();
+    window->show();
+    auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("MainTree"));
+    tree->setCurrentItem(tree->findItems(QStringLiteral("Работа с прибором"), Qt::MatchExactly).front());
+  }
+  // The page goes with the window, before the model it shows.
+  ~DevicePageTest() override { window.reset(); }
+
+  void Click(const char* link) {
+    auto* label = page->findChild<LabelButton*>(QString::fromLatin1(link));
+    ASSERT_NE(label, nullptr) << link;
+    ASSERT_TRUE(label->isEnabled()) << link;
+    label->click();
+  }
+  std::vector<std::string> TakeBoxes() {
+    std::vector<std::string> texts = dialogs.Texts();
+    dialogs.boxes.clear();
+    return texts;
+  }
+  std::vector<uint8_t> StoredData() {
+    const std::vector<uint8_t>& image = device->engine().image();
+    return std::vector<uint8_t>(image.begin() + 32, image.end());
+  }
+
+  testing::TempDir folder;
+  link::ManualClock clock{1000};
+  link::ManualPump pump{clock};
+  sim::SimDevice* device = nullptr;
+  std::unique_ptr<PortRouter> port;
+  ScriptedDialogs dialogs;
+  MemorySettings stored;
+  FixedPorts system_ports;
+  const CommandLine line = ParseCommandLine({"--demo"});
+  StartPortList port_list{system_ports, line};
+  StartPortSettings port_settings{stored, line};
+  FolderDesktop desktop;
+  RecordingProgress progress;
+  ScriptedPrompt prompt;
+  ScriptedPhoneBook phone_book;
+  RecordingMainWindow main_control;
+  RecordingGsmView gsm;
+  std::unique_ptr<TF_Main> window;
+  SettingsViews* views = nullptr;  // children of the window
+  TF_TamloDev* page = nullptr;
+  std::unique_ptr<device::DeviceWindowModel> model;
+};
+
+TEST_F(DevicePageTest, StartsOnTheDemoEntry_ReadFillsThePages_WriteSendsTheSameSettingsBack) {
+  auto* ports = page->findChild<QComboBox*>(QStringLiteral("CmbBx_PortList"));
+  ASSERT_TRUE(page->isVisible());
+  EXPECT_EQ(ports->currentText(), QString::fromUtf8(kDemoPortName));
+  EXPECT_EQ(ports->accessibleName(), QStringLiteral("Выбор COM порта:"));
+
+  const std::vector<uint8_t> site = StoredData();
+  Click("L_ConfigRead");
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Конфигурация успешно считана из устройства"});
+  // The loaded values reached the page views, not only the models.
+  auto* account = window->findChild<QLineEdit*>(QStringLiteral("E_Account"));
+  ASSERT_NE(account, nullptr);
+  EXPECT_EQ(account->text(), QStringLiteral("2B17"));
+  const std::vector<SettingValue> read = views->Pages().ListSettings();
+  EXPECT_NE(read, SettingsPages(dialogs).ListSettings());
+  // The service log shows the model's lines as they came, the store stamp among them.
+  const QString info = page->findChild<QPlainTextEdit*>(QStringLiteral("Mm_Info"))->toPlainText();
+  EXPECT_EQ(info.count(QLatin1Char('\n')) + 1, static_cast<qsizetype>(model->log_lines().size()));
+  EXPECT_TRUE(info.contains(QStringLiteral("внутренний номер %1").arg(sim::kDemoSiteConfigNumber))) << info.toStdString();
+
+  // Write (OK), decline the reboot: the device holds the same settings.
+  dialogs.answers = {MessageResult::Ok, MessageResult::Cancel};
+  Click("L_ConfigWrite");
+  EXPECT_EQ(StoredData(), site);
+  EXPECT_EQ(views->Pages().ListSettings(), read);
+
+  // Read back into reset pages.
+  ResetAllPages(window->Pages());
+  dialogs.boxes.clear();
+  Click("L_ConfigRead");
+  EXPECT_EQ(views->Pages().ListSettings(), read);
+}
+
+TEST_F(DevicePageTest, EachJournalViewCreatesANewPrivateFileAndOpensIt) {
+  Click("L_ViewJournal");
+  Click("L_ViewJournal");
+  ASSERT_EQ(desktop.created.size(), 2u);
+  EXPECT_NE(desktop.created[0], desktop.created[1]);
+  EXPECT_EQ(desktop.opened, desktop.created);
+  for (const std::string& path : desktop.created) {
+    struct stat st {};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_GT(st.st_size, 1000);  // the rendered demo journal
+  }
+  EXPECT_TRUE(TakeBoxes().empty());
+}
+
+class PasswordPageTest : public DevicePageTest {
+ protected:
+  PasswordPageTest() : DevicePageTest("4711") {}
+};
+
+TEST_F(PasswordPageTest, RefusedPasswordAsksAgainPrefilled_ThenTheShortcutAsksForTheSerialNumber) {
+  prompt.answers = {"1234", "4711"};
+  Click("L_FW_ShowVer");
+  ASSERT_EQ(prompt.requests.size(), 2u);
+  EXPECT_EQ(prompt.requests[0].prefill, "");
+  EXPECT_EQ(prompt.requests[1].prefill, "1234");
+  // The device's version stands in place of "Показать версию".
+  EXPECT_EQ(page->findChild<LabelButton*>(QStringLiteral("L_FW_ShowVer"))->text(), QStringLiteral("3.11"));
+
+  // Ctrl+Alt+W reaches the page through the main window's shortcut filter.
+  const QKeyEvent press(QEvent::KeyPress, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_TRUE(page->FormShortCut(press));
+  ASSERT_EQ(prompt.requests.size(), 3u);
+  EXPECT_EQ(prompt.requests[2].mode, device::EntryMode::SerialNumber);
+  const QKeyEvent shifted(QEvent::KeyPress, Qt::Key_W,
+                          Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+  EXPECT_FALSE(page->FormShortCut(shifted));
+}
+
+}  // namespace
+}  // namespace tamlo
