@@ -13,6 +13,7 @@
 #include "app/qt_user_dialogs.h"
 #include "app/settings_views.h"
 #include "app/start_ports.h"
+#include "app/startup_probe.h"
 #include "app/tamlo_application.h"
 #include "config/posix/posix_file_system.h"
 #include "device/device_window.h"
@@ -98,6 +99,12 @@ int main(int argc, char** argv) {
 
   // tamlocfg FILE: the file is opened as Open would, once the pages are reset.
   if (line.file) f_main.OpenAtStart(*line.file);
+
+  if (qEnvironmentVariableIsSet(tamlo::kStartupProbeVariable)) {
+    std::function<void()> read;
+    if (line.demo) read = [&device_model] { device_model.L_ConfigReadClick(); };
+    new tamlo::StartupProbe(f_main, std::move(read));
+  }
 
   f_main.show();
   const int result = app.exec();

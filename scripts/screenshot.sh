@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Starts the configurator on a virtual X screen, lets it paint and saves a PNG
 # of the screen.
-# usage: scripts/screenshot.sh OUT.png [BUILD_DIR [FILE.tamlo [X,Y]]]
+# usage: scripts/screenshot.sh OUT.png [BUILD_DIR [FILE.tamlo [STEPS [ARG...]]]]
 # BUILD_DIR defaults to build (as scripts/run.sh leaves it); it must hold
-# bin/tamlocfg. FILE is opened at start; X,Y is a screen point clicked before
-# the picture is taken (a node of the tree, to show its page).
+# bin/tamlocfg. FILE is opened at start ("" for none). STEPS are done in order
+# before the picture is taken, separated by spaces: X,Y clicks that screen
+# point (a node of the tree, to show its page; a link label), key:NAME presses
+# a key (key:Return closes a message box). The ARGs go to tamlocfg (--demo).
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [BUILD_DIR]}
 cd "$(dirname "$0")/.."
 build=${2:-build}
 file=${3:-}
-click=${4:-}
+steps=${4:-}
+program_args=("${@:5}")
 program=$build/bin/tamlocfg
 [ -x "$program" ] || { echo "screenshot: $program not built (run scripts/run.sh or cmake --build $build)"; exit 1; }
 case "$out" in /*) ;; *) out=$OLDPWD/$out ;; esac
@@ -35,13 +38,18 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-DISPLAY=:$display QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 "$program" ${file:+"$file"} >/dev/null 2>&1 &
+DISPLAY=:$display QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 "$program" "${program_args[@]}" ${file:+"$file"} \
+  >/dev/null 2>&1 &
 app_pid=$!
 sleep "${TAMLO_SCREENSHOT_DELAY:-3}"
 kill -0 "$app_pid" 2>/dev/null || { echo "screenshot: tamlocfg exited early"; exit 1; }
-if [ -n "$click" ]; then
-  DISPLAY=:$display xdotool mousemove "${click%,*}" "${click#*,}" click 1 mousemove 1000 620
-  sleep 1
-fi
+for step in $steps; do
+  case "$step" in
+    key:*) DISPLAY=:$display xdotool key "${step#key:}" ;;
+    *,*) DISPLAY=:$display xdotool mousemove "${step%,*}" "${step#*,}" click 1 mousemove 1000 620 ;;
+    *) echo "screenshot: unknown step $step"; exit 1 ;;
+  esac
+  sleep "${TAMLO_SCREENSHOT_STEP_DELAY:-1}"
+done
 xwd -root -display :$display -silent | convert xwd:- png:"$out"
 echo "screenshot: $out"
