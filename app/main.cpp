@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
   tamlo::device::NoGsmStatusView f_gsm_status;
   // 6. F_UpdateProgress.
   tamlo::TF_UpdateProgress f_update_progress(&f_main);
+  main_control.IgnoreWhenActive(&f_update_progress);
   // 8. F_Phonebook over the phone book file in the user's data folder.
   tamlo::device::PhoneBookModel phone_book(tamlo::UserPhoneBookPath(), files, dialogs);
   tamlo::TF_Phonebook f_phonebook(phone_book, &f_main);

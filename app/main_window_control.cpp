@@ -7,7 +7,7 @@ namespace tamlo {
 void QtMainWindowControl::SetActiveWindowEnabled(bool enabled) {
   if (!enabled) {
     QWidget* active = QApplication::activeWindow();
-    m_disabled = active != nullptr ? active : &m_main;
+    m_disabled = active != nullptr && active != m_ignored ? active : &m_main;
     m_disabled->setEnabled(false);
     return;
   }

@@ -14,9 +14,14 @@ class QtMainWindowControl final : public device::MainWindowControl {
   // Both outlive this object.
   QtMainWindowControl(QWidget& main_window, ConnectionClock& clock) : m_main(main_window), m_clock(clock) {}
 
+  // The progress window: shown just before the exchange disables the active
+  // window, it may already be the active one then; it must stay usable (its
+  // "Отмена"), so the main window is disabled in its place.
+  void IgnoreWhenActive(QWidget* window) { m_ignored = window; }
+
   // Disabling remembers the window active at that moment (normally the main
   // window); enabling gives that same window back its input, even when
-  // another window became active meanwhile (the progress window).
+  // another window became active meanwhile.
   void SetActiveWindowEnabled(bool enabled) override;
   void SetMainWindowVisible(bool visible) override { m_main.setVisible(visible); }
   void StartConnectionClock() override { m_clock.StartConnectionClock(); }
@@ -24,6 +29,7 @@ class QtMainWindowControl final : public device::MainWindowControl {
  private:
   QWidget& m_main;
   ConnectionClock& m_clock;
+  QWidget* m_ignored = nullptr;
   QPointer<QWidget> m_disabled;  // cleared should the window go away meanwhile
 };
 

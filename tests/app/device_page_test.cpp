@@ -14,12 +14,14 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "app/main_window_control.h"
 #include "app/port_router.h"
 #include "app/settings_views.h"
 #include "app/start_ports.h"
 #include "app_test_support.h"
 #include "config/posix/posix_file_system.h"
 #include "device/device_window_rig.h"
+#include "device/qt/progress_window.h"
 #include "link/fake_port.h"
 #include "sim/demo_site.h"
 #include "support/temp_dir.h"
@@ -183,6 +185,29 @@ TEST_F(PasswordPageTest, RefusedPasswordAsksAgainPrefilled_ThenTheShortcutAsksFo
   const QKeyEvent shifted(QEvent::KeyPress, Qt::Key_W,
                           Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
   EXPECT_FALSE(page->FormShortCut(shifted));
+}
+
+// The progress window shows (and may become active) just before the exchange
+// disables the active window: the main window is disabled, never the
+// progress window with its "Отмена".
+TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIsActive) {
+  testing::TestApp();
+  QWidget main;
+  main.show();
+  TF_UpdateProgress progress(&main);
+  struct Clock final : ConnectionClock {
+    void StartConnectionClock() override {}
+  } clock;
+  QtMainWindowControl control(main, clock);
+  control.IgnoreWhenActive(&progress);
+  progress.Begin([] {});
+  QApplication::setActiveWindow(&progress);
+  control.SetActiveWindowEnabled(false);
+  EXPECT_FALSE(main.isEnabled());
+  EXPECT_TRUE(progress.isEnabled());
+  control.SetActiveWindowEnabled(true);
+  EXPECT_TRUE(main.isEnabled());
+  progress.End();
 }
 
 }  // namespace
