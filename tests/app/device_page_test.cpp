@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTreeWidget>
 
 #include "app/main_window.h"
@@ -161,6 +162,30 @@ TEST_F(DevicePageTest, EachJournalViewCreatesANewPrivateFileAndOpensIt) {
     EXPECT_GT(st.st_size, 1000);  // the rendered demo journal
   }
   EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(DevicePageTest, FirmwareGoesToTheBootloader_RemoteModeDialsTheDemoModemUpToTheHangUp) {
+  const std::string firmware = (folder.path() / "tk208.fmw").string();
+  testing::WriteFileBytes(firmware, std::string(3000, '\x5A'));
+  dialogs.files = {firmware};
+  Click("L_FW_Update");
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Обновление прошивки завершено. Устройство перезагружается."});
+  EXPECT_EQ(device->bootloader().image().size(), 3072u);  // 24 XMODEM blocks of 128
+
+  page->findChild<QRadioButton*>(QStringLiteral("RB_Remote"))->click();
+  EXPECT_FALSE(page->findChild<LabelButton*>(QStringLiteral("L_ConfigRead"))->isEnabled());
+  phone_book.choice = device::DialTarget{"+79001234567", true};
+  Click("L_PortChk");
+  ASSERT_TRUE(page->ConnectedViaModem()) << ::testing::PrintToString(TakeBoxes());
+  ASSERT_NE(device->modem(), nullptr);
+  EXPECT_EQ(device->modem()->dialled(), "+79001234567");
+  EXPECT_EQ(page->findChild<LabelButton*>(QStringLiteral("L_PortChk"))->text(), QStringLiteral("Отключиться"));
+  EXPECT_FALSE(page->findChild<LabelButton*>(QStringLiteral("L_FW_Update"))->isEnabled());
+  Click("L_ConfigRead");
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Конфигурация успешно считана из устройства"});
+  Click("L_PortChk");
+  EXPECT_FALSE(page->ConnectedViaModem());
+  EXPECT_EQ(page->findChild<LabelButton*>(QStringLiteral("L_PortChk"))->text(), QStringLiteral("Подключиться"));
 }
 
 class PasswordPageTest : public DevicePageTest {
