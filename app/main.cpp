@@ -102,8 +102,15 @@ int main(int argc, char** argv) {
   if (line.file) f_main.OpenAtStart(*line.file);
 
   if (qEnvironmentVariableIsSet(tamlo::kStartupProbeVariable)) {
-    std::function<void()> read;
-    if (line.demo) read = [&device_model] { device_model.L_ConfigReadClick(); };
+    std::function<bool()> read;
+    if (line.demo)
+      read = [&device_model] {
+        device_model.FormShow();  // the port list, as when the page is shown
+        const size_t lines = device_model.log_lines().size();
+        device_model.L_ConfigReadClick();
+        return device_model.log_lines().size() > lines &&
+               device_model.log_lines().back().find("Конфигурация успешно считана") != std::string::npos;
+      };
     new tamlo::StartupProbe(f_main, std::move(read));
   }
 

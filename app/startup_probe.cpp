@@ -11,7 +11,7 @@ namespace {
 constexpr int kAnswerPeriodMs = 20;
 }
 
-StartupProbe::StartupProbe(QWidget& main_window, std::function<void()> action)
+StartupProbe::StartupProbe(QWidget& main_window, std::function<bool()> action)
     : QObject(&main_window), m_action(std::move(action)) {
   main_window.installEventFilter(this);
 }
@@ -36,8 +36,7 @@ void StartupProbe::Run() {
       if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
     answer.start(kAnswerPeriodMs);
-    m_action();
-    std::fputs("action-done\n", stderr);
+    std::fputs(m_action() ? "action-done\n" : "action-failed\n", stderr);
     std::fflush(stderr);
   }
   QCoreApplication::quit();

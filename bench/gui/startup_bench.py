@@ -34,6 +34,8 @@ def run_once(program, args, home):
             painted = time.monotonic() - start
         elif line == "action-done":
             done = time.monotonic() - start
+        elif line == "action-failed":
+            sys.exit(f"startup_bench: {program} {' '.join(args)}: the configuration read failed")
     _, status, usage = os.wait4(child.pid, 0)
     if painted is None or status != 0:
         sys.exit(f"startup_bench: {program} {' '.join(args)} ended without a first paint (status {status})")
