@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/command_line.h"
+#include "app/gsm_status_to_log.h"
 #include "app/main_artwork.h"
 #include "app/main_window.h"
 #include "app/main_window_control.h"
@@ -75,8 +76,9 @@ int main(int argc, char** argv) {
   tamlo::link::QtMessagePump pump;
   tamlo::QtDesktop desktop;
   tamlo::QtMainWindowControl main_control(f_main, f_main);
-  // 5. F_GSM_Status: not built yet; the status replies go nowhere.
-  tamlo::device::NoGsmStatusView f_gsm_status;
+  // 5. F_GSM_Status: not built yet; the first status reply goes into the
+  // service log and ends the polling.
+  tamlo::GsmStatusToLog f_gsm_status;
   // 6. F_UpdateProgress.
   tamlo::TF_UpdateProgress f_update_progress(&f_main);
   main_control.IgnoreWhenActive(&f_update_progress);
@@ -91,6 +93,7 @@ int main(int argc, char** argv) {
       {dialogs, files, port, clock, pump, port_list, port_settings, desktop, f_update_progress, f_pass_input,
        f_phonebook, main_control, f_gsm_status, f_main.Pages(), f_main.EventCodeList(), tamlo::LocalLogTime});
   port.SetRemoteMode([&device_model] { return device_model.remote_selected(); });
+  f_gsm_status.SetLog(device_model);
   auto* f_tamlo_dev = new tamlo::TF_TamloDev(device_model);
   f_main.AttachDevicePage(f_tamlo_dev, f_tamlo_dev);
   QObject::connect(f_tamlo_dev, &tamlo::TF_TamloDev::PagesChanged, &f_main, &tamlo::TF_Main::PagesChanged);

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "app/gsm_status_to_log.h"
 #include "app/main_window.h"
 #include "app/main_window_control.h"
 #include "app/port_router.h"
@@ -65,6 +66,7 @@ class DevicePageTest : public ::testing::Test {
         .log_time_text = [] { return std::string("08.12.2026 17:35:02"); },
     });
     port->SetRemoteMode([this] { return model->remote_selected(); });
+    gsm.SetLog(*model);
     page = new TF_TamloDev(*model);
     window->AttachDevicePage(page, page);
     QObject::connect(page, &TF_TamloDev::PagesChanged, window.get(), &TF_Main::PagesChanged);
@@ -108,7 +110,7 @@ class DevicePageTest : public ::testing::Test {
   ScriptedPrompt prompt;
   ScriptedPhoneBook phone_book;
   RecordingMainWindow main_control;
-  RecordingGsmView gsm;
+  GsmStatusToLog gsm;
   std::unique_ptr<TF_Main> window;
   SettingsViews* views = nullptr;  // children of the window
   TF_TamloDev* page = nullptr;
@@ -146,6 +148,14 @@ TEST_F(DevicePageTest, StartsOnTheDemoEntry_ReadFillsThePages_WriteSendsTheSameS
   dialogs.boxes.clear();
   Click("L_ConfigRead");
   EXPECT_EQ(views->Pages().ListSettings(), read);
+}
+
+TEST_F(DevicePageTest, GsmLevelEndsAfterTheFirstReplyWithTheSimLinesInTheLog) {
+  Click("L_Show_GSM_Status");
+  const QString info = page->findChild<QPlainTextEdit*>(QStringLiteral("Mm_Info"))->toPlainText();
+  EXPECT_TRUE(info.contains(QStringLiteral("SIM 1"))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("SIM 2"))) << info.toStdString();
+  EXPECT_EQ(model->gsm_window_state(), device::DeviceWindowModel::GsmWindowState::Idle);
 }
 
 TEST_F(DevicePageTest, EachJournalViewCreatesANewPrivateFileAndOpensIt) {
