@@ -17,10 +17,6 @@ constexpr int kEditHeight = 22;
 // The key's 32 characters get an edit of their own width, centred.
 constexpr int kKeyEditWidth = 300;
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 TF_PassInput::TF_PassInput(QWidget* main_window, UserDialogs& dialogs)
@@ -38,8 +34,8 @@ TF_PassInput::TF_PassInput(QWidget* main_window, UserDialogs& dialogs)
   m_edit->installEventFilter(this);
 
   const device::EntryRequest initial = device::PasswordRequest(0, {});
-  setWindowTitle(FromUtf8(initial.caption));
-  m_prompt->setText(FromUtf8(initial.prompt));
+  setWindowTitle(QString::fromStdString(initial.caption));
+  m_prompt->setText(QString::fromStdString(initial.prompt));
   LayOut(initial.mode);
   setFixedSize(kClientWidth, kMargin + kPromptHeight + kMargin + kEditHeight + kMargin);
   StayAbove(*this, m_main_window);
@@ -56,12 +52,12 @@ void TF_PassInput::LayOut(device::EntryMode mode) {
 
 std::optional<std::string> TF_PassInput::Ask(const device::EntryRequest& request) {
   m_model.Open(request);
-  setWindowTitle(FromUtf8(request.caption));
-  m_prompt->setText(FromUtf8(request.prompt));
+  setWindowTitle(QString::fromStdString(request.caption));
+  m_prompt->setText(QString::fromStdString(request.prompt));
   m_prompt->setAccessibleName(m_prompt->text());
   m_edit->setAccessibleName(m_prompt->text());
   m_edit->setMaxLength(request.max_length > 0 ? static_cast<int>(request.max_length) : 32767);
-  m_edit->setText(FromUtf8(request.prefill));
+  m_edit->setText(QString::fromStdString(request.prefill));
   m_edit->selectAll();
   LayOut(request.mode);
   m_edit->setFocus();

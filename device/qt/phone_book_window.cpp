@@ -25,13 +25,11 @@ constexpr int kListHeight = 300;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 
-QString ToQ(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 }  // namespace
 
 std::string UserPhoneBookPath() {
-  // The per-user configuration folder: ~/.config on Linux (where the file
-  // code expects it), the roaming application data folder on Windows.
+  // The per-user configuration folder (~/.config), beside the program's
+  // settings file; the program's folder when the system gives none.
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   return link::PhoneBookPath(folder.toStdString(), QCoreApplication::applicationDirPath().toStdString());
 }
@@ -39,13 +37,13 @@ std::string UserPhoneBookPath() {
 TF_Phonebook::TF_Phonebook(device::PhoneBookModel& model, QWidget* main_window)
     : m_model(model), m_main_window(main_window) {
   setObjectName(QStringLiteral("TF_Phonebook"));
-  setWindowTitle(ToQ(device::kPhoneBookCaption));
+  setWindowTitle(QString::fromUtf8(device::kPhoneBookCaption));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
   m_list = new QTableWidget(0, 2, this);
   m_list->setObjectName(QStringLiteral("GR_Phones"));
-  m_list->setAccessibleName(ToQ(device::kPhoneBookCaption));
-  m_list->setHorizontalHeaderLabels({ToQ(device::kPhoneColumnTitle), ToQ(device::kCommentColumnTitle)});
+  m_list->setAccessibleName(QString::fromUtf8(device::kPhoneBookCaption));
+  m_list->setHorizontalHeaderLabels({QString::fromUtf8(device::kPhoneColumnTitle), QString::fromUtf8(device::kCommentColumnTitle)});
   m_list->verticalHeader()->hide();
   m_list->verticalHeader()->setDefaultSectionSize(kRowHeight);
   m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -61,20 +59,20 @@ TF_Phonebook::TF_Phonebook(device::PhoneBookModel& model, QWidget* main_window)
   connect(m_list, &QTableWidget::currentCellChanged, this, [this] { UpdateConnect(); });
 
   const int y = kMargin + kListHeight + kMargin;
-  m_fast_connect = new QCheckBox(ToQ(device::kFastConnectCaption), this);
+  m_fast_connect = new QCheckBox(QString::fromUtf8(device::kFastConnectCaption), this);
   m_fast_connect->setObjectName(QStringLiteral("CB_FastConnect"));
-  m_fast_connect->setToolTip(ToQ(device::kFastConnectHint));
+  m_fast_connect->setToolTip(QString::fromUtf8(device::kFastConnectHint));
   m_fast_connect->setChecked(m_model.FastConnect());
   m_fast_connect->setGeometry(kMargin, y, kListWidth - 2 * kButtonWidth - 2 * kMargin, kButtonHeight);
   connect(m_fast_connect, &QCheckBox::toggled, this, [this](bool on) { m_model.SetFastConnect(on); });
 
   const int right = kMargin + kListWidth;
-  m_connect = new QPushButton(ToQ(device::kCallCaption), this);
+  m_connect = new QPushButton(QString::fromUtf8(device::kCallCaption), this);
   m_connect->setObjectName(QStringLiteral("B_Connect"));
   m_connect->setAutoDefault(false);
   m_connect->setGeometry(right - 2 * kButtonWidth - kMargin, y, kButtonWidth, kButtonHeight);
   connect(m_connect, &QPushButton::clicked, this, &TF_Phonebook::B_ConnectClick);
-  auto* cancel = new QPushButton(ToQ(device::kCancelCaption), this);
+  auto* cancel = new QPushButton(QString::fromUtf8(device::kCancelCaption), this);
   cancel->setObjectName(QStringLiteral("B_Cancel"));
   cancel->setAutoDefault(false);
   cancel->setGeometry(right - kButtonWidth, y, kButtonWidth, kButtonHeight);
@@ -120,7 +118,7 @@ void TF_Phonebook::ShowRow(int row) {
   const link::PhoneBookRow& values = m_model.Rows()[static_cast<size_t>(row)];
   const QSignalBlocker blocker(m_list);
   for (int column = 0; column < 2; ++column) {
-    const QString text = ToQ(column == 0 ? values.phone : values.comment);
+    const QString text = QString::fromStdString(column == 0 ? values.phone : values.comment);
     if (QTableWidgetItem* item = m_list->item(row, column))
       item->setText(text);
     else

@@ -32,6 +32,10 @@ TF_UpdateProgress::TF_UpdateProgress(QWidget* main_window) : m_main_window(main_
   // A dialog frame with the system menu and the close box only.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
+  // Showing it leaves the active window as it is: the window that started
+  // the exchange is the one disabled until it returns, and the progress
+  // window itself must never be that one.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   ApplyPageLook(*this, kProgressBackground);
   QPalette look = palette();
   // White text on the flat button, and a white bar, on the dark background.
