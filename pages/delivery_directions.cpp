@@ -23,13 +23,6 @@ constexpr uint32_t kIdCrypto = 8;
 
 constexpr int kDefaultTries = 5;
 
-// A text field arrives as Windows-1251 bytes with its terminating zero; an
-// edit holds what comes before the first zero.
-std::string TextOfField(const uint8_t* data, size_t length) {
-  std::string_view raw(reinterpret_cast<const char*>(data), length);
-  return Cp1251ToUtf8(raw.substr(0, raw.find('\0')));
-}
-
 bool IndexIn(int32_t value, size_t count) { return value >= 0 && static_cast<size_t>(value) < count; }
 
 std::string FrameCaption(int number) { return "Направление " + std::to_string(number); }
@@ -116,7 +109,7 @@ void DirectionFrameModel::ResetToDefaults() {
 
 int DirectionFrameModel::LoadField(int kind, uint32_t id, int32_t value, const uint8_t* data, size_t length) {
   if (kind == kFieldText && id == kIdTel) {
-    m_state.E_Tel = TextOfField(data, length);
+    m_state.E_Tel = FieldText(data, length);
     return 1;
   }
   if (kind != kFieldInteger) return 0;

@@ -51,13 +51,6 @@ constexpr const char* kNoReplaceAccountWarning = "Не задан номер о�
 constexpr const char* kNoOwnMessagesAccountWarning =
     "Для передачи собственных извещений нужно задать номер объекта. Опция будет выключена.";
 
-// A text field's Windows-1251 bytes as the UTF-8 an edit holds. An edit ends
-// at the first zero byte, the terminating one or an embedded one.
-std::string FieldText(const uint8_t* data, size_t length) {
-  const auto* begin = reinterpret_cast<const char*>(data);
-  return Cp1251ToUtf8(std::string_view(begin, std::find(begin, begin + length, '\0') - begin));
-}
-
 size_t CharacterCount(std::string_view utf8) {
   return static_cast<size_t>(
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));

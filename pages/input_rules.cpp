@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/config_tree.h"
+#include "config/cp1251.h"
 
 namespace tamlo {
 namespace {
@@ -81,6 +82,11 @@ uint32_t ParseHexField(std::string_view text, uint32_t default_value) {
     if (value > 0xFFFFFFFFu) return 0xFFFFFFFFu;
   }
   return static_cast<uint32_t>(value);
+}
+
+std::string FieldText(const uint8_t* data, size_t length) {
+  const std::string_view raw(reinterpret_cast<const char*>(data), length);
+  return Cp1251ToUtf8(raw.substr(0, raw.find('\0')));
 }
 
 }  // namespace tamlo

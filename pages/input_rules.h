@@ -2,6 +2,7 @@
 // The small input rules the settings pages share, as pure functions so the
 // Qt edits only call them (key press filters, leaving an edit, the HH:MM time
 // fields, the hexadecimal account number).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,5 +35,10 @@ std::string FormatTimeField(int minutes);
 // or one that does not start with a hexadecimal digit, gives the default.
 // More than 8 digits saturate at FFFFFFFF.
 uint32_t ParseHexField(std::string_view text, uint32_t default_value);
+
+// A walked text field's Windows-1251 bytes as the UTF-8 an edit holds. The
+// text ends at the first zero byte, the terminating one or an embedded one,
+// as the device reads it.
+std::string FieldText(const uint8_t* data, size_t length);
 
 }  // namespace tamlo

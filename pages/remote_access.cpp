@@ -18,15 +18,6 @@ constexpr uint32_t kIdNote = 4;
 
 constexpr int32_t kDefaultDigits = 10;
 
-// A walked text field: Windows-1251 bytes ending in a zero. Only the part
-// before the first zero is the text, as the device reads it.
-std::string TextField(const uint8_t* data, size_t length) {
-  const char* text = reinterpret_cast<const char*>(data);
-  const void* zero = std::memchr(text, 0, length);
-  const size_t size = zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : length;
-  return Cp1251ToUtf8(std::string_view(text, size));
-}
-
 }  // namespace
 
 void RemoteAccessModel::SetEnableAcs(bool ticked) {
@@ -93,10 +84,10 @@ int RemoteAccessModel::LoadGroupField(uint32_t code, int32_t value, const uint8_
       if (value != 0) m_state.E_MaxPhoneLen = std::to_string(value);
       return 1;
     case FieldCode(kIdPhone, kFieldText):
-      RowForLoad(repeat).phone = TextField(data, length);
+      RowForLoad(repeat).phone = FieldText(data, length);
       return 1;
     case FieldCode(kIdNote, kFieldText):
-      RowForLoad(repeat).note = TextField(data, length);
+      RowForLoad(repeat).note = FieldText(data, length);
       return 1;
     default:
       return 0;

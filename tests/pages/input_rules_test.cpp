@@ -63,5 +63,16 @@ TEST(HexField, TrimmedLeadingHexNumber_DefaultWhenEmpty) {
   EXPECT_EQ(ParseHexField("123456789", 7u), 0xFFFFFFFFu);
 }
 
+// A text field ends at its first zero byte, or at its end when it has none.
+TEST(FieldText, Cp1251UpToTheFirstZero) {
+  const uint8_t dom[] = {0xC4, 0xEE, 0xEC, 0x00};  // "Дом" and its terminator
+  const uint8_t cut[] = {'a', 0x00, 'b', 0x00};
+  const uint8_t bare[] = {'1', '2'};
+  EXPECT_EQ(FieldText(dom, sizeof dom), "Дом");
+  EXPECT_EQ(FieldText(cut, sizeof cut), "a");
+  EXPECT_EQ(FieldText(bare, sizeof bare), "12");
+  EXPECT_EQ(FieldText(nullptr, 0), "");
+}
+
 }  // namespace
 }  // namespace tamlo
