@@ -86,8 +86,6 @@ DeviceWindowModel::DeviceWindowModel(DeviceWindowSeams seams)
       {DeviceControl::N_Reboot, "Перезагрузить устройство"},
   };
   for (const auto& [id, caption] : captions) mutable_control(id).caption = caption;
-  // The key window comes with a later version of this window.
-  mutable_control(DeviceControl::N_Keys).enabled = false;
 }
 
 void DeviceWindowModel::Changed(DeviceWindowChange change) {
@@ -201,7 +199,9 @@ void DeviceWindowModel::GsmStatus(const uint8_t* reply, size_t length) {
   m_seams.gsm_status.ShowStatus(reply, length);
 }
 
-void DeviceWindowModel::KeyStatus(unsigned, unsigned) {}
+void DeviceWindowModel::KeyStatus(unsigned count, unsigned mask) {
+  if (m_key_status_listener) m_key_status_listener(static_cast<int>(count), mask);
+}
 
 // --- operations
 

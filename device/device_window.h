@@ -30,6 +30,7 @@
 #include "config/config_page.h"
 #include "config/file_system.h"
 #include "config/user_interface.h"
+#include "device/crypto_keys.h"
 #include "device/device_exchange.h"
 #include "device/device_seams.h"
 #include "device/journal/event_code_list.h"
@@ -55,7 +56,7 @@ enum class DeviceControl {
   L_Show_GSM_Status,  // "Показать"
   L_FW_ShowVer,       // "Показать версию", then the device's version text
   L_FW_Update,        // "Обновить"
-  N_Keys,             // menu "Ключи шифрования" (disabled until the key window exists)
+  N_Keys,             // menu "Ключи шифрования": the key window
   N_SetTime,          // menu "Записать время в устройство"
   N_Reboot,           // menu "Перезагрузить устройство"
 };
@@ -103,7 +104,7 @@ inline constexpr const char* kConnectTypeValue = "ConnectType";
 // its terminating zero).
 inline constexpr size_t kMaxStoredPortName = 63;
 
-class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
+class DeviceWindowModel final : public ServiceLog, public KeyOperations, private ExchangeReports {
  public:
   enum class GsmWindowState { Idle, Requested, Shown };
 
@@ -114,6 +115,11 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   // Called after every change of a control or of the log, also in the middle
   // of an exchange.
   void SetChangeListener(std::function<void(DeviceWindowChange)> listener) { m_listener = std::move(listener); }
+  // Called with every key status the device reports (the key window's
+  // ShowKeyStatus).
+  void SetKeyStatusListener(std::function<void(int count, unsigned mask)> listener) {
+    m_key_status_listener = std::move(listener);
+  }
 
   // --- state for the view
   const ControlState& control(DeviceControl id) const { return m_controls[static_cast<size_t>(id)]; }
@@ -179,6 +185,11 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   // The bytes of the last configuration read into the pages; 0 or -1.
   int LoadConfigImage(const uint8_t* bytes, size_t length);
 
+  // KeyOperations: the key window's exchanges (device_window_keys.cpp).
+  void ReadKeyStatus() override;
+  int WriteKey(unsigned slot, const std::string& text) override;
+  int DeleteKey(unsigned slot) override;
+
   // ServiceLog and ExchangeReports: one time-stamped line.
   void LogInfo(std::string_view text) override;
   // The line, then an information box titled with the program's name.
@@ -209,6 +220,7 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   DeviceExchange m_exchange;
   link::ExchangeDispatcher m_dispatcher;
   std::function<void(DeviceWindowChange)> m_listener;
+  std::function<void(int, unsigned)> m_key_status_listener;
 
   std::array<ControlState, kDeviceControlCount> m_controls;
   bool m_remote = false;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "config/user_interface.h"
 #include "device/device_seams.h"
@@ -67,6 +68,8 @@ class EntryModel {
 
   // The accepted text; nothing when the user gave up.
   const std::optional<std::string>& Result() const { return m_result; }
+  // The result, handed over: the model keeps no copy.
+  std::optional<std::string> TakeResult() { return std::exchange(m_result, std::nullopt); }
 
  private:
   UserDialogs& m_dialogs;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "link/link_codes.h"
+#include "link/secure_wipe.h"
 #include "link/text_format.h"
 
 namespace tamlo::link {
@@ -148,6 +149,11 @@ int CommandProtocol::ExchangeWithPassword(uint8_t command, size_t payload_length
     if (payload_length != 0) std::memcpy(m_core.tx_payload(), m_saved_payload, payload_length);
     if (r != LINK_OK) return r;
   }
+}
+
+void CommandProtocol::WipeSentPayload() {
+  SecureWipe(m_saved_payload, sizeof m_saved_payload);
+  m_core.WipeTransmitBuffers();
 }
 
 int CommandProtocol::ReportLinkResult(int code, LinkCallback& callback) const {

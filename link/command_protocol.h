@@ -45,6 +45,10 @@ class CommandProtocol {
                            AnswerHandler handler, LinkCallback& callback);
   // Shows the message of a non-zero result; returns the code unchanged.
   int ReportLinkResult(int code, LinkCallback& callback) const;
+  // Zeros every buffer a sent payload passed through (the transmit block and
+  // frame, the payload kept across a password dialogue): after a command
+  // that carried a secret.
+  void WipeSentPayload();
 
   uint16_t block_number() const { return m_block_number; }
   uint8_t last_command() const { return m_last_command; }

@@ -332,6 +332,9 @@ int ExchangeDispatcher::KeyChange(const ActionInput& input, LinkCallback& callba
   std::memcpy(p + 1, input.data + 2, key_length);
   const int r = m_protocol.ExchangeWithPassword(CMD_KEY_CHANGE, key_length + 1, "Изменение ключа шифрования", nullptr,
                                                 callback);
+  // The key goes no further than the device: the link's buffers live for
+  // the whole run.
+  m_protocol.WipeSentPayload();
   if (r == RefusalCode(ANS_REBOOT_REQUIRED)) {
     callback.OnError(
         "В устройство записана новая конфигурация, но устройство не было перезагружено.\n"

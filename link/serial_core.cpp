@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/secure_wipe.h"
 #include "link/text_format.h"
 
 namespace tamlo::link {
@@ -100,6 +101,11 @@ int SerialCore::WritePort(const uint8_t* data, size_t size, LinkCallback& callba
     done += std::min(written, size - done);
   }
   return 0;
+}
+
+void SerialCore::WipeTransmitBuffers() {
+  SecureWipe(m_tx_block, sizeof m_tx_block);
+  SecureWipe(m_tx_frame, sizeof m_tx_frame);
 }
 
 void SerialCore::BuildFrame(size_t payload_length) {

@@ -66,6 +66,8 @@ class SerialCore {
   void BuildFrame(size_t payload_length);
   int SendFrame(LinkCallback& callback) { return WritePort(m_tx_frame, m_tx_frame_length, callback); }
   const uint8_t* tx_frame() const { return m_tx_frame; }
+  // Zeros the transmit block and frame.
+  void WipeTransmitBuffers();
   size_t tx_frame_length() const { return m_tx_frame_length; }
 
   // Back to hunting; the caller does this before each send.

@@ -30,18 +30,18 @@ TEST(DeviceWindow, ConnectionStates_CaptionsAndEnabledControls) {
   rig.device->AttachModem({});
   rig.Start({"COM3"});
   //                                                        RRLCLCCOLVGFFNNN
-  EXPECT_EQ(StateRow(rig.model), "Выбор COM порта: Проверить 1111111111111011");
+  EXPECT_EQ(StateRow(rig.model), "Выбор COM порта: Проверить 1111111111111111");
   rig.model.RB_LocalClick(true);
-  EXPECT_EQ(StateRow(rig.model), "COM-порт модема: Подключиться 1111100000000011");
+  EXPECT_EQ(StateRow(rig.model), "COM-порт модема: Подключиться 1111100000000111");
   rig.phone_book.choice = DialTarget{"+7 900 123-45-67", true};
   rig.model.L_PortChkClick();
   ASSERT_TRUE(rig.model.connected_via_modem()) << ::testing::PrintToString(rig.model.log_lines());
-  EXPECT_EQ(StateRow(rig.model), "COM-порт модема: Отключиться 0000111111110011");
+  EXPECT_EQ(StateRow(rig.model), "COM-порт модема: Отключиться 0000111111110111");
   rig.model.L_PortChkClick();
   EXPECT_FALSE(rig.model.connected_via_modem());
-  EXPECT_EQ(StateRow(rig.model), "COM-порт модема: Подключиться 1111100000000011");
+  EXPECT_EQ(StateRow(rig.model), "COM-порт модема: Подключиться 1111100000000111");
   rig.model.RB_LocalClick(false);
-  EXPECT_EQ(StateRow(rig.model), "Выбор COM порта: Проверить 1111111111111011");
+  EXPECT_EQ(StateRow(rig.model), "Выбор COM порта: Проверить 1111111111111111");
 }
 
 TEST(DeviceWindow, PortChoice_RememberedPerMode_FirstWhenGoneOrNone) {

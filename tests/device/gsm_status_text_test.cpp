@@ -28,8 +28,9 @@ TEST(GsmStatusText, LevelClampUnknownLevelAndMissingRecord) {
     const char* db;
     const char* percent;
     int bar;  // -1: keeps its position
-  } cases[] = {{31, "-51 dB", "100%", 100}, {40, "-51 dB", "100%", 100}, {56, "-51 dB", "100%", 100},
-               {57, "- - -", "- - -", -1},  {99, "- - -", "- - -", -1}};
+  } cases[] = {{0, "-113 dB", "0%", 0},        {15, "-83 dB", "48%", 48},    {31, "-51 dB", "100%", 100},
+               {40, "-51 dB", "100%", 100},     {56, "-51 dB", "100%", 100},  {57, "- - -", "- - -", -1},
+               {99, "- - -", "- - -", -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.level);
     const uint8_t reply[] = {1, 0, 0x07, c.level};

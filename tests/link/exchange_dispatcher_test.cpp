@@ -2,6 +2,7 @@
 // and each action's command sequence, data flow and refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "fake_port.h"
@@ -288,6 +289,32 @@ TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {
   const Bytes truncated = {2, 16, 1, 2};
   EXPECT_EQ(Run(KEY_CHANGE, {truncated.data(), truncated.size(), nullptr}), -1);
   EXPECT_EQ(cb.errors.back(), "SerialCore: bad params for KEY_CHANGE (len=4)");
+}
+
+// The link's transmit buffers live for the whole run; a key written to the
+// device must not stay in them, also when a password was asked in between.
+TEST_F(DispatcherTest, KeyChange_LeavesNoKeyBytesInTheTransmitBuffers) {
+  bool authorised = false;
+  device.on[CMD_PASSWORD] = [&](const Request&) {
+    authorised = true;
+    return Reply{ANS_OK};
+  };
+  device.on[CMD_KEY_CHANGE] = [&](const Request&) { return Reply{authorised ? ANS_OK : ANS_BAD_PASSWORD}; };
+  device.on[CMD_KEYS_STATUS] = [](const Request&) { return Reply{ANS_OK, {4, 0x01}}; };
+  cb.passwords = {"4711"};
+  Bytes write = {0, 16};
+  for (int i = 0; i < 16; ++i) write.push_back(static_cast<uint8_t>(0xC3 + i));
+  ASSERT_EQ(Run(KEY_CHANGE, {write.data(), write.size(), nullptr}), 0);
+  ASSERT_EQ(PayloadSizes(CMD_KEY_CHANGE), (std::vector<size_t>{17, 17}));  // resent after the password
+  const Bytes key(write.begin() + 2, write.end());
+  const auto holds_key_part = [&key](const uint8_t* buffer, size_t size) {
+    // Any 4 key bytes in a row (the frame escapes some bytes, not these).
+    for (size_t k = 0; k + 4 <= key.size(); ++k)
+      if (std::search(buffer, buffer + size, key.begin() + k, key.begin() + k + 4) != buffer + size) return true;
+    return false;
+  };
+  EXPECT_FALSE(holds_key_part(link.core().tx_block(), kMaxBlock));
+  EXPECT_FALSE(holds_key_part(link.core().tx_frame(), kFrameBufferSize));
 }
 
 TEST_F(DispatcherTest, GsmStatus_PollsEverySecondUntilCancelled) {
