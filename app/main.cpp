@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "app/command_line.h"
-#include "app/gsm_status_to_log.h"
 #include "app/main_artwork.h"
 #include "app/main_window.h"
 #include "app/main_window_control.h"
@@ -17,10 +16,13 @@
 #include "app/startup_probe.h"
 #include "app/tamlo_application.h"
 #include "config/posix/posix_file_system.h"
+#include "device/crypto_keys.h"
 #include "device/device_window.h"
 #include "device/phone_book_model.h"
+#include "device/qt/crypto_keys_window.h"
 #include "device/qt/device_window_view.h"
 #include "device/qt/entry_dialog.h"
+#include "device/qt/gsm_status_window.h"
 #include "device/qt/phone_book_window.h"
 #include "device/qt/progress_window.h"
 #include "device/qt/qt_desktop.h"
@@ -76,9 +78,8 @@ int main(int argc, char** argv) {
   tamlo::link::QtMessagePump pump;
   tamlo::QtDesktop desktop;
   tamlo::QtMainWindowControl main_control(f_main, f_main);
-  // 5. F_GSM_Status: not built yet; the first status reply goes into the
-  // service log and ends the polling.
-  tamlo::GsmStatusToLog f_gsm_status;
+  // 5. F_GSM_Status.
+  tamlo::TF_GSM_Status f_gsm_status(&f_main);
   // 6. F_UpdateProgress.
   tamlo::TF_UpdateProgress f_update_progress(&f_main);
   main_control.IgnoreWhenActive(&f_update_progress);
@@ -87,16 +88,21 @@ int main(int argc, char** argv) {
   tamlo::TF_Phonebook f_phonebook(phone_book, &f_main);
   // 12. F_PassInput.
   tamlo::TF_PassInput f_pass_input(&f_main, dialogs);
-  // 14. F_CryptoKeys: not built yet ("Ключи шифрования" stays disabled).
 
   tamlo::device::DeviceWindowModel device_model(
       {dialogs, files, port, clock, pump, port_list, port_settings, desktop, f_update_progress, f_pass_input,
        f_phonebook, main_control, f_gsm_status, f_main.Pages(), f_main.EventCodeList(), tamlo::LocalLogTime});
   port.SetRemoteMode([&device_model] { return device_model.remote_selected(); });
-  f_gsm_status.SetLog(device_model);
   auto* f_tamlo_dev = new tamlo::TF_TamloDev(device_model);
   f_main.AttachDevicePage(f_tamlo_dev, f_tamlo_dev);
   QObject::connect(f_tamlo_dev, &tamlo::TF_TamloDev::PagesChanged, &f_main, &tamlo::TF_Main::PagesChanged);
+  // 14. F_CryptoKeys, on the device window's key exchanges; the key is
+  // typed into F_PassInput.
+  tamlo::device::CryptoKeysModel crypto_keys(device_model, f_pass_input, dialogs);
+  device_model.SetKeyStatusListener(
+      [&crypto_keys](int count, unsigned mask) { crypto_keys.ShowKeyStatus(count, mask); });
+  tamlo::TF_CryptoKeys f_crypto_keys(crypto_keys, &f_main);
+  QObject::connect(f_tamlo_dev, &tamlo::TF_TamloDev::N_KeysClick, &f_crypto_keys, &tamlo::TF_CryptoKeys::Open);
   device_model.FormCreate();
 
   if (line.demo) f_main.AppendToTitle(QString::fromUtf8(tamlo::kDemoTitleSuffix));

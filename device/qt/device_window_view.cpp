@@ -138,6 +138,7 @@ void TF_TamloDev::BuildMenu() {
     m_menu_items[i]->setObjectName(QString::fromLatin1(names[i]));
     if (i == 0) m_menu->addSeparator();
   }
+  connect(m_menu_items[0], &QAction::triggered, this, &TF_TamloDev::N_KeysClick);
   connect(m_menu_items[1], &QAction::triggered, this, [this] { m_model.N_SetTimeClick(); });
   connect(m_menu_items[2], &QAction::triggered, this, [this] { m_model.N_RebootClick(); });
   // The key window comes with a later version: the entry stays disabled.

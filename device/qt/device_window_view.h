@@ -49,6 +49,8 @@ class TF_TamloDev final : public QWidget, public DevicePage {
   // store's warnings may correct a setting): the page views show their
   // models again.
   void PagesChanged();
+  // "Прочее" -> "Ключи шифрования": the key window is to be opened.
+  void N_KeysClick();
 
  protected:
   void showEvent(QShowEvent* event) override;

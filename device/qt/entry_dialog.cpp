@@ -63,7 +63,10 @@ std::optional<std::string> TF_PassInput::Ask(const device::EntryRequest& request
   m_edit->setFocus();
   CentreOn(*this, m_main_window);
   exec();
-  return m_model.Result();
+  // The edit is emptied at once (a typed key must not wait in it for the
+  // next showing); the caller has the text.
+  m_edit->setText(QString());
+  return m_model.TakeResult();
 }
 
 void TF_PassInput::reject() {

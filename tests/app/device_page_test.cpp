@@ -7,14 +7,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
+
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "app/gsm_status_to_log.h"
 #include "app/main_window.h"
 #include "app/main_window_control.h"
 #include "app/port_router.h"
@@ -23,6 +28,8 @@
 #include "app_test_support.h"
 #include "config/posix/posix_file_system.h"
 #include "device/device_window_rig.h"
+#include "device/qt/crypto_keys_window.h"
+#include "device/qt/gsm_status_window.h"
 #include "device/qt/progress_window.h"
 #include "link/fake_port.h"
 #include "sim/demo_site.h"
@@ -46,6 +53,7 @@ class DevicePageTest : public ::testing::Test {
     desktop.folder = folder.path().string();
 
     window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+    gsm = std::make_unique<TF_GSM_Status>(window.get());
     views = new SettingsViews(*window, dialogs);
     model = std::make_unique<device::DeviceWindowModel>(device::DeviceWindowSeams{
         .dialogs = dialogs,
@@ -60,13 +68,12 @@ class DevicePageTest : public ::testing::Test {
         .prompt = prompt,
         .phone_book = phone_book,
         .main_window = main_control,
-        .gsm_status = gsm,
+        .gsm_status = *gsm,
         .pages = window->Pages(),
         .event_codes = window->EventCodeList(),
         .log_time_text = [] { return std::string("08.12.2026 17:35:02"); },
     });
     port->SetRemoteMode([this] { return model->remote_selected(); });
-    gsm.SetLog(*model);
     page = new TF_TamloDev(*model);
     window->AttachDevicePage(page, page);
     QObject::connect(page, &TF_TamloDev::PagesChanged, window.get(), &TF_Main::PagesChanged);
@@ -76,7 +83,10 @@ class DevicePageTest : public ::testing::Test {
     tree->setCurrentItem(tree->findItems(QStringLiteral("Работа с прибором"), Qt::MatchExactly).front());
   }
   // The page goes with the window, before the model it shows.
-  ~DevicePageTest() override { window.reset(); }
+  ~DevicePageTest() override {
+    gsm.reset();
+    window.reset();
+  }
 
   void Click(const char* link) {
     auto* label = page->findChild<LabelButton*>(QString::fromLatin1(link));
@@ -110,8 +120,8 @@ class DevicePageTest : public ::testing::Test {
   ScriptedPrompt prompt;
   ScriptedPhoneBook phone_book;
   RecordingMainWindow main_control;
-  GsmStatusToLog gsm;
   std::unique_ptr<TF_Main> window;
+  std::unique_ptr<TF_GSM_Status> gsm;
   SettingsViews* views = nullptr;  // children of the window
   TF_TamloDev* page = nullptr;
   std::unique_ptr<device::DeviceWindowModel> model;
@@ -150,12 +160,68 @@ TEST_F(DevicePageTest, StartsOnTheDemoEntry_ReadFillsThePages_WriteSendsTheSameS
   EXPECT_EQ(views->Pages().ListSettings(), read);
 }
 
-TEST_F(DevicePageTest, GsmLevelEndsAfterTheFirstReplyWithTheSimLinesInTheLog) {
+// The GSM window takes the progress window's place at the first reply, shows
+// the demo device's levels as they change, and closing it ends the polling.
+TEST_F(DevicePageTest, GsmWindowAppearsOnTheFirstReply_ClosingItEndsThePolling) {
+  EXPECT_FALSE(gsm->isVisible());
+  std::vector<int> sim1_bars;
+  std::vector<QString> sim1_db;
+  auto* gauge = gsm->findChild<QProgressBar*>(QStringLiteral("PB_GSM_Level_Gauge"));
+  auto* level_db = gsm->findChild<QLabel*>(QStringLiteral("L_GSM_Level_dB"));
+  ASSERT_NE(gauge, nullptr);
+  // Once a second, between polls, look at the window as the user would.
+  for (uint32_t at = 500; at <= 4500; at += 1000)
+    pump.PostAt(clock.NowMs() + at, [&] {
+      ASSERT_TRUE(gsm->isVisible());
+      EXPECT_EQ(main_control.events.back(), "disable");
+      sim1_bars.push_back(gauge->value());
+      sim1_db.push_back(level_db->text());
+    });
+  bool closed = false;
+  pump.PostAt(clock.NowMs() + 5000, [&] {
+    gsm->findChild<QPushButton*>(QStringLiteral("B_GSM_Close"))->click();
+    closed = true;
+  });
+  const uint32_t started = clock.NowMs();
   Click("L_Show_GSM_Status");
-  const QString info = page->findChild<QPlainTextEdit*>(QStringLiteral("Mm_Info"))->toPlainText();
-  EXPECT_TRUE(info.contains(QStringLiteral("SIM 1"))) << info.toStdString();
-  EXPECT_TRUE(info.contains(QStringLiteral("SIM 2"))) << info.toStdString();
+  ASSERT_TRUE(closed);
+  EXPECT_LT(clock.NowMs() - started, 8000u);  // ended at the next wait after the close
+  EXPECT_FALSE(gsm->isVisible());
+  EXPECT_EQ(main_control.events.back(), "enable");
   EXPECT_EQ(model->gsm_window_state(), device::DeviceWindowModel::GsmWindowState::Idle);
+  EXPECT_TRUE(TakeBoxes().empty());
+
+  ASSERT_EQ(sim1_bars.size(), 5u);
+  EXPECT_EQ(gsm->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->title(), QStringLiteral(" SIM 1: используется "));
+  EXPECT_EQ(gsm->findChild<QLabel*>(QStringLiteral("L_TextState"))->text(), QStringLiteral("Активна"));
+  // The demo device's level drifts: the window follows it.
+  EXPECT_NE(std::set<int>(sim1_bars.begin(), sim1_bars.end()).size(), 1u) << ::testing::PrintToString(sim1_bars);
+  for (const QString& db : sim1_db) EXPECT_TRUE(db.endsWith(QStringLiteral(" dB"))) << db.toStdString();
+}
+
+// The key window on the page's model: a write shows "Установлен" when the
+// device has read the status again; a declined delete sends nothing.
+TEST_F(DevicePageTest, KeyWriteThenStatusShowsSet_DeclinedDeleteSendsNothing) {
+  device::CryptoKeysModel keys(*model, prompt, dialogs);
+  model->SetKeyStatusListener([&keys](int count, unsigned mask) { keys.ShowKeyStatus(count, mask); });
+  TF_CryptoKeys window_keys(keys, window.get());
+  auto* status = window_keys.findChild<QLabel*>(QStringLiteral("L_KeyStatus"));
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(status->text(), QStringLiteral("Обновите информацию"));
+
+  prompt.answers = {"0123456789ABCDEF0123456789abcdef"};
+  window_keys.findChild<LabelButton*>(QStringLiteral("L_KeyWrite"))->click();
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Ключ записан в прибор"});
+  EXPECT_EQ(status->text(), QStringLiteral("Установлен"));
+  EXPECT_EQ(device->engine().key(0)[1], 0x23);
+
+  const size_t log_lines = model->log_lines().size();
+  dialogs.answers = {MessageResult::Cancel};
+  window_keys.findChild<LabelButton*>(QStringLiteral("L_KeyDelete"))->click();
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Удалить ключ №1 из устройства?"});
+  EXPECT_EQ(model->log_lines().size(), log_lines);
+  EXPECT_EQ(device->engine().key_mask() & 1, 1);
+  model->SetKeyStatusListener(nullptr);
 }
 
 TEST_F(DevicePageTest, EachJournalViewCreatesANewPrivateFileAndOpensIt) {
