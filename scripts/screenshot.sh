@@ -7,6 +7,7 @@
 # before the picture is taken, separated by spaces: X,Y clicks that screen
 # point (a node of the tree, to show its page; a link label), key:NAME presses
 # a key (key:Return closes a message box). The ARGs go to tamlocfg (--demo).
+# TAMLO_SCREENSHOT_WINDOW: see below.
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [BUILD_DIR]}
 cd "$(dirname "$0")/.."
@@ -52,4 +53,16 @@ for step in $steps; do
   sleep "${TAMLO_SCREENSHOT_STEP_DELAY:-1}"
 done
 xwd -root -display :$display -silent | convert xwd:- png:"$out"
+# Windows other than the main window come out black in the root picture of
+# this X server; TAMLO_SCREENSHOT_WINDOW names one (by its title) to take on
+# its own and paste in at its place.
+if [ -n "${TAMLO_SCREENSHOT_WINDOW:-}" ]; then
+  id=$(DISPLAY=:$display xdotool search --name "$TAMLO_SCREENSHOT_WINDOW" | head -1)
+  [ -n "$id" ] || { echo "screenshot: no window \"$TAMLO_SCREENSHOT_WINDOW\""; exit 1; }
+  eval "$(DISPLAY=:$display xdotool getwindowgeometry --shell "$id")"  # X, Y
+  window_png=$(mktemp --suffix=.png)
+  xwd -id "$id" -display :$display -silent | convert xwd:- png:"$window_png"
+  convert "$out" "$window_png" -geometry "+$X+$Y" -composite "$out"
+  rm -f "$window_png"
+fi
 echo "screenshot: $out"

@@ -52,8 +52,10 @@ TF_GSM_Status::TF_GSM_Status(QWidget* main_window) : m_main_window(main_window) 
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   ApplyPageLook(*this, kGsmBackground);
   QPalette look = palette();
-  // White bars and white text on the flat button, on the dark background.
+  // White bars in a darker groove, and white text on the flat button, on
+  // the dark background.
   look.setColor(QPalette::Highlight, Qt::white);
+  look.setColor(QPalette::Base, kGsmBackground.darker(160));
   look.setColor(QPalette::ButtonText, Qt::white);
   setPalette(look);
 
