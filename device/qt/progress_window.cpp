@@ -1,5 +1,6 @@
 #include "device/qt/progress_window.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -76,6 +77,11 @@ void TF_UpdateProgress::Begin(std::function<void()> cancel) {
   m_gauge->setRange(0, static_cast<int>(kDefaultMaximum));
   m_gauge->setValue(0);
   m_status->setText(QString::fromUtf8(kProgressIdleStatus));
+  // An exchange started from a modal window (the key window) would find the
+  // window system's clicks on "Отмена" blocked unless this window stands
+  // above that one.
+  QWidget* modal = QApplication::activeModalWidget();
+  StayAbove(*this, modal != nullptr && modal != this ? modal : m_main_window);
   show();
   CentreOn(*this, m_main_window);
   raise();

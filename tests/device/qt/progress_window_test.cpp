@@ -3,6 +3,7 @@
 // delivered by the link's message pump while the main window is disabled.
 #include "device/qt/progress_window.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,6 +78,20 @@ TEST_F(ProgressWindowTest, PumpDeliversCancelWhileMainWindowIsDisabled) {
   EXPECT_EQ(cancels, 1);
   window.End();
   main_window.setEnabled(true);
+}
+
+// An exchange started from a modal window (the key window): the click on
+// "Отмена" comes from the window system, which the modal window would block
+// for any window not above it.
+TEST_F(ProgressWindowTest, CancelReachesTheExchangeStartedFromAModalWindow) {
+  QDialog modal(&main_window);
+  modal.setWindowModality(Qt::ApplicationModal);
+  modal.show();
+  Begin();
+  QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, button->mapTo(&window, button->rect().center()));
+  EXPECT_EQ(cancels, 1);
+  window.End();
+  modal.hide();
 }
 
 }  // namespace
