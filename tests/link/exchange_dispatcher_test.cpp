@@ -291,6 +291,26 @@ TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {
   EXPECT_EQ(cb.errors.back(), "SerialCore: bad params for KEY_CHANGE (len=4)");
 }
 
+TEST_F(DispatcherTest, GsmStatus_PollsEverySecondUntilCancelled) {
+  int polls = 0;
+  device.on[CMD_GSM_STATUS] = [&](const Request&) {
+    ++polls;
+    return Reply{ANS_OK, {2, 0, 0xA1, static_cast<uint8_t>(polls), 0x01, 99}};
+  };
+  pump.PostAt(clock.NowMs() + 3500, [&] { link.RequestCancel(); });
+  EXPECT_EQ(Run(GSM_STATUS), 0);
+  EXPECT_TRUE(cb.errors.empty());
+  ASSERT_GE(cb.gsm.size(), 3u);
+  EXPECT_LE(cb.gsm.size(), 4u);
+  std::vector<uint32_t> at;
+  for (const Request& r : port.requests())
+    if (r.command == CMD_GSM_STATUS) at.push_back(r.at_ms);
+  for (size_t i = 1; i < at.size(); ++i) {
+    EXPECT_GE(at[i] - at[i - 1], 1000u);
+    EXPECT_LT(at[i] - at[i - 1], 1100u);
+  }
+}
+
 // The link's transmit buffers live for the whole run; a key written to the
 // device must not stay in them, also when a password was asked in between.
 TEST_F(DispatcherTest, KeyChange_LeavesNoKeyBytesInTheTransmitBuffers) {
@@ -315,26 +335,6 @@ TEST_F(DispatcherTest, KeyChange_LeavesNoKeyBytesInTheTransmitBuffers) {
   };
   EXPECT_FALSE(holds_key_part(link.core().tx_block(), kMaxBlock));
   EXPECT_FALSE(holds_key_part(link.core().tx_frame(), kFrameBufferSize));
-}
-
-TEST_F(DispatcherTest, GsmStatus_PollsEverySecondUntilCancelled) {
-  int polls = 0;
-  device.on[CMD_GSM_STATUS] = [&](const Request&) {
-    ++polls;
-    return Reply{ANS_OK, {2, 0, 0xA1, static_cast<uint8_t>(polls), 0x01, 99}};
-  };
-  pump.PostAt(clock.NowMs() + 3500, [&] { link.RequestCancel(); });
-  EXPECT_EQ(Run(GSM_STATUS), 0);
-  EXPECT_TRUE(cb.errors.empty());
-  ASSERT_GE(cb.gsm.size(), 3u);
-  EXPECT_LE(cb.gsm.size(), 4u);
-  std::vector<uint32_t> at;
-  for (const Request& r : port.requests())
-    if (r.command == CMD_GSM_STATUS) at.push_back(r.at_ms);
-  for (size_t i = 1; i < at.size(); ++i) {
-    EXPECT_GE(at[i] - at[i - 1], 1000u);
-    EXPECT_LT(at[i] - at[i - 1], 1100u);
-  }
 }
 
 TEST_F(DispatcherTest, GsmStatus_ShortReplyEndsWithBadAnswer) {
