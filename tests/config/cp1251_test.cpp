@@ -29,6 +29,8 @@ TEST(Cp1251, MalformedUtf8_EachBadByteBecomesQuestionMark) {
   EXPECT_EQ(Utf8ToCp1251("\x80x"), "?x");            // stray continuation
   EXPECT_EQ(Utf8ToCp1251("x\xD0"), "x?");            // truncated at the end
   EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");         // overlong "/"
+  EXPECT_EQ(Utf8ToCp1251("\xE0\x80\xAF"), "???");    // overlong "/" in three bytes
+  EXPECT_EQ(Utf8ToCp1251("\xE0\x90\x90"), "???");    // overlong Cyrillic "А" in three bytes
   EXPECT_EQ(Utf8ToCp1251("\xED\xA0\x80"), "???");    // surrogate
   EXPECT_EQ(Utf8ToCp1251("\xD0z"), "?z");            // lead without continuation
 }
