@@ -290,6 +290,26 @@ TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {
   EXPECT_EQ(cb.errors.back(), "SerialCore: bad params for KEY_CHANGE (len=4)");
 }
 
+TEST_F(DispatcherTest, KeyChange_KeyMustLeaveRoomForItsNumberInTheMtu) {
+  device.size_b = 40;  // TX MTU 40: the number and 39 key bytes fit
+  device.on[CMD_KEYS_STATUS] = [](const Request&) { return Reply{ANS_OK, {4, 0x01}}; };
+  for (const uint8_t length : {39, 40}) {
+    SCOPED_TRACE(length);
+    Bytes request = {0, length};
+    request.resize(2 + length, 0x5A);
+    cb.errors.clear();
+    const int r = Run(KEY_CHANGE, {request.data(), request.size(), nullptr});
+    if (length == 39) {
+      EXPECT_EQ(r, 0);
+      EXPECT_EQ(PayloadSizes(CMD_KEY_CHANGE).back(), 40u);
+    } else {
+      EXPECT_EQ(r, -1);
+      EXPECT_EQ(cb.errors, std::vector<std::string>{"SerialCore: bad params for KEY_CHANGE (len=42)"});
+    }
+  }
+  EXPECT_EQ(PayloadSizes(CMD_KEY_CHANGE).size(), 1u);
+}
+
 TEST_F(DispatcherTest, GsmStatus_PollsEverySecondUntilCancelled) {
   int polls = 0;
   device.on[CMD_GSM_STATUS] = [&](const Request&) {
