@@ -89,22 +89,7 @@ std::string HexOf(const std::string& bytes) {
   return out;
 }
 
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\u%04x", c);
-      out += esc;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
+std::string JsonString(const std::string& utf8) { return "\"" + EscapeControls(utf8, true) + "\""; }
 
 const char* KindName(FieldKind kind) {
   switch (kind) {

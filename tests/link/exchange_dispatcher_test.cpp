@@ -261,6 +261,26 @@ TEST_F(DispatcherTest, SerialWrite_LengthLimits) {
                                                  "SerialCore: bad params for SERIAL_WRITE (len=0)"}));
 }
 
+// The device's version and serial number reach the log as text: 1251
+// converted, control characters escaped so they cannot drive a terminal.
+TEST_F(DispatcherTest, DeviceTexts_ConvertedAndEscaped) {
+  device.version = "Tamlo 3.11\x1b]0;x\x07";
+  device.on[CMD_SERIAL_READ] = [](const Request&) {
+    const std::string s = "\xC0\xC1\r\n12";
+    return Reply{ANS_OK, Bytes(s.begin(), s.end())};
+  };
+  EXPECT_EQ(Run(SERIAL_READ), 0);
+  EXPECT_EQ(cb.versions, std::vector<std::string>{"3.11\\u001b]0;x\\u0007"});
+  EXPECT_EQ(cb.log[2], "Подключено устройство: Tamlo 3.11\\u001b]0;x\\u0007");
+  EXPECT_EQ(cb.log[3], "Серийный номер: АБ\\u000d\\u000a12");
+
+  device.version = "\xCF\xF0\xE8\xE1\xEE\xF0\x1b";
+  cb = RecordingCallback();
+  EXPECT_EQ(Run(SERIAL_READ), -1);
+  EXPECT_EQ(cb.errors, std::vector<std::string>{
+                           "Устройство или прошивка \"Прибор\\u001b\" не поддерживаются в данной версии конфигуратора"});
+}
+
 TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {
   device.on[CMD_KEYS_STATUS] = [](const Request&) { return Reply{ANS_OK, {4, 0x01}}; };
   Bytes write = {2, 16};
