@@ -8,17 +8,9 @@
 // Everything else the device window uses of the main window (the page set,
 // the event code list, the dialogs) it gets as references when it is built.
 #include <QKeyEvent>
-#include <chrono>
 #include <cstdint>
 
 namespace tamlo {
-
-// The millisecond tick count both sides measure a connection with. It wraps
-// after about 49 days; durations are unsigned 32-bit differences.
-inline uint32_t MillisecondTicks() {
-  using namespace std::chrono;
-  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 class DevicePage {
  public:
@@ -32,7 +24,9 @@ class DevicePage {
   // True between a successful modem dial and the hang-up.
   virtual bool ConnectedViaModem() const = 0;
 
-  // MillisecondTicks() when the modem connection was made.
+  // The link Clock's NowMs() when the modem connection was made; the main
+  // window reads the same clock, and the unsigned 32-bit difference survives
+  // the tick count's wrap after about 49 days.
   virtual uint32_t ConnectionStartTick() const = 0;
 };
 

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "app/app_fonts.h"
+#include "widgets/ui_fonts.h"
 
 namespace tamlo {
 namespace {

@@ -6,39 +6,6 @@
 
 namespace tamlo {
 
-LabelButton::LabelButton(const QString& text, QWidget* parent) : QLabel(text, parent) {
-  setCursor(Qt::PointingHandCursor);
-}
-
-void LabelButton::SetUnderlined(bool underlined) {
-  QFont f = font();
-  f.setBold(true);
-  f.setUnderline(underlined);
-  setFont(f);
-}
-
-void LabelButton::enterEvent(QEnterEvent* event) {
-  SetUnderlined(true);
-  QLabel::enterEvent(event);
-}
-
-void LabelButton::leaveEvent(QEvent* event) {
-  SetUnderlined(false);
-  QLabel::leaveEvent(event);
-}
-
-void LabelButton::mousePressEvent(QMouseEvent* event) {
-  m_pressed = event->button() == Qt::LeftButton;
-  event->accept();
-}
-
-void LabelButton::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  m_pressed = false;
-  event->accept();
-  if (click) emit clicked();
-}
-
 CaptionButton::CaptionButton(CaptionGlyph glyph, QWidget* parent) : QAbstractButton(parent), m_glyph(glyph) {
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_Hover);

@@ -1,35 +1,13 @@
 #pragma once
-// Small controls of the main window: labels that act as buttons, the picture
-// buttons of the caption corner, and the drag that moves the borderless
-// window by its background.
+// Small controls of the main window: the picture buttons of the caption
+// corner, and the drag that moves the borderless window by its background.
+// (Its label buttons are widgets/label_button.h.)
 #include <QAbstractButton>
-#include <QLabel>
 #include <QPoint>
 
 #include "app/main_artwork.h"
 
 namespace tamlo {
-
-// A label that acts as a button: bold, underlined while the mouse is over it,
-// clicked by a left press and release inside it.
-class LabelButton : public QLabel {
-  Q_OBJECT
- public:
-  LabelButton(const QString& text, QWidget* parent);
-
- signals:
-  void clicked();
-
- protected:
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  void SetUnderlined(bool underlined);
-  bool m_pressed = false;
-};
 
 // A caption-corner button drawn from the artwork; never takes the focus.
 class CaptionButton : public QAbstractButton {
@@ -41,7 +19,7 @@ class CaptionButton : public QAbstractButton {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  CaptionGlyph m_glyph;
+  CaptionGlyph m_glyph = CaptionGlyph::Close;
 };
 
 // Moves a borderless top-level window when the left button is pressed on a
@@ -57,7 +35,7 @@ class WindowDragger : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QWidget* m_window;
+  QWidget* m_window = nullptr;
   bool m_following = false;
   QPoint m_grabOffset;
 };

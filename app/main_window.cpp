@@ -12,22 +12,20 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "app/hint_style.h"
 #include "app/main_artwork.h"
 #include "app/main_controls.h"
-#include "app/qt_user_dialogs.h"
-#include "app/app_fonts.h"
-#include "config/config_image.h"
+#include "tamlo_version.h"
+#include "widgets/hint_style.h"
+#include "widgets/label_button.h"
+#include "widgets/page_look.h"
+#include "widgets/ui_fonts.h"
 
 namespace tamlo {
 namespace {
 
-constexpr unsigned kVersionMajor = 1;
-constexpr unsigned kVersionMinor = 13;
 constexpr const char* kMakerSite = "https://www.velmora.example/";
 constexpr std::chrono::milliseconds kClockPeriod{1000};
 const QPoint kPagesCorner(419, 42);
-const QColor kTeal(0, 128, 128);
 constexpr int kSlotRole = Qt::UserRole + 1;
 
 size_t Index(PageSlot slot) { return static_cast<size_t>(slot); }
@@ -56,20 +54,18 @@ QString FormatConnectionDuration(uint32_t elapsed_ms) {
   return QString::asprintf("Длительность соединения: %02u:%02u:%02u", hours, minutes, seconds);
 }
 
-TF_Main::TF_Main(MainWindowSetup setup, QWidget* parent)
+TF_Main::TF_Main(const MainWindowSeams& seams, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_ownDialogs(setup.dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
-      m_dialogs(setup.dialogs ? setup.dialogs : m_ownDialogs.get()),
-      m_programFolder(std::move(setup.program_folder)),
-      m_ticks(setup.ticks ? std::move(setup.ticks) : std::function<uint32_t()>(MillisecondTicks)),
-      m_files(m_pageSet, *m_dialogs) {
+      m_dialogs(&seams.dialogs),
+      m_clock(&seams.clock),
+      m_files(m_pageSet, seams.dialogs, seams.files) {
   setObjectName(QStringLiteral("F_Main"));
   setWindowTitle(QStringLiteral("Конфигуратор Tamlo"));
   setWindowIcon(ApplicationIcon());
   setFixedSize(kMainWidth, kMainHeight);
   CreateControls();
   CreateActions();
-  FormCreate();
+  FormCreate(seams.program_folder);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
@@ -80,16 +76,11 @@ TF_Main::~TF_Main() {
   m_eventCodes.clear();
 }
 
-void TF_Main::FormCreate() {
+void TF_Main::FormCreate(const std::filesystem::path& program_folder) {
   InstallHintStyle(*qApp);
   m_title->setText(QString::asprintf("Конфигуратор УОО TK208-2GSM Тамло v%u.%02u", kVersionMajor, kVersionMinor));
   m_title->adjustSize();
-  const std::filesystem::path folder =
-      m_programFolder.empty() ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
-                              : m_programFolder;
-  m_eventCodes = journal::LoadEventCodeList(folder);
-  // An installed program keeps its data apart from the executable.
-  if (m_eventCodes.empty()) m_eventCodes = journal::LoadEventCodeList(folder.parent_path() / "share" / "tamlocfg");
+  m_eventCodes = journal::LoadProgramEventCodeList(program_folder);
   // Every key press of the program passes here first (see eventFilter).
   qApp->installEventFilter(this);
 }
@@ -147,6 +138,7 @@ void TF_Main::CreateControls() {
   logo->setObjectName(QStringLiteral("L_VelmoraLogo"));
   logo->setGeometry(18, 488, 137, 25);
   logo->setToolTip(QStringLiteral("Перейти на сайт компании"));
+  logo->setAccessibleName(logo->toolTip());
   connect(logo, &LabelButton::clicked, this, &TF_Main::L_VelmoraLogoClick);
 
   m_connectDuration = new QLabel(this);
@@ -171,7 +163,7 @@ void TF_Main::CreateControls() {
   m_pagesPanel->setFrameStyle(QFrame::Box | QFrame::Plain);
   m_pagesPanel->setAutoFillBackground(true);
   QPalette panel_palette = m_pagesPanel->palette();
-  panel_palette.setColor(QPalette::Window, kTeal);
+  panel_palette.setColor(QPalette::Window, kPageTeal);
   panel_palette.setColor(QPalette::WindowText, QColor(0, 64, 64));
   m_pagesPanel->setPalette(panel_palette);
 
@@ -186,10 +178,10 @@ void TF_Main::CreateControls() {
   m_tree->setFrameStyle(QFrame::Box | QFrame::Plain);
   QPalette tree_palette = m_tree->palette();
   tree_palette.setColor(QPalette::Base, Qt::white);
-  tree_palette.setColor(QPalette::Text, kTeal);
+  tree_palette.setColor(QPalette::Text, kPageTeal);
   tree_palette.setColor(QPalette::Highlight, Qt::white);
   tree_palette.setColor(QPalette::HighlightedText, QColor(255, 0, 0));
-  tree_palette.setColor(QPalette::WindowText, kTeal);
+  tree_palette.setColor(QPalette::WindowText, kPageTeal);
   m_tree->setPalette(tree_palette);
   connect(m_tree, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current, QTreeWidgetItem*) { MainTreeChange(current); });
@@ -318,7 +310,7 @@ void TF_Main::StartConnectionClock() {
 
 void TF_Main::TMR_OneSecTickTimer() {
   if (m_device && m_device->ConnectedViaModem()) {
-    m_connectDuration->setText(FormatConnectionDuration(m_ticks() - m_device->ConnectionStartTick()));
+    m_connectDuration->setText(FormatConnectionDuration(m_clock->NowMs() - m_device->ConnectionStartTick()));
     m_connectDuration->show();
     return;
   }

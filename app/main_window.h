@@ -13,14 +13,15 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <optional>
 
 #include "app/device_page.h"
 #include "config/config_files.h"
 #include "config/config_page.h"
+#include "config/file_system.h"
+#include "config/user_interface.h"
 #include "device/journal/event_code_list.h"
+#include "link/clock.h"
 
 class QFrame;
 class QLabel;
@@ -59,16 +60,19 @@ extern const std::array<PageNode, 12> kPageNodes;
 // "Длительность соединения: HH:MM:SS"; hours are not limited to two digits.
 QString FormatConnectionDuration(uint32_t elapsed_ms);
 
-struct MainWindowSetup {
-  UserDialogs* dialogs = nullptr;          // nothing: Qt dialogs over the window
-  std::filesystem::path program_folder;    // empty: the executable's folder
-  std::function<uint32_t()> ticks;         // nothing: MillisecondTicks
+// What the main window uses of the system; start-up builds them, tests give
+// doubles. All must outlive the window.
+struct MainWindowSeams {
+  UserDialogs& dialogs;                   // file dialogs and message boxes
+  FileSystem& files;                      // configuration files
+  const link::Clock& clock;               // the connection time
+  std::filesystem::path program_folder;   // where the event code list is looked for
 };
 
 class TF_Main : public QWidget, public ConnectionClock {
   Q_OBJECT
  public:
-  explicit TF_Main(MainWindowSetup setup = {}, QWidget* parent = nullptr);
+  explicit TF_Main(const MainWindowSeams& seams, QWidget* parent = nullptr);
   ~TF_Main() override;
 
   // A page and its settings contract (null for a page without settings).
@@ -107,7 +111,7 @@ class TF_Main : public QWidget, public ConnectionClock {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate();
+  void FormCreate(const std::filesystem::path& program_folder);
   void FormShow();
   void CreateControls();
   void CreateActions();
@@ -115,10 +119,8 @@ class TF_Main : public QWidget, public ConnectionClock {
   void RebuildPageSet();
   bool FormShortCut(QKeyEvent* key);
 
-  std::unique_ptr<UserDialogs> m_ownDialogs;
-  UserDialogs* m_dialogs;
-  std::filesystem::path m_programFolder;
-  std::function<uint32_t()> m_ticks;
+  UserDialogs* m_dialogs = nullptr;
+  const link::Clock* m_clock = nullptr;
 
   PageSet m_pageSet;
   ConfigFiles m_files;

@@ -1,5 +1,6 @@
 #include "app/qt_user_dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -19,8 +20,11 @@ QStringList ToQtFileFilters(const std::string& filter) {
   return result;
 }
 
+QWidget* QtUserDialogs::Parent() const { return m_parent ? m_parent : QApplication::activeWindow(); }
+
 std::optional<std::string> QtUserDialogs::ChooseFile(const FileDialogRequest& request) {
-  QFileDialog dialog(m_parent);
+  QFileDialog dialog(Parent());
+  if (!request.title.empty()) dialog.setWindowTitle(QString::fromStdString(request.title));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   const QStringList filters = ToQtFileFilters(request.filter);
@@ -34,7 +38,7 @@ std::optional<std::string> QtUserDialogs::ChooseFile(const FileDialogRequest& re
 }
 
 MessageResult QtUserDialogs::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                                         MessageButtons buttons) {
+                                         MessageButtons buttons, MessageResult default_button) {
   QMessageBox::Icon qt_icon = QMessageBox::NoIcon;
   switch (icon) {
     case MessageIcon::None: qt_icon = QMessageBox::NoIcon; break;
@@ -50,7 +54,17 @@ MessageResult QtUserDialogs::ShowMessage(std::string_view text, std::string_view
     case MessageButtons::YesNo: qt_buttons = QMessageBox::Yes | QMessageBox::No; break;
   }
   QMessageBox box(qt_icon, QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), qt_buttons, m_parent);
+                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), qt_buttons, Parent());
+  QMessageBox::StandardButton qt_default = QMessageBox::NoButton;
+  switch (default_button) {
+    case MessageResult::Ok: qt_default = QMessageBox::Ok; break;
+    case MessageResult::Cancel: qt_default = QMessageBox::Cancel; break;
+    case MessageResult::Yes: qt_default = QMessageBox::Yes; break;
+    case MessageResult::No: qt_default = QMessageBox::No; break;
+  }
+  // A button the box does not have leaves the first one the default.
+  if (!(qt_buttons & qt_default)) qt_default = buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::Ok;
+  box.setDefaultButton(qt_default);
   switch (box.exec()) {
     case QMessageBox::Cancel: return MessageResult::Cancel;
     case QMessageBox::Yes: return MessageResult::Yes;

@@ -10,15 +10,18 @@ namespace tamlo {
 
 class QtUserDialogs : public UserDialogs {
  public:
-  // Dialogs and boxes are modal over `parent`.
-  explicit QtUserDialogs(QWidget* parent) : m_parent(parent) {}
+  // Dialogs and boxes are modal over `parent`; without one, over the window
+  // that is active when they open.
+  explicit QtUserDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
 
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                            MessageButtons buttons) override;
+                            MessageButtons buttons, MessageResult default_button) override;
 
  private:
-  QWidget* m_parent;
+  QWidget* Parent() const;
+
+  QWidget* m_parent = nullptr;
 };
 
 // Converts a filter of "Description (*.a)|*.a;*.b|..." pairs into Qt's

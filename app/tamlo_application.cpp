@@ -6,15 +6,18 @@
 #include <QWidget>
 #include <exception>
 
+#include "tamlo_version.h"
+#include "widgets/page_look.h"
+
 namespace tamlo {
 
 TamloApplication::TamloApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // The title is also the application name, so that Qt does not append it to
   // the main window's own caption; windows and pages read it back with
   // QGuiApplication::applicationDisplayName().
-  setApplicationName(QString::fromUtf8(kApplicationTitle));
+  setApplicationName(ApplicationTitle());
   setOrganizationName(QStringLiteral("Velmora"));
-  setApplicationVersion(QStringLiteral("1.13"));
+  setApplicationVersion(QString::fromLatin1(kVersionText));
   setDesktopFileName(QStringLiteral("tamlocfg"));
   // The whole interface is Russian whatever the system's language; without
   // the translation files the dialogs fall back to English.

@@ -8,8 +8,6 @@
 #include <QTranslator>
 #include <functional>
 
-#include "pages/page_model.h"
-
 namespace tamlo {
 
 class TamloApplication : public QApplication {

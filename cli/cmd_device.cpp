@@ -11,13 +11,13 @@
 #include "cli/device_session.h"
 #include "config/config_files.h"
 #include "config/config_image.h"
-#include "config/file_system.h"
 #include "config/firmware_check.h"
 #include "config/parameter_catalogue.h"
+#include "config/posix/posix_file_system.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
+#include "device/gsm_status_text.h"
 #include "link/device_time.h"
-#include "link/gsm_status.h"
 
 namespace tamlo::cli {
 namespace {
@@ -31,8 +31,8 @@ class ConsoleLog final : public ServiceLog, public UserDialogs {
   explicit ConsoleLog(DeviceSession& session) : m_session(session) {}
   void LogInfo(std::string_view text) override { m_session.LogInfo(std::string(text)); }
   std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
-  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon,
-                            MessageButtons) override {
+  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon, MessageButtons,
+                            MessageResult) override {
     std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                  static_cast<int>(text.size()), text.data());
     return MessageResult::Ok;
@@ -333,8 +333,8 @@ int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   long replies = 0;
   session.on_gsm_status = [&](const uint8_t* data, size_t length) {
-    const auto views = link::DecodeGsmStatus(data, length);
-    for (const link::GsmSimView& v : views) {
+    const auto views = device::GsmStatusText(data, length);
+    for (const device::GsmSimView& v : views) {
       std::printf("%s %s %s  %s\n", PadRight(Trim(v.caption), 20).c_str(), PadLeft(v.level_db, 8).c_str(),
                   PadLeft(v.level_percent, 6).c_str(), v.state.c_str());
     }

@@ -15,6 +15,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
+#include "config/posix/posix_file_system.h"
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_export.h"
 #include "device/journal/journal_render.h"
@@ -49,8 +50,8 @@ class StdoutJournalOutput : public journal::JournalOutput {
   void Write(std::string_view bytes) override { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
 };
 
-// --codes FILE, or "ademco.txt" beside this executable (missing: no
-// descriptions, as in the configurator). False when the named file cannot
+// --codes FILE, or the program's "ademco.txt" as the configurator finds it
+// (missing: no descriptions). False when the named file cannot
 // be read.
 bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
   std::error_code ec;
@@ -63,7 +64,7 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
     return true;
   }
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) codes = journal::LoadEventCodeList(self.parent_path());
+  if (!ec) codes = journal::LoadProgramEventCodeList(self.parent_path());
   return true;
 }
 
@@ -86,7 +87,7 @@ int WriteJournal(const std::string& target, const journal::JournalReader& read, 
     const int result = journal::RenderJournal(std::span(data, bytes.size()), out, false, codes, errors);
     return (std::fflush(stdout) == 0 && result > 0) ? kExitOk : kExitFailed;
   }
-  return journal::ExportJournal(target, read, codes, errors) > 0 ? kExitOk : kExitFailed;
+  return journal::ExportJournal(target, read, codes, errors, PosixFileSystem()) > 0 ? kExitOk : kExitFailed;
 }
 
 int RunJournal(const GlobalOptions& options, const std::vector<std::string>& args);

@@ -14,6 +14,7 @@
 #include "config/cp1251.h"
 #include "config/crc32.h"
 #include "config/parameter_catalogue.h"
+#include "config/posix/posix_file_system.h"
 #include "config/tagged_encoding.h"
 
 namespace tamlo::cli {

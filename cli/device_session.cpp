@@ -7,11 +7,7 @@
 
 #include "link/clock.h"
 #include "link/phone_book.h"
-#ifdef TAMLO_CLI_QT_PORT
-#include <QCoreApplication>
-
-#include "link/qt/qt_serial_port.h"
-#endif
+#include "link/posix/posix_serial_port.h"
 #include "sim/sim_port.h"
 
 namespace tamlo::cli {
@@ -41,19 +37,6 @@ class ConsolePump final : public link::MessagePump {
   DeviceSession& m_session;
   link::SleepingPump m_sleep;
 };
-
-#ifdef TAMLO_CLI_QT_PORT
-// Qt Serial Port wants an application object in the process.
-std::unique_ptr<link::SerialPort> MakeQtPort() {
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "tamlocfg-cli";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-  }
-  return std::make_unique<link::QtSerialPort>();
-}
-#endif
 
 // The log shows each message on one line.
 std::string OneLine(const std::string& text) {
@@ -155,12 +138,7 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   } else if (m_options.demo) {
     port = sim::MakeDemoPort();
   } else {
-#ifdef TAMLO_CLI_QT_PORT
-    port = MakeQtPort();
-#else
-    std::fprintf(stderr, "tamlocfg-cli: built without Qt Serial Port: only --demo works\n");
-    return kExitFailed;
-#endif
+    port = std::make_unique<link::PosixSerialPort>();
   }
   if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = std::make_unique<CountingPort>(std::move(port));
   link::SystemClock clock;

@@ -1,6 +1,6 @@
 #pragma once
-// One device exchange from the console: the port (Qt serial port or the
-// in-process simulated device), the link, and the callback that turns the
+// One device exchange from the console: the port (the POSIX terminal port or
+// the in-process simulated device), the link, and the callback that turns the
 // link's reports into service log lines on standard error, a progress bar,
 // and the data the command prints.
 #include <cstdint>

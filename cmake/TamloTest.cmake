@@ -1,11 +1,13 @@
 # One helper registers every test executable.
 #
 #   tamlo_add_test(NAME config_encoding SOURCES a.cpp b.cpp LIBS tamlo_config
-#                  LABELS unit [GUI])
+#                  LABELS unit [gui])
 #
-# Labels: unit, integration, gui, slow. GUI tests run with the offscreen Qt
-# platform. Each test gets TAMLO_TEST_DATA (the source folder of the test) as a
-# compile definition so golden files can sit next to their tests.
+# Labels: unit (the default), integration, gui, slow. A test labelled gui (or
+# given the GUI keyword) is a Qt test: moc runs on its sources and it runs
+# with the offscreen Qt platform. Each test gets TAMLO_TEST_DATA (the data
+# folder beside the test's sources) as a compile definition so golden files
+# can sit next to their tests.
 include_guard(GLOBAL)
 
 if(TAMLO_TESTS)
@@ -25,6 +27,13 @@ function(tamlo_add_test)
   if(NOT T_LABELS)
     set(T_LABELS unit)
   endif()
+  # Labels are matched without regard to case: "GUI" among the labels is the
+  # gui label, whichever way it was written.
+  string(TOLOWER "${T_LABELS}" T_LABELS)
+  if(T_GUI)
+    list(APPEND T_LABELS gui)
+  endif()
+  list(REMOVE_DUPLICATES T_LABELS)
   set(timeout 120)
   if("slow" IN_LIST T_LABELS OR "integration" IN_LIST T_LABELS)
     set(timeout 600)
@@ -32,9 +41,9 @@ function(tamlo_add_test)
   # The leak suppressions (system libraries only) apply however ctest is run.
   set(env "TAMLO_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
           "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
-  if(T_GUI)
+  if("gui" IN_LIST T_LABELS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
-    list(APPEND T_LABELS gui)
+    tamlo_qt_target(${T_NAME})
   endif()
   set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${timeout}
                        ENVIRONMENT "${env}")

@@ -46,7 +46,7 @@ ConfigImageFile ReadConfigImageFile(FileSystem& fs, const std::string& name);
 
 class ConfigFiles {
  public:
-  ConfigFiles(PageSet& pages, UserDialogs& dialogs, FileSystem& fs = PosixFileSystem())
+  ConfigFiles(PageSet& pages, UserDialogs& dialogs, FileSystem& fs)
       : m_pages(pages), m_dialogs(dialogs), m_fs(fs) {}
 
   const std::string& CurrentFileName() const { return m_current; }

@@ -22,13 +22,14 @@
 #include <vector>
 
 #include "config/config_page.h"
+#include "tamlo_version.h"
 
 namespace tamlo {
 
 struct ConfigImageHeader {
   static constexpr size_t kSize = 32;
   static constexpr uint32_t kMagic = 0x304D4154;  // "TAM0" read little-endian
-  static constexpr uint32_t kConfiguratorVersion = 0x0001000D;  // 1.13
+  static constexpr uint32_t kConfiguratorVersion = kImageVersion;  // this program's, 0001000D for 1.13
 
   uint32_t magic = kMagic;
   uint32_t version = kConfiguratorVersion;

@@ -1,6 +1,8 @@
 #pragma once
 // The file operations the configuration files need, behind a seam so a test
-// can fail a write halfway. PosixFileSystem() is the real one.
+// can fail a write halfway. The real one is PosixFileSystem()
+// (config/posix/posix_file_system.h); callers get it through their
+// constructors or arguments, never by default.
 //
 // Replacing a file is atomic: the new bytes go to a fresh temporary file in
 // the target's folder, which is flushed to the disk and then renamed over the
@@ -53,7 +55,5 @@ class FileSystem {
   // target may not be written.
   virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) = 0;
 };
-
-FileSystem& PosixFileSystem();
 
 }  // namespace tamlo

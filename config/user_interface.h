@@ -19,6 +19,7 @@ struct FileDialogRequest {
   std::string filter;         // "Description (*.ext)|*.ext|..." pairs, first one selected
   std::string default_ext;    // added when the user types a name without an extension
   std::string initial_name;   // the dialog starts with this name filled in
+  std::string title;          // the dialog's caption; empty: the toolkit's own ("Открыть", "Сохранить как")
 };
 
 class UserDialogs {
@@ -26,8 +27,13 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // The chosen file's full name, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
+  // A message box; the answer is the button pressed (closing the box answers
+  // Cancel, No in a Yes/No box, Ok in an OK box). `default_button` is the
+  // one Enter presses; when the box has no such button (Ok in a Yes/No box),
+  // its first button is the default.
   virtual MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                                    MessageButtons buttons = MessageButtons::Ok) = 0;
+                                    MessageButtons buttons = MessageButtons::Ok,
+                                    MessageResult default_button = MessageResult::Ok) = 0;
 };
 
 // The device window's service log: each line gets the local date and time in

@@ -30,12 +30,12 @@ struct PhoneBookRow {
 std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder);
 
 // The rows of the file; a missing or unreadable file gives an empty book.
-std::vector<PhoneBookRow> LoadPhoneBook(const std::string& path, FileSystem& files = PosixFileSystem());
+std::vector<PhoneBookRow> LoadPhoneBook(const std::string& path, FileSystem& files);
 
 // Replaces the file with the rows. On failure the previous file stays as it
 // was and `error` holds a text for the user.
 bool SavePhoneBook(const std::string& path, const std::vector<PhoneBookRow>& rows, std::string& error,
-                   FileSystem& files = PosixFileSystem());
+                   FileSystem& files);
 
 // The number the modem dials: the phone text with everything but "+" and the
 // digits removed ("+7 (1) 2" gives "+712"). Empty: the row is not usable.

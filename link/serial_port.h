@@ -1,7 +1,8 @@
 #pragma once
-// The byte port the device link talks through. Implementations: the Qt Serial
-// Port adapter (link/qt/), the simulated device (sim/) and the tests' scriptable
-// fake. The link core never sees the operating system directly.
+// The byte port the device link talks through. Implementations: the POSIX
+// terminal port (link/posix/), the Qt Serial Port adapter (link/qt/), the
+// simulated device (sim/) and the tests' scriptable fake. The link core never
+// sees the operating system directly.
 //
 // Contract, in the words of the line to the device:
 // - Open() takes the port exclusively; a port busy in another program fails.
@@ -50,6 +51,12 @@ struct PortQueues {
   int current_tx = 0;
   int current_rx = 0;
 };
+
+// A port name without the Windows device prefix the device window's names
+// may carry: "\\.\COM3" is "COM3"; other names pass unchanged.
+inline std::string PlainPortName(const std::string& name) {
+  return name.rfind("\\\\.\\", 0) == 0 ? name.substr(4) : name;
+}
 
 class SerialPort {
  public:

@@ -23,11 +23,9 @@
 #include <vector>
 
 #include "config/config_page.h"
+#include "tamlo_version.h"  // kApplicationTitle, the caption of the pages' warning boxes
 
 namespace tamlo {
-
-// The caption of the pages' warning boxes: the application title.
-inline constexpr const char* kApplicationTitle = "Конфигуратор Тамло";
 
 struct SettingValue {
   std::string name;   // "general.E_Account"

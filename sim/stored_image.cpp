@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "config/config_image.h"
 #include "config/crc32.h"
 
 namespace tamlo::sim {
@@ -22,7 +23,7 @@ void WriteU32(uint8_t* p, uint32_t value) {
 std::vector<uint8_t> FactoryImage() {
   std::vector<uint8_t> image(kImageHeaderSize, 0);
   std::memcpy(image.data(), "TAM0", 4);
-  WriteU32(&image[4], 0x0001000D);
+  WriteU32(&image[4], ConfigImageHeader::kConfiguratorVersion);
   WriteU32(&image[12], Crc32Register(nullptr, 0));
   return image;
 }

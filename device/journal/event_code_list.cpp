@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "config/cp1251.h"
+#include "tamlo_version.h"
 
 namespace tamlo::journal {
 namespace {
@@ -66,6 +67,12 @@ EventCodeList LoadEventCodeList(const std::filesystem::path& folder) {
   }
   if (found.empty()) return {};
   return LoadEventCodeFile(found);
+}
+
+EventCodeList LoadProgramEventCodeList(const std::filesystem::path& program_folder) {
+  EventCodeList list = LoadEventCodeList(program_folder);
+  if (list.empty()) list = LoadEventCodeList(program_folder / kDataFolderFromProgram);
+  return list;
 }
 
 std::vector<std::string> SplitEventCodeFields(std::string_view line) {

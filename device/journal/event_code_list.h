@@ -36,6 +36,11 @@ inline constexpr const char* kEventCodeFileName = "ademco.txt";
 // reports nothing: the picker warns about it when it opens.
 EventCodeList LoadEventCodeList(const std::filesystem::path& folder);
 
+// The program's list: LoadEventCodeList of the program's folder, or, when
+// that finds nothing, of the installed data folder (kDataFolderFromProgram
+// from the program's folder, "../share/tamlocfg").
+EventCodeList LoadProgramEventCodeList(const std::filesystem::path& program_folder);
+
 // Reads one named file the same way (the console tool's --codes FILE).
 EventCodeList LoadEventCodeFile(const std::filesystem::path& file);
 

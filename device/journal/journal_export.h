@@ -31,6 +31,6 @@ using JournalReader = std::function<int(std::string& journal)>;
 // cannot be created ("Не удается создать файл журнала "%s""), when the read
 // fails, or when writing fails ("Ошибка записи файла журнала "%s"").
 int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
-                  JournalErrors& errors, FileSystem& fs = PosixFileSystem());
+                  JournalErrors& errors, FileSystem& fs);
 
 }  // namespace tamlo::journal

@@ -5,10 +5,6 @@
 
 namespace tamlo::link {
 
-std::string QtPortName(const std::string& name) {
-  return name.rfind("\\\\.\\", 0) == 0 ? name.substr(4) : name;
-}
-
 QtSerialPort::QtSerialPort() : m_port(std::make_unique<QSerialPort>()) {}
 QtSerialPort::~QtSerialPort() { Close(); }
 
@@ -36,7 +32,7 @@ bool QtSerialPort::Fail(int saved_errno) {
 
 bool QtSerialPort::Open(const std::string& name) {
   Close();
-  m_port->setPortName(QString::fromStdString(QtPortName(name)));
+  m_port->setPortName(QString::fromStdString(PlainPortName(name)));
   errno = 0;
   if (!m_port->open(QIODevice::ReadWrite)) return Fail(errno);
   return Ok();

@@ -45,8 +45,4 @@ class QtSerialPort final : public SerialPort {
   std::string m_error_text;
 };
 
-// The name Qt opens for a port name of the device window's form: "\\.\COM3"
-// becomes "COM3"; device paths and plain names pass unchanged.
-std::string QtPortName(const std::string& name);
-
 }  // namespace tamlo::link

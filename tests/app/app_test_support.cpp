@@ -14,20 +14,6 @@ TamloApplication& TestApp() {
   return *app;
 }
 
-std::optional<std::string> ScriptedDialogs::ChooseFile(const FileDialogRequest& request) {
-  requests.push_back(request);
-  if (answers.empty()) return std::nullopt;
-  std::optional<std::string> answer = answers.front();
-  answers.pop_front();
-  return answer;
-}
-
-MessageResult ScriptedDialogs::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                                           MessageButtons) {
-  messages.push_back({std::string(text), std::string(caption), icon});
-  return MessageResult::Ok;
-}
-
 TextPage::TextPage() : edit(new QLineEdit(this)) { resize(537, 441); }
 
 void TextPage::ResetToDefaults() {

@@ -1,39 +1,20 @@
 #pragma once
-// Doubles for the main window's tests: scripted dialogs, a small settings
-// page that keeps one text through the page contract, and a device page.
+// Doubles for the main window's tests: a small settings page that keeps one
+// text through the page contract, and a device page. The scripted dialogs are
+// the configuration tests' (config/test_pages.h).
 #include <QLineEdit>
 #include <QWidget>
-#include <deque>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "app/device_page.h"
 #include "app/tamlo_application.h"
 #include "config/config_page.h"
-#include "config/user_interface.h"
+#include "config/test_pages.h"
 
 namespace tamlo::testing {
 
 // The one application object of the test program (offscreen platform).
 TamloApplication& TestApp();
-
-class ScriptedDialogs : public UserDialogs {
- public:
-  struct Message {
-    std::string text, caption;
-    MessageIcon icon;
-  };
-  // Answers of the next file dialogs, in order; nothing means cancel. An
-  // unscripted dialog is cancelled.
-  std::deque<std::optional<std::string>> answers;
-  std::vector<FileDialogRequest> requests;
-  std::vector<Message> messages;
-
-  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
-  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                            MessageButtons buttons) override;
-};
 
 // A page with one edit, stored as the device password (id 265, a string)
 // when it is not empty; its default is empty.

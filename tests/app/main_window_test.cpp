@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "config/config_files.h"
+#include "config/posix/posix_file_system.h"
 #include "support/temp_dir.h"
 
 namespace tamlo {
@@ -28,7 +29,7 @@ class MainWindowTest : public ::testing::Test {
     general = new TextPage;
     input_l1 = new TextPage;
     device = new FakeDevicePage;
-    window = std::make_unique<TF_Main>(MainWindowSetup{&dialogs, folder.path(), [this] { return now; }});
+    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
     window->AttachPage(PageSlot::GeneralSettings, general, general);
     window->AttachPage(PageSlot::InputL1, input_l1, input_l1);
     window->AttachDevicePage(device, device);
@@ -58,7 +59,7 @@ class MainWindowTest : public ::testing::Test {
 
   TempDir folder;  // the program's folder, without ademco.txt unless a test writes one
   ScriptedDialogs dialogs;
-  uint32_t now = 0;
+  link::ManualClock clock;
   TextPage* general;
   TextPage* input_l1;
   FakeDevicePage* device;
@@ -155,7 +156,7 @@ TEST_F(MainWindowTest, ConnectionClock_ShowsHundredHoursAcrossTickWrap_HidesAndS
 
   device->connected = true;
   device->start_tick = 0xFFFFF000u;  // the tick count wraps during the call
-  now = device->start_tick + (100u * 3600 + 2 * 60 + 3) * 1000u + 999u;
+  clock.Advance(device->start_tick + (100u * 3600 + 2 * 60 + 3) * 1000u + 999u - clock.NowMs());
   window->StartConnectionClock();
   EXPECT_TRUE(timer->isActive());
   EXPECT_TRUE(label->isVisible());
@@ -171,7 +172,7 @@ TEST_F(MainWindowTest, SaveWithoutName_ActsAsSaveAs_ThenSavesToCurrentFileWithou
   window->show();
   general->edit->setText("1234");
 
-  dialogs.answers.push_back(std::nullopt);  // cancelled: nothing written
+  dialogs.choices.push_back(std::nullopt);  // cancelled: nothing written
   Click("L_Save");
   ASSERT_EQ(dialogs.requests.size(), 1u);
   const FileDialogRequest& request = dialogs.requests[0];
@@ -181,7 +182,7 @@ TEST_F(MainWindowTest, SaveWithoutName_ActsAsSaveAs_ThenSavesToCurrentFileWithou
   EXPECT_EQ(request.initial_name, "");
   EXPECT_EQ(window->Files().CurrentFileName(), "");
 
-  dialogs.answers.push_back(Path("first.tamlo"));
+  dialogs.choices.push_back(Path("first.tamlo"));
   Click("L_Save");
   EXPECT_EQ(window->Files().CurrentFileName(), Path("first.tamlo"));
   const std::string first = testing::ReadFileBytes(folder / "first.tamlo");
@@ -197,14 +198,14 @@ TEST_F(MainWindowTest, SaveWithoutName_ActsAsSaveAs_ThenSavesToCurrentFileWithou
 TEST_F(MainWindowTest, FailedSaveAs_KeepsNewNameAndPreviousFile) {
   window->show();
   general->edit->setText("1234");
-  dialogs.answers.push_back(Path("first.tamlo"));
+  dialogs.choices.push_back(Path("first.tamlo"));
   Click("L_Save_as");
   const std::string saved = testing::ReadFileBytes(folder / "first.tamlo");
 
   // A folder cannot be written as a file.
   std::filesystem::create_directory(folder / "folder.tamlo");
   general->edit->setText("5678");
-  dialogs.answers.push_back(Path("folder.tamlo"));
+  dialogs.choices.push_back(Path("folder.tamlo"));
   Click("L_Save_as");
   EXPECT_EQ(dialogs.requests.back().initial_name, Path("first.tamlo"));
   ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -218,12 +219,12 @@ TEST_F(MainWindowTest, FailedSaveAs_KeepsNewNameAndPreviousFile) {
 TEST_F(MainWindowTest, Open_CancelChangesNothing_GoodFileLoadsPages_BadFileEmptiesCurrentName) {
   window->show();
   general->edit->setText("1234");
-  dialogs.answers.push_back(Path("good.tamlo"));
+  dialogs.choices.push_back(Path("good.tamlo"));
   Click("L_Save_as");
   general->edit->setText("changed");
   const int resets_before = general->resets;
 
-  dialogs.answers.push_back(std::nullopt);
+  dialogs.choices.push_back(std::nullopt);
   Click("L_Open");
   EXPECT_FALSE(dialogs.requests.back().save);
   EXPECT_EQ(dialogs.requests.back().initial_name, Path("good.tamlo"));
@@ -231,14 +232,14 @@ TEST_F(MainWindowTest, Open_CancelChangesNothing_GoodFileLoadsPages_BadFileEmpti
   EXPECT_EQ(general->resets, resets_before);
   EXPECT_EQ(window->Files().CurrentFileName(), Path("good.tamlo"));
 
-  dialogs.answers.push_back(Path("good.tamlo"));
+  dialogs.choices.push_back(Path("good.tamlo"));
   Click("L_Open");
   EXPECT_EQ(general->edit->text(), "1234");
   EXPECT_EQ(general->resets, resets_before + 1);
   EXPECT_TRUE(dialogs.messages.empty());
 
   testing::WriteFileBytes(folder / "bad.tamlo", std::string(40, 'x'));
-  dialogs.answers.push_back(Path("bad.tamlo"));
+  dialogs.choices.push_back(Path("bad.tamlo"));
   Click("L_Open");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, kLoadErrorCaption);
@@ -252,7 +253,7 @@ TEST_F(MainWindowTest, EventCodeList_MissingFileIsEmptyWithoutMessage_PresentFil
   EXPECT_TRUE(dialogs.messages.empty());
 
   testing::WriteFileBytes(folder / "ademco.txt", "130;Alarm;Restore\r\n");
-  TF_Main second(MainWindowSetup{&dialogs, folder.path(), {}});
+  TF_Main second(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
   ASSERT_EQ(second.EventCodeList().size(), 1u);
   EXPECT_EQ(second.EventCodeList()[0], "130;Alarm;Restore");
 }
@@ -306,6 +307,13 @@ TEST_F(MainWindowTest, ExitLabelAndCloseButton_CloseTheWindowAndEndTheProgram) {
     EXPECT_EQ(closed, 1);
     QObject::disconnect(connection);
   }
+}
+
+TEST(ConnectionDurationTest, HoursAreNotLimitedToTwoDigits) {
+  EXPECT_EQ(FormatConnectionDuration(0), "Длительность соединения: 00:00:00");
+  EXPECT_EQ(FormatConnectionDuration(3599999), "Длительность соединения: 00:59:59");
+  EXPECT_EQ(FormatConnectionDuration(360000000u), "Длительность соединения: 100:00:00");
+  EXPECT_EQ(FormatConnectionDuration(0xFFFFFFFFu), "Длительность соединения: 1193:02:47");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "config/posix/posix_file_system.h"
 #include "support/temp_dir.h"
 #include "test_pages.h"
 

@@ -14,8 +14,9 @@
 #include <thread>
 
 #include "config/config_files.h"
-#include "config/output_target.h"
-#include "config/temporary_files.h"
+#include "config/posix/output_target.h"
+#include "config/posix/posix_file_system.h"
+#include "config/posix/temporary_files.h"
 #include "config/whole_input.h"
 #include "support/temp_dir.h"
 

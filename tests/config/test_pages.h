@@ -92,8 +92,8 @@ class ScriptedDialogs : public UserDialogs {
     choices.pop_front();
     return c;
   }
-  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
-                            MessageButtons) override {
+  MessageResult ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon, MessageButtons,
+                            MessageResult) override {
     messages.push_back({std::string(text), std::string(caption), icon});
     return MessageResult::Ok;
   }

@@ -71,7 +71,7 @@ class Dialogs : public UserDialogs {
   std::string name;
   int messages = 0;
   std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return name; }
-  MessageResult ShowMessage(std::string_view, std::string_view, MessageIcon, MessageButtons) override {
+  MessageResult ShowMessage(std::string_view, std::string_view, MessageIcon, MessageButtons, MessageResult) override {
     ++messages;
     return MessageResult::Ok;
   }

@@ -8,6 +8,7 @@
 
 #include "config/cp1251.h"
 #include "support/temp_dir.h"
+#include "tamlo_version.h"
 
 namespace tamlo::journal {
 namespace {
@@ -77,6 +78,20 @@ TEST(EventCodeListLoad, FindsTheFileWhateverItsLetterCase) {
 
   testing::WriteFileBytes(dir / "ademco.txt", "140;z");  // the exact name wins
   EXPECT_EQ(LoadEventCodeList(dir.path()), EventCodeList{"140;z"});
+}
+
+TEST(EventCodeListLoad, ProgramList_BesideTheProgramFirst_ThenTheInstalledDataFolder) {
+  testing::TempDir dir;
+  const std::filesystem::path program = dir / "bin";
+  const std::filesystem::path data = program / kDataFolderFromProgram;
+  std::filesystem::create_directories(data);
+  EXPECT_TRUE(LoadProgramEventCodeList(program).empty());
+
+  testing::WriteFileBytes(data / "ademco.txt", "150;installed\r\n");
+  EXPECT_EQ(LoadProgramEventCodeList(program), EventCodeList{"150;installed"});
+
+  testing::WriteFileBytes(program / "ademco.txt", "160;beside\r\n");
+  EXPECT_EQ(LoadProgramEventCodeList(program), EventCodeList{"160;beside"});
 }
 
 TEST(EventCodeListLoad, FolderNamedLikeTheFile_GivesEmptyList) {

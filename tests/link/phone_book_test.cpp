@@ -2,6 +2,7 @@
 // saving that never loses the previous book.
 #include <gtest/gtest.h>
 
+#include "config/posix/posix_file_system.h"
 #include "link/phone_book.h"
 #include "support/temp_dir.h"
 
@@ -37,22 +38,22 @@ TEST(PhoneBook, SavedAsWindows1251LinesWithCrLfAndLoadedBack) {
   const std::vector<PhoneBookRow> rows = {
       {"812", "Магазин на углу"}, {"+7 (900) 123-45-67", "склад = ворота 2"}, {"", ""}, {"8 (1) 2", ""}};
   std::string error;
-  ASSERT_TRUE(SavePhoneBook(path, rows, error)) << error;
+  ASSERT_TRUE(SavePhoneBook(path, rows, error, PosixFileSystem())) << error;
   EXPECT_EQ(ReadFileBytes(path),
             "812=\xCC\xE0\xE3\xE0\xE7\xE8\xED \xED\xE0 \xF3\xE3\xEB\xF3\r\n"
             "+7 (900) 123-45-67=\xF1\xEA\xEB\xE0\xE4 = \xE2\xEE\xF0\xEE\xF2\xE0 2\r\n"
             "=\r\n"
             "8 (1) 2=\r\n");
-  EXPECT_EQ(LoadPhoneBook(path), rows);  // an "=" in the comment stays in the comment
+  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()), rows);  // an "=" in the comment stays in the comment
 }
 
 TEST(PhoneBook, LoadingToleratesMissingFilesAndForeignLineEnds) {
   TempDir dir;
-  EXPECT_TRUE(LoadPhoneBook((dir / "missing.ini").string()).empty());
-  EXPECT_TRUE(LoadPhoneBook(dir.path().string()).empty());  // a folder, not a file
+  EXPECT_TRUE(LoadPhoneBook((dir / "missing.ini").string(), PosixFileSystem()).empty());
+  EXPECT_TRUE(LoadPhoneBook(dir.path().string(), PosixFileSystem()).empty());  // a folder, not a file
   const std::string path = (dir / "book.ini").string();
   WriteFileBytes(path, "812=a\n\n555\r\n+1=b");  // LF only, an empty line, no "=", no final line end
-  EXPECT_EQ(LoadPhoneBook(path), (std::vector<PhoneBookRow>{{"812", "a"}, {"555", ""}, {"+1", "b"}}));
+  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()), (std::vector<PhoneBookRow>{{"812", "a"}, {"555", ""}, {"+1", "b"}}));
 }
 
 TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
@@ -71,7 +72,7 @@ TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
   // A folder where the file should be cannot be replaced either.
   std::filesystem::create_directory(dir / "blocked");
   const std::string blocked = (dir / "blocked").string();
-  EXPECT_FALSE(SavePhoneBook(blocked, {{"1", ""}}, error));
+  EXPECT_FALSE(SavePhoneBook(blocked, {{"1", ""}}, error, PosixFileSystem()));
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
 }
 

@@ -1,5 +1,5 @@
 // tamlo-sim as its own process on a pseudo-terminal, driven by the real link
-// through a POSIX port: the program's first output line, its symbolic link,
+// through the POSIX port: the program's first output line, its symbolic link,
 // raw bytes both ways, its configuration file, and a clean stop on SIGTERM.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,8 +13,8 @@
 
 #include "link/clock.h"
 #include "link/exchange_dispatcher.h"
+#include "link/posix/posix_serial_port.h"
 #include "link/recording_callback.h"
-#include "posix_test_port.h"
 #include "sim_fixture.h"
 #include "support/temp_dir.h"
 
@@ -78,7 +78,7 @@ class PtyLink {
   }
   SystemClock clock;
   SleepingPump pump;
-  PosixTestPort port;
+  PosixSerialPort port;
   ExchangeDispatcher link{port, clock, pump};
   RecordingCallback cb;
 };

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "config/output_target.h"
+#include "config/posix/output_target.h"
 
 namespace tamlo {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/hint_style.h"
+#include "widgets/hint_style.h"
 
 #include <QApplication>
 #include <QHelpEvent>

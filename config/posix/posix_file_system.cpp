@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/file_system.h"
-#include "config/output_target.h"
-#include "config/temporary_files.h"
+#include "config/posix/output_target.h"
+#include "config/posix/posix_file_system.h"
+#include "config/posix/temporary_files.h"
 
 namespace tamlo {
 namespace {

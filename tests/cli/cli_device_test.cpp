@@ -1,6 +1,6 @@
 // tamlocfg-cli's device commands as a user runs them: the tool as its own
-// process, against tamlo-sim on a pseudo-terminal (through the Qt serial
-// port) or the in-process demo device. Exit statuses, what goes to standard
+// process, against tamlo-sim on a pseudo-terminal (through the POSIX
+// terminal port) or the in-process demo device. Exit statuses, what goes to standard
 // output, and the password handling without a terminal.
 #include <gtest/gtest.h>
 #include <fcntl.h>

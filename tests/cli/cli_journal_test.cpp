@@ -15,7 +15,7 @@ using tamlo::testing::TempDir;
 using tamlo::testing::WriteFileBytes;
 namespace fs = std::filesystem;
 
-const std::string kDataDir = TAMLO_TEST_DATA;
+const std::string kDataDir = TAMLO_JOURNAL_DATA;  // the journal tests' golden files
 
 int RunCli(const std::string& args) {
   const char* bin = std::getenv("TAMLO_BIN_DIR");

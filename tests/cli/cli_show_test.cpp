@@ -9,7 +9,7 @@
 #include "config/config_tree.h"
 #include "config/tagged_encoding.h"
 #include "support/temp_dir.h"
-#include "test_pages.h"
+#include "config/test_pages.h"
 
 namespace tamlo {
 namespace {

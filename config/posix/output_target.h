@@ -3,7 +3,7 @@
 //
 // A regular file, or a symbolic link to one, is replaced as a whole: the
 // bytes go to a temporary file beside it that is renamed over it once
-// complete (file_system.h). Everything else that can be written is written
+// complete (config/file_system.h). Everything else that can be written is written
 // directly, because renaming a file over it would put a regular file in its
 // place: a device node (/dev/null, a terminal), a FIFO, a link to either, and
 // the names of open descriptors (/dev/stdout, /dev/stderr, /dev/fd/N,

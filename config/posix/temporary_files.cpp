@@ -1,4 +1,4 @@
-#include "config/temporary_files.h"
+#include "config/posix/temporary_files.h"
 
 #include <unistd.h>
 

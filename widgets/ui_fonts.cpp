@@ -1,4 +1,4 @@
-#include "app/app_fonts.h"
+#include "widgets/ui_fonts.h"
 
 #include <QApplication>
 #include <QFontDatabase>
