@@ -54,6 +54,15 @@ class FileSystem {
   // cannot be created there, when `target` is a folder, or when an existing
   // target may not be written.
   virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) = 0;
+  // Why `target` could not be written, in the system's words ("No such file
+  // or directory" for a missing folder), or "" when it can. Asked before a
+  // device exchange whose data goes there, so that a wrong name fails before
+  // the exchange; the replacement itself is created only once there is
+  // something to write. A seam that cannot tell says "".
+  virtual std::string OutputProblem(const std::string& target) {
+    (void)target;
+    return {};
+  }
 };
 
 }  // namespace tamlo

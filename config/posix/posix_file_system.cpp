@@ -134,6 +134,8 @@ class Posix final : public FileSystem {
                                                                      : kUnknownInputSize);
   }
 
+  std::string OutputProblem(const std::string& target) override { return OutputTargetProblem(target); }
+
   std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target) override {
     if (IsDirectOutput(link_or_target)) return OpenDirectOutput(link_or_target);
     // Saving through a symbolic link replaces the file it points to and keeps
