@@ -1,5 +1,6 @@
 #include "config/posix/temporary_files.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,6 +22,15 @@ struct Slot {
 Slot g_slots[kTemporaryFileSlots];
 
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the slot states");
+
+void RemoveAndRaise(int signal_number) {
+  RemoveTemporaryFilesNow();
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  sigaction(signal_number, &fallback, nullptr);
+  raise(signal_number);  // delivered when the handler returns: the signal is blocked while it runs
+}
 
 }  // namespace
 
@@ -46,6 +56,14 @@ void RemoveTemporaryFilesNow() {
   for (Slot& slot : g_slots) {
     if (slot.state.load() == kListed) ::unlink(slot.name);
   }
+}
+
+void InstallTemporaryFileCleanup() {
+  struct sigaction action {};
+  action.sa_handler = RemoveAndRaise;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
 }
 
 }  // namespace tamlo

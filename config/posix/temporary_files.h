@@ -21,4 +21,11 @@ void ForgetTemporaryFile(int slot);
 // Removes every listed file. Async-signal-safe; the table stays as it is.
 void RemoveTemporaryFilesNow();
 
+// Makes SIGINT and SIGTERM remove the listed files before they end the
+// process the way they would have ended it (the handler puts the default
+// action back and raises the signal again, so the parent sees the signal).
+// A handler installed later for a while (Ctrl+C as the cancel of a device
+// exchange) takes over until it puts this one back.
+void InstallTemporaryFileCleanup();
+
 }  // namespace tamlo

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -19,6 +22,8 @@
 #include "config/posix/temporary_files.h"
 #include "config/whole_input.h"
 #include "support/temp_dir.h"
+
+extern char** environ;
 
 namespace tamlo {
 namespace {
@@ -141,6 +146,52 @@ TEST(TemporaryFiles, CleanupRemovesPendingReplacementsOnly) {
   EXPECT_EQ(ReadFileBytes(dir / "b.tamlo"), "b");
   EXPECT_FALSE(pending->Commit());
   EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
+}
+
+// A save interrupted by SIGINT or SIGTERM in another process: the signal
+// ends it as it would have, but its temporary file goes first. The child
+// says when its temporary file exists; no waiting on the clock.
+TEST(TemporaryFiles, SigintOrSigtermDuringASave_RemovesTheTemporaryFile) {
+  for (const int signal_number : {0, SIGINT, SIGTERM}) {  // 0: the control case, stdin closed
+    SCOPED_TRACE(signal_number);
+    TempDir dir;
+    WriteFileBytes(dir / "a.tamlo", "previous");
+    int to_child[2], from_child[2];
+    ASSERT_EQ(::pipe(to_child), 0);
+    ASSERT_EQ(::pipe(from_child), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, to_child[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
+    posix_spawn_file_actions_addclose(&actions, to_child[1]);
+    posix_spawn_file_actions_addclose(&actions, from_child[0]);
+    std::string target = (dir / "a.tamlo").string();
+    char program[] = TEMPORARY_CLEANUP_CHILD;
+    char* argv[] = {program, target.data(), nullptr};
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(to_child[0]);
+    ::close(from_child[1]);
+    ASSERT_EQ(spawned, 0);
+    ASSERT_GT(pid, 0);
+    char said[8] = {};
+    EXPECT_EQ(::read(from_child[0], said, sizeof said), 8);
+    EXPECT_EQ(EntriesIn(dir.path()), 2u);  // the target and the pending temporary file
+    if (signal_number != 0) ::kill(pid, signal_number);
+    ::close(to_child[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(from_child[0]);
+    if (signal_number == 0) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+      EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "new");
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+      EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
+    }
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+  }
 }
 
 // Runs `read` while a watchdog stands by to open `fifo` for writing after
