@@ -29,6 +29,8 @@ class InputFile {
   virtual size_t Read(uint8_t* buffer, size_t size) = 0;
   // The size of a regular file, else kUnknownInputSize.
   virtual uint64_t Size() const = 0;
+  // True once a read has failed (as opposed to reaching the end).
+  virtual bool Failed() const { return false; }
 };
 
 class ReplacementFile {

@@ -25,6 +25,10 @@ WholeInput ReadWholeInput(FileSystem& fs, const std::string& path, size_t limit,
       bytes.clear();
       return WholeInput::kTooLarge;
     }
+    if (file->Failed()) {
+      bytes.clear();
+      return WholeInput::kReadFailed;
+    }
     if (got < wanted) return WholeInput::kOk;
   }
 }

@@ -16,6 +16,7 @@ enum class WholeInput {
   kOk,
   kCannotOpen,  // missing, no access, a folder (errno says why with the POSIX seam)
   kTooLarge,    // above the limit
+  kReadFailed,  // a read failed part-way (errno says why with the POSIX seam)
 };
 
 // On kOk `bytes` holds the input; otherwise it is empty.

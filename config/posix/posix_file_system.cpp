@@ -27,16 +27,19 @@ class PosixInputFile final : public InputFile {
     while (done < size) {
       const ssize_t n = ::read(m_fd, buffer + done, size - done);
       if (n < 0 && errno == EINTR) continue;
+      if (n < 0) m_failed = true;
       if (n <= 0) break;
       done += static_cast<size_t>(n);
     }
     return done;
   }
   uint64_t Size() const override { return m_size; }
+  bool Failed() const override { return m_failed; }
 
  private:
   int m_fd;
   uint64_t m_size;
+  bool m_failed = false;
 };
 
 std::string FolderOf(const std::string& path) {

@@ -304,6 +304,9 @@ TEST(WholeInput, RegularPipeDeviceFolder_ReadWholeOrRefused) {
       {(dir / "fifo").string(), 10, WholeInput::kOk, 0},
       {(dir / "folder").string(), 10, WholeInput::kCannotOpen, 0},
       {(dir / "missing").string(), 10, WholeInput::kCannotOpen, 0},
+      // A regular file whose read fails, even for root: this process's
+      // memory at address 0.
+      {"/proc/self/mem", 10, WholeInput::kReadFailed, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
