@@ -7,6 +7,7 @@
 #include "app/main_artwork.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
+#include "app/settings_views.h"
 #include "app/tamlo_application.h"
 #include "config/posix/posix_file_system.h"
 #include "link/clock.h"
@@ -29,6 +30,11 @@ int main(int argc, char** argv) {
   // F_Main with AttachPage before the first show.
   tamlo::TF_Main f_main(seams);
   QObject::connect(&f_main, &tamlo::TF_Main::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+  new tamlo::SettingsViews(f_main, dialogs);  // a child of f_main from here on
+
+  // tamlocfg FILE: the file is opened as Open would, once the pages are reset.
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() > 1) f_main.OpenAtStart(args.at(1).toStdString());
 
   f_main.show();
   return app.exec();

@@ -258,6 +258,21 @@ void TF_Main::FormShow() {
   m_shownOnce = true;
   BuildTree();
   ResetAllPages(m_pageSet);
+  emit PagesChanged();
+  if (m_openAtStart) {
+    m_files.OpenNamedConfigFile(*m_openAtStart);
+    m_openAtStart.reset();
+    emit PagesChanged();
+  }
+}
+
+void TF_Main::OpenAtStart(std::string name) {
+  if (!m_shownOnce) {
+    m_openAtStart = std::move(name);
+    return;
+  }
+  m_files.OpenNamedConfigFile(name);
+  emit PagesChanged();
 }
 
 void TF_Main::BuildTree() {
@@ -288,9 +303,20 @@ void TF_Main::MainTreeChange(QTreeWidgetItem* node) {
   }
 }
 
-void TF_Main::L_OpenClick() { m_files.OpenConfigFile(); }
-void TF_Main::L_SaveClick() { m_files.Save(); }
-void TF_Main::L_Save_asClick() { m_files.SaveAs(); }
+void TF_Main::L_OpenClick() {
+  m_files.OpenConfigFile();
+  emit PagesChanged();
+}
+
+void TF_Main::L_SaveClick() {
+  m_files.Save();
+  emit PagesChanged();
+}
+
+void TF_Main::L_Save_asClick() {
+  m_files.SaveAs();
+  emit PagesChanged();
+}
 
 // Closing the main window ends the program at once: changes are not
 // tracked, so there is nothing to ask.

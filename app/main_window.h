@@ -90,6 +90,11 @@ class TF_Main : public QWidget, public ConnectionClock {
 
   void StartConnectionClock() override;
 
+  // Opens `name` as Open would, with the same messages, once the first show
+  // has reset the pages (at once when the window is already shown): the
+  // file named on the command line.
+  void OpenAtStart(std::string name);
+
   // Handlers, public for the actions and for the device window.
   void L_OpenClick();
   void L_SaveClick();
@@ -103,6 +108,10 @@ class TF_Main : public QWidget, public ConnectionClock {
  signals:
   // The main window was closed: the program ends.
   void Closed();
+  // The pages' models changed behind their views (the first show's reset,
+  // Open, a store whose warnings corrected a setting): every view shows its
+  // model again.
+  void PagesChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -128,6 +137,7 @@ class TF_Main : public QWidget, public ConnectionClock {
   std::array<QWidget*, kPageSlotCount> m_pages{};
   std::array<ConfigPage*, kPageSlotCount> m_contracts{};
   DevicePage* m_device = nullptr;
+  std::optional<std::string> m_openAtStart;
   bool m_shownOnce = false;
 
   QLabel* m_imageBackground = nullptr;

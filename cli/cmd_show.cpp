@@ -11,6 +11,7 @@
 
 #include "cli/catalogue_walk.h"
 #include "cli/cli_command.h"
+#include "cli/text_output.h"
 #include "config/config_files.h"
 #include "config/cp1251.h"
 #include "config/crc32.h"
@@ -34,8 +35,6 @@ std::string HexOf(const std::string& bytes) {
   }
   return out;
 }
-
-std::string JsonString(const std::string& utf8) { return "\"" + EscapeControls(utf8, true) + "\""; }
 
 const char* KindName(FieldKind kind) {
   switch (kind) {

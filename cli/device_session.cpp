@@ -55,7 +55,8 @@ std::string OneLine(const std::string& text) {
 // own speed.
 class CountingPort final : public link::SerialPort {
  public:
-  explicit CountingPort(std::unique_ptr<link::SerialPort> port) : m_port(std::move(port)) {}
+  CountingPort(std::unique_ptr<link::SerialPort> port, const link::Clock& clock)
+      : m_port(std::move(port)), m_clock(clock) {}
   ~CountingPort() override {
     std::fprintf(stderr, "wire: sent %llu bytes, received %llu bytes, port open %u ms\n",
                  static_cast<unsigned long long>(m_sent), static_cast<unsigned long long>(m_received), m_open_ms);
@@ -90,7 +91,7 @@ class CountingPort final : public link::SerialPort {
 
  private:
   std::unique_ptr<link::SerialPort> m_port;
-  link::SystemClock m_clock;
+  const link::Clock& m_clock;
   uint64_t m_sent = 0, m_received = 0;
   uint32_t m_opened_at = 0, m_open_ms = 0;
 };
@@ -144,14 +145,13 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
     device->AttachModem(sim::ModemSettings{.connect_delay_ms = 3000});
     port = std::make_unique<sim::SimPort>(std::move(device));
   } else if (m_options.demo) {
-    port = sim::MakeDemoPort();
+    port = sim::MakeDemoPort(sim::DemoDeviceSettings(m_clock));
   } else {
     port = std::make_unique<link::PosixSerialPort>();
   }
-  if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = std::make_unique<CountingPort>(std::move(port));
-  link::SystemClock clock;
+  if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = std::make_unique<CountingPort>(std::move(port), m_clock);
   ConsolePump pump(*this);
-  link::ExchangeDispatcher dispatcher(*port, clock, pump);
+  link::ExchangeDispatcher dispatcher(*port, m_clock, pump);
   m_firmware_version_number = 0;
   m_running = &dispatcher;
   const auto previous = std::signal(SIGINT, OnInterrupt);

@@ -12,6 +12,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/terminal.h"
+#include "link/clock.h"
 #include "link/exchange_dispatcher.h"
 #include "link/link_callback.h"
 
@@ -66,6 +67,9 @@ class DeviceSession final : public link::LinkCallback {
 
  private:
   const GlobalOptions& m_options;
+  // The console's one clock: the link's waits, the demo device's start time
+  // and the wire statistics all read it.
+  link::SystemClock m_clock;
   std::string m_cached_password;
   std::string m_version;
   uint32_t m_firmware_version_number = 0;

@@ -58,6 +58,11 @@ bool ConfigFiles::PromptConfigFileName(bool save) {
 
 bool ConfigFiles::OpenConfigFile() {
   if (!PromptConfigFileName(false)) return false;
+  return OpenNamedConfigFile(m_current);
+}
+
+bool ConfigFiles::OpenNamedConfigFile(const std::string& name) {
+  m_current = name;
   try {
     const ConfigImageFile image = ReadConfigImageFile(m_fs, m_current);
     LoadConfigData(m_pages, image.data.data(), image.data.size(), image.header);

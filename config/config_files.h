@@ -61,6 +61,11 @@ class ConfigFiles {
   // name emptied. Cancelling changes nothing.
   bool OpenConfigFile();
 
+  // Open without the dialog, as if `name` had been chosen in it (a file
+  // named on the command line): CurrentFileName becomes `name`, then the
+  // same loading and messages as OpenConfigFile.
+  bool OpenNamedConfigFile(const std::string& name);
+
   // Builds the image from the pages and writes it to `name`. true on success
   // (nothing shown); on failure a box with "Ошибка при записи конфигурации"
   // and the previous file untouched.

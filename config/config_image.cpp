@@ -114,11 +114,11 @@ void LoadConfigData(PageSet& pages, const uint8_t* data, size_t size, const Conf
     case kWalkOk:
       return;
     case kWalkUnrecognised:
-      throw ConfigLoadError(UnknownDataMessage(header.version));
+      throw ConfigLoadError(UnknownDataMessage(header.version), result);
     case kWalkUnknownCoding:
-      throw ConfigLoadError(UnknownEncodingMessage(header.version));
+      throw ConfigLoadError(UnknownEncodingMessage(header.version), result);
     default:
-      throw ConfigLoadError(ParseErrorMessage());
+      throw ConfigLoadError(ParseErrorMessage(), result < 0 ? result : kWalkMalformed);
   }
 }
 

@@ -53,7 +53,18 @@ struct ConfigImageHeader {
 // walk delivered before the fault stays in the pages.
 class ConfigLoadError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  // A file or header refused before any field was walked.
+  static constexpr int kNotWalked = 2;
+
+  explicit ConfigLoadError(const std::string& message, int walk_result = kNotWalked)
+      : std::runtime_error(message), m_walkResult(walk_result) {}
+
+  // The walk's result when the fields were walked (0 unrecognised data, -1
+  // malformed, -2 unknown coding), kNotWalked when nothing was loaded.
+  int walk_result() const { return m_walkResult; }
+
+ private:
+  int m_walkResult;
 };
 
 // "1.13": upper 16 bits, ".", lower 16 bits with two digits.

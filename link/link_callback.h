@@ -3,7 +3,9 @@
 // started an exchange. It is called synchronously from inside the exchange,
 // on the same thread, and must not start another exchange.
 //
-// Kinds, by their numbers in the original callback protocol:
+// Each report has a kind number, one per method below; comments elsewhere
+// in the link name reports by it ("reported through the callback (kind 1)"
+// is an OnError call):
 //   0 log line          OnLog(text)
 //   1 error             OnError(text): log it and show it to the user
 //   2 progress          OnProgress(stage, value): with a stage text a new

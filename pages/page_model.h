@@ -27,6 +27,24 @@
 
 namespace tamlo {
 
+// How a view sets up one edit of a page: the edit, its control name, the
+// label beside it (empty: a plain label) with its caption (also the edit's
+// accessible name) and the hint of both, the typing limit in characters (0:
+// none), the key filter (nullptr: every key) and the text the ZeroToDefault
+// leaving rule puts in (empty: no leaving rule). Limits and filters govern
+// typing only; a loaded text is shown whole, however long.
+template <typename Edit>
+struct EditRule {
+  Edit edit;
+  std::string_view control;
+  std::string_view label;
+  std::string_view caption;
+  std::string_view hint;
+  int max_length = 0;
+  bool (*filter)(char32_t) = nullptr;
+  std::string_view leave_default;
+};
+
 struct SettingValue {
   std::string name;   // "general.E_Account"
   std::string value;  // UTF-8, as above

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n
   fonts-liberation fonts-dejavu-core
-  xvfb x11-apps imagemagick
+  xvfb x11-apps imagemagick xdotool
   lrzsz python3
 )
 

@@ -106,9 +106,9 @@ bool SimPort::Write(const uint8_t* data, size_t size, size_t& written) {
   return true;
 }
 
-DeviceSettings DemoDeviceSettings() {
+DeviceSettings DemoDeviceSettings(const link::Clock& clock) {
   DeviceSettings settings;
-  const link::LocalDateTime now = link::SystemClock().LocalNow();
+  const link::LocalDateTime now = clock.LocalNow();
   if (now.year >= 2012 && now.year < 2100)
     settings.device_time = DeviceTimeOf(now.year, now.month, now.day, now.hour, now.minute, now.second);
   return settings;

@@ -23,8 +23,9 @@
 
 namespace tamlo::sim {
 
-// Default settings with the device clock set to the PC's local time.
-DeviceSettings DemoDeviceSettings();
+// Default settings with the device clock set to the local time of `clock`
+// (the PC's, for the demo and tamlo-sim).
+DeviceSettings DemoDeviceSettings(const link::Clock& clock);
 
 class SimPort final : public link::SerialPort {
  public:
@@ -76,11 +77,12 @@ class SimPort final : public link::SerialPort {
 
 // For the console tool's --demo and the GUI's demo mode: a port to a
 // simulated device on a real-time line. The defaults are an ordinary device
-// (identification "Tamlo 3.11", no password, the demo journal) at 115200 Bd
-// whose clock starts at the PC's local time. Open it with any name. The
-// device lives as long as the port: keep one port for the whole session so
-// that a configuration written in one exchange is read back in the next.
-std::unique_ptr<link::SerialPort> MakeDemoPort(DeviceSettings settings = DemoDeviceSettings(), Faults faults = {},
+// (identification "Tamlo 3.11", no password, the demo journal) at 115200 Bd;
+// DemoDeviceSettings() starts its clock at the PC's local time. Open it with
+// any name. The device lives as long as the port: keep one port for the whole
+// session so that a configuration written in one exchange is read back in the
+// next.
+std::unique_ptr<link::SerialPort> MakeDemoPort(DeviceSettings settings, Faults faults = {},
                                                uint32_t baud = kDefaultBaud);
 
 }  // namespace tamlo::sim

@@ -132,7 +132,8 @@ void RemoveOwnLink(const std::string& path, const std::string& terminal) {
 
 int main(int argc, char** argv) {
   using namespace tamlo::sim;
-  DeviceSettings settings = DemoDeviceSettings();
+  const tamlo::link::SystemClock clock;
+  DeviceSettings settings = DemoDeviceSettings(clock);
   Faults faults;
   uint32_t baud = kDefaultBaud;
   bool pty = false;

@@ -224,7 +224,7 @@ TEST(CliDevice, Identify_DeviceTextsEscapedAndUnsetSerialNamed) {
     ASSERT_TRUE(sim.ready());
     CliRun r = RunCli(dir, "--port " + (dir / "tty").string() + " identify");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "firmware: 3.11\\u001b[2J\nserial: not set\n");
+    EXPECT_EQ(r.out, "firmware: 3.11\\x1B[2J\nserial: not set\n");
     EXPECT_FALSE(Contains(r.err, "\x1b")) << r.err;
   }
   PtySim old(dir / "tty2", {"--baud", "0", "--old-firmware"});

@@ -270,15 +270,15 @@ TEST_F(DispatcherTest, DeviceTexts_ConvertedAndEscaped) {
     return Reply{ANS_OK, Bytes(s.begin(), s.end())};
   };
   EXPECT_EQ(Run(SERIAL_READ), 0);
-  EXPECT_EQ(cb.versions, std::vector<std::string>{"3.11\\u001b]0;x\\u0007"});
-  EXPECT_EQ(cb.log[2], "Подключено устройство: Tamlo 3.11\\u001b]0;x\\u0007");
-  EXPECT_EQ(cb.log[3], "Серийный номер: АБ\\u000d\\u000a12");
+  EXPECT_EQ(cb.versions, std::vector<std::string>{"3.11\\x1B]0;x\\x07"});
+  EXPECT_EQ(cb.log[2], "Подключено устройство: Tamlo 3.11\\x1B]0;x\\x07");
+  EXPECT_EQ(cb.log[3], "Серийный номер: АБ\\r\\n12");
 
   device.version = "\xCF\xF0\xE8\xE1\xEE\xF0\x1b";
   cb = RecordingCallback();
   EXPECT_EQ(Run(SERIAL_READ), -1);
   EXPECT_EQ(cb.errors, std::vector<std::string>{
-                           "Устройство или прошивка \"Прибор\\u001b\" не поддерживаются в данной версии конфигуратора"});
+                           "Устройство или прошивка \"Прибор\\x1B\" не поддерживаются в данной версии конфигуратора"});
 }
 
 TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {

@@ -102,5 +102,24 @@ TEST(SimPort, WaitingReadAdvancesFakeClock_ToArrivalOrReadWait) {
   EXPECT_FALSE(port.CarrierDetected());
 }
 
+TEST(SimDevice, DemoSettings_StartTheDeviceClockAtTheGivenClocksLocalTime_InsideTheDeviceCalendar) {
+  struct Case {
+    link::LocalDateTime local;
+    uint32_t device_time;
+  } cases[] = {
+      {{2024, 6, 1, 9, 0, 0}, kDefaultDeviceTime},
+      {{2012, 1, 1, 0, 0, 0}, 0},
+      {{2099, 12, 31, 23, 59, 59}, DeviceTimeOf(2099, 12, 31, 23, 59, 59)},
+      {{2011, 12, 31, 23, 59, 59}, kDefaultDeviceTime},  // before the calendar: the default time
+      {{2100, 1, 1, 0, 0, 0}, kDefaultDeviceTime},       // after it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.local.year);
+    link::ManualClock clock;
+    clock.SetLocal(c.local);
+    EXPECT_EQ(DemoDeviceSettings(clock).device_time, c.device_time);
+  }
+}
+
 }  // namespace
 }  // namespace tamlo::sim

@@ -1,0 +1,17 @@
+#pragma once
+// How the console tool writes texts that came from a file or a device: as
+// JSON strings, or on one line of plain output with control characters
+// escaped so that a value can never break the line format.
+#include <string>
+#include <string_view>
+
+namespace tamlo::cli {
+
+// A JSON string literal of UTF-8 text: quotes, backslashes and control
+// characters escaped.
+std::string JsonString(std::string_view utf8);
+
+// The one-line form of a text is EscapeControls of config/cp1251.h, which
+// the device link uses for what a device says as well.
+
+}  // namespace tamlo::cli
