@@ -18,6 +18,7 @@
 #include "cli/console_dialogs.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
+#include "config/cp1251.h"
 #include "config/posix/posix_file_system.h"
 #include "config/tagged_encoding.h"
 #include "pages/settings_pages.h"
