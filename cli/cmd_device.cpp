@@ -2,11 +2,13 @@
 // same link the device window uses. Service log lines and errors go to
 // standard error, results to standard output.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +22,11 @@
 #include "config/posix/posix_file_system.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
+#include "device/crypto_keys.h"
 #include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
 #include "link/device_time.h"
+#include "link/secure_wipe.h"
 
 namespace tamlo::cli {
 namespace {
@@ -387,16 +391,9 @@ int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args
 
 // ---- keys and serial number ----
 
-const char* KeyStatusText(int count, uint8_t mask) {
-  if (count < 0) return "Обновите информацию";
-  if (count == 0) return "Шифрование не поддерживается";
-  if (mask & 1) return "Установлен";
-  return "Не задан (ключ по умолчанию)";
-}
-
 void PrintKeyStatus(uint8_t count, uint8_t mask) {
   std::printf("keys: %u, mask: %02X\n", count, mask);
-  std::printf("Ключ №1: %s\n", KeyStatusText(count, mask));
+  std::printf("Ключ №1: %s\n", device::KeyStatusText(count, mask).text.c_str());
 }
 
 int KeysStatus(const GlobalOptions& options, const std::vector<std::string>& args) {
@@ -418,21 +415,22 @@ int RunKeyChange(const GlobalOptions& options, const std::vector<uint8_t>& reque
 
 int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError(kKeyWrite, "one key of 32 hexadecimal digits expected");
-  const std::string& text = args[0];
-  bool ok = text.size() == 32;
-  for (char c : text) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
-  if (!ok) {
-    std::fprintf(stderr, "Неверный формат ключа\n");
+  std::optional<std::array<uint8_t, device::kKeyLength>> key = device::KeyBytesFromText(args[0]);
+  if (!key) {
+    std::fprintf(stderr, "%s\n", device::kBadKeyMessage);
     return kExitUsage;
   }
-  std::vector<uint8_t> request = {0, 16};  // slot 0 (key No. 1), 16 key bytes
-  for (size_t i = 0; i < 32; i += 2) request.push_back(static_cast<uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-  return RunKeyChange(options, request, "Ключ записан в прибор");
+  std::vector<uint8_t> request = {0, device::kKeyLength};  // slot 0 (key No. 1), 16 key bytes
+  request.insert(request.end(), key->begin(), key->end());
+  link::SecureWipe(key->data(), key->size());
+  const int result = RunKeyChange(options, request, device::kKeyWrittenMessage);
+  link::SecureWipe(request.data(), request.size());
+  return result;
 }
 
 int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError(kKeyDelete, "no arguments expected");
-  return RunKeyChange(options, {0, 0}, "Ключ удален из прибора");
+  return RunKeyChange(options, {0, 0}, device::kKeyDeletedMessage);
 }
 
 // The number as the device window's dialog takes it from a scanner (13
