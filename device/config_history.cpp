@@ -20,9 +20,9 @@ bool IsNameCharacter(unsigned char c) {
 
 std::string SafeName(const std::string& text) {
   std::string out;
+  // No '/' survives, and the prefix the caller puts in front keeps "." and
+  // ".." from naming the root or its parent.
   for (unsigned char c : text) out += IsNameCharacter(c) ? static_cast<char>(c) : '_';
-  // "." and ".." would name the root or its parent.
-  if (out.find_first_not_of('.') == std::string::npos) out = std::string(out.size(), '_');
   return out;
 }
 

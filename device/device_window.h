@@ -30,6 +30,7 @@
 #include "config/config_page.h"
 #include "config/file_system.h"
 #include "config/user_interface.h"
+#include "device/config_history.h"
 #include "device/device_exchange.h"
 #include "device/device_seams.h"
 #include "device/journal/event_code_list.h"
@@ -58,8 +59,11 @@ enum class DeviceControl {
   N_Keys,             // menu "Ключи шифрования" (disabled until the key window exists)
   N_SetTime,          // menu "Записать время в устройство"
   N_Reboot,           // menu "Перезагрузить устройство"
+  N_Backup,           // menu tick "Резервная копия перед записью" (backup_enabled())
+  N_VerifyWrite,      // menu "Проверить запись": enabled after a write in this run
+  N_Compare,          // menu "Сравнить с прибором"
 };
-inline constexpr size_t kDeviceControlCount = static_cast<size_t>(DeviceControl::N_Reboot) + 1;
+inline constexpr size_t kDeviceControlCount = static_cast<size_t>(DeviceControl::N_Compare) + 1;
 
 struct ControlState {
   std::string caption;  // empty for the port list
@@ -90,6 +94,8 @@ struct DeviceWindowSeams {
   GsmStatusView& gsm_status;
   PageSet& pages;
   const journal::EventCodeList& event_codes;
+  ConfigHistory& history;  // the backups before each configuration write
+  DifferenceView& differences;
   // The local date and time in front of a log line, e.g. "08.12.2026 17:35:02".
   std::function<std::string()> log_time_text;
 };
@@ -98,6 +104,8 @@ struct DeviceWindowSeams {
 inline constexpr const char* kLastLocalPortValue = "LastLocalPort";
 inline constexpr const char* kLastModemPortValue = "LastModemPort";
 inline constexpr const char* kConnectTypeValue = "ConnectType";
+// 0: no backup before a configuration write; missing or anything else: backups.
+inline constexpr const char* kBackupBeforeWriteValue = "BackupBeforeWrite";
 
 // The longest remembered port name read back (the value held 64 bytes with
 // its terminating zero).
@@ -133,6 +141,11 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   // Of the current or last exchange (the compatibility check reads it).
   uint32_t firmware_version_number() const { return m_exchange.firmware_version_number(); }
   bool exchange_running() const { return m_running; }
+  // The "Прочее" tick: read and keep the device's configuration before each
+  // write.
+  bool backup_enabled() const { return m_backup; }
+  // The image of the last successful write of this run; empty before one.
+  const std::vector<uint8_t>& written_image() const { return m_written_image; }
 
   // --- lifecycle
   // Reads the remembered ports and the connection kind; selects the mode.
@@ -159,6 +172,13 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   void L_FW_UpdateClick();
   void N_SetTimeClick();
   void N_RebootClick();
+  // Turns the backup before a write off or on, remembered at once.
+  void N_BackupClick();
+  // Reads the configuration back and compares it with the last write.
+  void N_VerifyWriteClick();
+  // Reads the device's configuration, without loading it into the pages,
+  // and shows how it differs from the pages (or says that it does not).
+  void N_CompareClick();
   // A key press of the page: true when it was the serial number shortcut
   // Ctrl+Alt+W (`key` is the upper-case letter; Shift must be up), which it
   // then handles.
@@ -204,6 +224,16 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   void SelectRememberedPort();
   // A port to run an exchange on: a selected one, or the modem call.
   bool has_port() const;
+  // CONFIG_READ into a copy; nothing when the exchange failed.
+  std::optional<std::vector<uint8_t>> ReadDeviceImage();
+  // The device's folder in the history: its serial number when this port's
+  // device reported one, else the port (the dialled number through a modem).
+  std::string HistoryDeviceFolder() const;
+  // The port or the dialled number of the next exchange.
+  std::string PlaceOfDevice() const;
+  // Reads and keeps the device's configuration before a write; false (after
+  // the error box) when the write must not go ahead.
+  bool KeepBackup();
 
   DeviceWindowSeams m_seams;
   DeviceExchange m_exchange;
@@ -224,6 +254,12 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   uint32_t m_connection_start_ms = 0;
   GsmWindowState m_gsm_state = GsmWindowState::Idle;
   bool m_running = false;
+  bool m_backup = true;
+  std::vector<uint8_t> m_written_image;
+  std::string m_dialled_number;
+  // The serial number last reported and where its device was reached.
+  std::string m_serial_number;
+  std::string m_serial_place;
 };
 
 }  // namespace tamlo::device
