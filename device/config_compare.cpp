@@ -15,7 +15,7 @@ std::optional<std::vector<uint8_t>> ImageData(const std::vector<uint8_t>& image)
 }
 
 std::string DifferenceLine(const SettingDifference& difference) {
-  return difference.name + ": " + difference.a.value_or("-") + " -> " + difference.b.value_or("-");
+  return difference.name + ": " + difference.a.value_or("(none)") + " -> " + difference.b.value_or("(none)");
 }
 
 std::optional<std::string> VerifyReadBack(const std::vector<uint8_t>& written, const std::vector<uint8_t>& read) {

@@ -17,7 +17,8 @@ namespace tamlo::device {
 // (short, another magic, a length beyond the bytes).
 std::optional<std::vector<uint8_t>> ImageData(const std::vector<uint8_t>& image);
 
-// "general.E_Account: 0012 -> 0013"; a side without the setting shows "-".
+// "general.E_Account: 0012 -> 0013", as the console's diff prints it; a side
+// without the setting shows "(none)".
 std::string DifferenceLine(const SettingDifference& difference);
 
 // The verdict on a configuration read back after writing `written`: nothing

@@ -227,10 +227,6 @@ int DeviceWindowModel::RunDeviceAction(unsigned action, const link::ActionInput&
   m_running = true;
   const int result = m_dispatcher.serial_process(port, action, input, m_exchange);
   m_running = false;
-  if (const std::optional<std::string>& serial = m_exchange.reported_serial_number()) {
-    m_serial_number = *serial;
-    m_serial_place = PlaceOfDevice();
-  }
   m_seams.main_window.SetActiveWindowEnabled(true);
   m_seams.progress.End();
   if (result >= 0 && success_text) ShowInfo(*success_text);
@@ -305,7 +301,7 @@ void DeviceWindowModel::L_ConfigWriteClick() {
   Changed(DeviceWindowChange::Controls);
   if (m_backup) {
     // The write is done; a copy that cannot be kept is only noted.
-    const std::optional<std::string> kept = m_seams.history.Keep(HistoryDeviceFolder(), "written", image);
+    const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "written", image);
     LogInfo(kept ? "Записанная конфигурация сохранена в " + *kept
                  : "Не удалось сохранить копию записанной конфигурации в " + m_seams.history.root());
   }
@@ -328,19 +324,21 @@ std::string DeviceWindowModel::PlaceOfDevice() const {
   return m_selected < 0 ? std::string() : m_ports[static_cast<size_t>(m_selected)];
 }
 
-std::string DeviceWindowModel::HistoryDeviceFolder() const {
-  const std::string place = PlaceOfDevice();
-  return DeviceFolderName(m_serial_place == place ? m_serial_number : std::string(), place);
-}
-
 bool DeviceWindowModel::KeepBackup() {
   constexpr const char* kHowToSkip = "\nЗапись отменена. Резервное копирование отключается в меню \"Прочее\".";
-  const std::optional<std::vector<uint8_t>> current = ReadDeviceImage();
+  // The identification first: its serial number names the device's folder.
+  std::optional<std::vector<uint8_t>> current;
+  std::string serial;
+  if (RunDeviceAction(link::SERIAL_READ, {}) >= 0) {
+    serial = m_exchange.reported_serial_number().value_or(std::string());
+    current = ReadDeviceImage();
+  }
   if (!current) {
     ReportError(std::string("Не удалось прочитать конфигурацию из прибора для резервной копии.") + kHowToSkip);
     return false;
   }
-  const std::optional<std::string> kept = m_seams.history.Keep(HistoryDeviceFolder(), "read", *current);
+  m_backup_folder = DeviceFolderName(serial, PlaceOfDevice());
+  const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "read", *current);
   if (!kept) {
     ReportError("Не удалось сохранить резервную копию в " + m_seams.history.root() + "." + kHowToSkip);
     return false;

@@ -226,13 +226,12 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   bool has_port() const;
   // CONFIG_READ into a copy; nothing when the exchange failed.
   std::optional<std::vector<uint8_t>> ReadDeviceImage();
-  // The device's folder in the history: its serial number when this port's
-  // device reported one, else the port (the dialled number through a modem).
-  std::string HistoryDeviceFolder() const;
   // The port or the dialled number of the next exchange.
   std::string PlaceOfDevice() const;
-  // Reads and keeps the device's configuration before a write; false (after
-  // the error box) when the write must not go ahead.
+  // Identifies the device, reads and keeps its configuration before a write
+  // in its history folder (named by its serial number when it reports one,
+  // else by PlaceOfDevice()); false (after the error box) when the write must
+  // not go ahead.
   bool KeepBackup();
 
   DeviceWindowSeams m_seams;
@@ -257,9 +256,7 @@ class DeviceWindowModel final : public ServiceLog, private ExchangeReports {
   bool m_backup = true;
   std::vector<uint8_t> m_written_image;
   std::string m_dialled_number;
-  // The serial number last reported and where its device was reached.
-  std::string m_serial_number;
-  std::string m_serial_place;
+  std::string m_backup_folder;  // of the write under way
 };
 
 }  // namespace tamlo::device

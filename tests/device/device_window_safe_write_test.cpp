@@ -68,13 +68,12 @@ TEST(DeviceWindowSafeWrite, IdentifiedDevice_FolderNamedBySerialNumber) {
   settings.serial_number = "460123456789";
   Rig rig(settings);
   rig.Start({"COM3", "COM4"});
-  rig.model.L_PortChkClick();  // identification reports the serial number
   Write(rig);
-  EXPECT_EQ(rig.history_folder.Names("serial-460123456789").size(), 2u);
-  // Another port: another device until it identifies itself.
+  // The same device on another port: the same folder.
   rig.model.CmbBx_PortListChange(1);
   Write(rig);
-  EXPECT_EQ(rig.history_folder.Names("port-COM4").size(), 2u);
+  EXPECT_EQ(rig.history_folder.Names("serial-460123456789").size(), 4u);
+  EXPECT_EQ(rig.history_folder.files.size(), 4u);
 }
 
 TEST(DeviceWindowSafeWrite, FailedBackup_StopsTheWriteUnlessBackupsAreOff) {
