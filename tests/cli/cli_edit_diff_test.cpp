@@ -3,6 +3,7 @@
 // and configurations compared with `diff`.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -45,6 +46,12 @@ TEST(CliEdit, SettingsListingRoundTripsByteForByte) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(ReadFileBytes(dir / "out.tamlo"), ReadFileBytes(dir / "site.tamlo"));
+
+  // The same through a pipe, "--from -" reading standard input to its end.
+  r = RunCli(dir, "settings " + Quoted(dir, "site.tamlo") + " | " + std::getenv("TAMLO_BIN_DIR") +
+                      "/tamlocfg-cli edit - " + Quoted(dir, "piped.tamlo") + " --from -");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFileBytes(dir / "piped.tamlo"), ReadFileBytes(dir / "site.tamlo"));
 
   r = RunCli(dir, "settings " + Quoted(dir, "every.tamlo"));
   WriteFileBytes(dir / "every.txt", r.out);
