@@ -7,7 +7,7 @@
 // rules), then stores the pages into OUT as Save As does, with the store's
 // warnings on standard error.
 //
-// A --from file holds the lines `settings` prints, "page.control = value":
+// A --from file ("-": standard input) holds the lines `settings` prints, "page.control = value":
 // the name, then " = " (or "=" when typed by hand), then the value with its
 // control characters escaped as `settings` escapes them. Empty lines and
 // lines starting with "#" are skipped; CR LF line ends and a UTF-8 byte order
@@ -66,20 +66,33 @@ bool Apply(SettingsPages& pages, const std::string& where, std::string_view name
   return false;
 }
 
-std::optional<std::string> ReadWholeFile(FileSystem& fs, const std::string& name) {
-  std::unique_ptr<InputFile> file = fs.OpenRead(name);
+// A settings text is a few kilobytes; a larger input is no settings list.
+constexpr size_t kMaxSettingsText = size_t{1} << 20;
+
+// The whole text of a --from file, read to its end rather than by its size,
+// so a pipe ("--from <(...)", "--from -" for standard input) is read whole.
+// None when it cannot be opened or exceeds kMaxSettingsText.
+std::optional<std::string> ReadSettingsText(FileSystem& fs, const std::string& name) {
+  std::unique_ptr<InputFile> file = fs.OpenRead(name == "-" ? "/dev/stdin" : name);
   if (!file) return std::nullopt;
-  std::string text(static_cast<size_t>(file->Size()), '\0');
-  if (file->Read(reinterpret_cast<uint8_t*>(text.data()), text.size()) != text.size()) return std::nullopt;
-  return text;
+  std::string text;
+  constexpr size_t kChunk = 64 * 1024;
+  for (;;) {
+    const size_t had = text.size();
+    text.resize(had + kChunk);
+    const size_t n = file->Read(reinterpret_cast<uint8_t*>(text.data() + had), kChunk);
+    text.resize(had + n);
+    if (text.size() > kMaxSettingsText) return std::nullopt;
+    if (n < kChunk) return text;  // Read fills the buffer unless the input ended
+  }
 }
 
 // The lines of one --from file; false when any is refused or the file
 // cannot be read.
 bool ApplyFile(SettingsPages& pages, FileSystem& fs, const std::string& name) {
-  const std::optional<std::string> text = ReadWholeFile(fs, name);
+  const std::optional<std::string> text = ReadSettingsText(fs, name);
   if (!text) {
-    std::fprintf(stderr, "tamlocfg-cli edit: cannot read %s\n", name.c_str());
+    std::fprintf(stderr, "tamlocfg-cli edit: cannot read %s (or it holds more than 1 MiB)\n", name.c_str());
     return false;
   }
   std::string_view rest = *text;

@@ -128,7 +128,9 @@ void LoopInputModel::ListSettings(std::vector<SettingValue>& out) const {
 SettingApply LoopInputModel::ApplySetting(std::string_view name, std::string_view value) {
   if (!TakePrefix(name, "inputs." + std::to_string(m_inputIndex + 1) + ".")) return SettingApply::Unknown();
   if (name == "GrpBx_LoopType") {
-    const auto shown = [&](size_t i) { return kLoopTypeButtons[i].button != LoopType::RB_Tamlo || m_state.RB_Tamlo_Visible; };
+    const auto shown = [&](size_t i) {
+      return kLoopTypeButtons[i].button != LoopType::RB_Tamlo || m_state.RB_Tamlo_Visible;
+    };
     for (size_t i = 0; i < kLoopTypeButtons.size(); ++i) {
       if (value != kLoopTypeButtons[i].control || !shown(i)) continue;
       RB_LoopTypeClick(kLoopTypeButtons[i].button);
