@@ -136,7 +136,7 @@ class MainWindowControl {
 
 // The table of "Сравнить с прибором": one row per differing setting.
 struct DifferenceRow {
-  std::string setting;       // "general.E_Account", "directions.3.C_Proto"
+  std::string setting;       // as the pages show it: "Общие настройки › Номер объекта (Account)"
   std::string pages_value;   // "-" when the pages have no such setting
   std::string device_value;  // "-" likewise
   bool operator==(const DifferenceRow&) const = default;

@@ -13,6 +13,7 @@
 #include "device/load_config_image.h"
 #include "device/service_log_line.h"
 #include "link/phone_book.h"
+#include "pages/setting_captions.h"
 #include "tamlo_version.h"
 
 namespace tamlo::device {
@@ -385,7 +386,8 @@ void DeviceWindowModel::N_CompareClick() {
     return;
   }
   std::vector<DifferenceRow> rows;
-  for (const SettingDifference& d : differences) rows.push_back({d.name, d.a.value_or("-"), d.b.value_or("-")});
+  for (const SettingDifference& d : differences)
+    rows.push_back({SettingCaption(d.name), d.a.value_or("-"), d.b.value_or("-")});
   LogInfo("Настроек, отличающихся от прибора: " + std::to_string(rows.size()));
   m_seams.differences.ShowDifferences(rows);
 }

@@ -182,7 +182,8 @@ TEST_F(DevicePageTest, OtherMenu_BackupBeforeWrite_VerifyAndCompareWithTheDemoDe
   emit account->textEdited(account->text());  // as typed
   action("N_Compare")->trigger();
   ASSERT_EQ(differences.shown.size(), 1u);
-  EXPECT_EQ(differences.shown[0], (std::vector<device::DifferenceRow>{{"general.E_Account", "2B18", "2B17"}}));
+  EXPECT_EQ(differences.shown[0],
+            (std::vector<device::DifferenceRow>{{"Общие настройки › Номер объекта (Account)", "2B18", "2B17"}}));
   EXPECT_EQ(account->text(), QStringLiteral("2B18"));  // the device's value stays out of the page
 
   action("N_Backup")->trigger();

@@ -165,7 +165,8 @@ TEST(DeviceWindowSafeWrite, Compare_SaysEqual_OrShowsTheDifferingSettings) {
   rig.pages.General().SetText(GeneralEdit::E_Account, "0099");
   rig.model.N_CompareClick();
   ASSERT_EQ(rig.differences.shown.size(), 1u);
-  EXPECT_EQ(rig.differences.shown[0], (std::vector<DifferenceRow>{{"general.E_Account", "0099", "0012"}}));
+  EXPECT_EQ(rig.differences.shown[0],
+            (std::vector<DifferenceRow>{{"Общие настройки › Номер объекта (Account)", "0099", "0012"}}));
   // The device's configuration did not reach the pages.
   EXPECT_EQ(rig.pages.General().state().E_Account, "0099");
   EXPECT_NE(rig.pages.ListSettings(), pages_before);
