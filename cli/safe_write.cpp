@@ -5,6 +5,7 @@
 
 #include "cli/text_output.h"
 #include "device/config_compare.h"
+#include "device/device_exchange.h"
 #include "device/posix/posix_history_folder.h"
 
 namespace tamlo::cli {
@@ -26,7 +27,8 @@ std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOption
     std::fprintf(stderr, "Не удалось прочитать конфигурацию из прибора для резервной копии\n%s", kStopped);
     return std::nullopt;
   }
-  const std::string folder = device::DeviceFolderName(session.serial().value_or(""), DevicePlace(options));
+  const std::string folder =
+      device::DeviceFolderName(device::UsableSerialNumber(session.serial().value_or("")), DevicePlace(options));
   const std::optional<std::string> kept = history.Keep(folder, "read", session.received());
   if (!kept) {
     std::fprintf(stderr, "Не удалось сохранить резервную копию в %s\n%s", history.root().c_str(), kStopped);

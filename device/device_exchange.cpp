@@ -19,9 +19,11 @@ DeviceExchange::DeviceExchange(ExchangeReports& reports, ProgressView& progress,
 std::optional<std::string> SerialNumberInLog(const std::string& line) {
   constexpr std::string_view kPrefix = "Серийный номер: ";
   if (line.rfind(kPrefix, 0) != 0) return std::nullopt;
-  const std::string number = line.substr(kPrefix.size());
-  if (number == "НЕ ЗАДАН" || number == "не поддерживается") return std::string();
-  return number;
+  return UsableSerialNumber(line.substr(kPrefix.size()));
+}
+
+std::string UsableSerialNumber(const std::string& reported) {
+  return reported == "НЕ ЗАДАН" || reported == "не поддерживается" ? std::string() : reported;
 }
 
 void DeviceExchange::OnLog(const std::string& text) {

@@ -88,6 +88,9 @@ class DeviceExchange final : public link::LinkCallback {
 // the number, empty for "НЕ ЗАДАН" and "не поддерживается", nothing for any
 // other line.
 std::optional<std::string> SerialNumberInLog(const std::string& line);
+// The text after "Серийный номер: " as a serial number: empty for the two
+// texts that mean the device has none.
+std::string UsableSerialNumber(const std::string& reported);
 
 // "%u.%u" at the start of a version text as major * 100 + minor; 0 otherwise.
 uint32_t ParseFirmwareVersionNumber(const std::string& version);
