@@ -30,8 +30,9 @@ std::string SafeName(const std::string& text) {
 
 std::string DeviceFolderName(const std::string& serial_number, const std::string& port) {
   if (!serial_number.empty()) return "serial-" + SafeName(serial_number);
-  std::string name = port;
-  if (name.rfind("/dev/", 0) == 0) name.erase(0, 5);  // "/dev/ttyUSB0" -> "ttyUSB0"
+  // A device path by its last part: "/dev/ttyUSB0" -> "ttyUSB0".
+  const size_t slash = port.find_last_of('/');
+  const std::string name = slash == std::string::npos || slash + 1 == port.size() ? port : port.substr(slash + 1);
   return "port-" + SafeName(name);
 }
 

@@ -57,8 +57,9 @@ class HistoryFolder {
 };
 
 // The device's folder name: "serial-" and the serial number when the device
-// reported one, else "port-" and the port's name; characters other than
-// letters, digits, '-', '_' and '.' (path separators among them) become '_'.
+// reported one, else "port-" and the port's name (the last part of a path);
+// characters other than letters, digits, '-', '_' and '.' (path separators
+// among them) become '_'.
 std::string DeviceFolderName(const std::string& serial_number, const std::string& port);
 
 // "2026-12-08_17-48-02_001_read.tamlo"

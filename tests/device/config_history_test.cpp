@@ -65,11 +65,12 @@ TEST(ConfigHistory, DeviceFolderBySerialNumberElseByPort) {
       {"460123456789", "/dev/ttyUSB0", "serial-460123456789"},
       {"", "/dev/ttyUSB0", "port-ttyUSB0"},
       {"", "COM3", "port-COM3"},
-      {"", "/tmp/link/tty", "port-_tmp_link_tty"},  // no folder levels from a path
+      {"", "/tmp/link/tty", "port-tty"},
       {"", "Демо-прибор", "port-Демо-прибор"},
       {"", "+79001234567", "port-_79001234567"},  // a dialled number
       {"../..", "COM3", "serial-.._.."},  // never a way out of the root
       {"", "..", "port-.."},
+      {"", "/", "port-_"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.folder);
