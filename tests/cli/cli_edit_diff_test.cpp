@@ -166,5 +166,25 @@ TEST(CliDiff, DifferencesOnePerLineAndExitStatus) {
   EXPECT_EQ(RunCli(dir, "diff " + Quoted(dir, "a.tamlo")).status, 2);
 }
 
+// The device side: the demo device's sample site read as config-read reads it.
+TEST(CliDiff, DeviceAgainstAFile) {
+  TempDir dir;
+  ASSERT_EQ(RunCli(dir, "--demo config-read " + Quoted(dir, "site.tamlo")).status, 0);
+  CliRun r = RunCli(dir, "--demo diff device " + Quoted(dir, "site.tamlo"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  ASSERT_EQ(RunCli(dir, "edit " + Quoted(dir, "site.tamlo") + " " + Quoted(dir, "next.tamlo") +
+                            " --set general.E_Account=2B18 --set directions.6.C_Proto=Kam-SMS")
+                .status,
+            0);
+  r = RunCli(dir, "--demo diff " + Quoted(dir, "next.tamlo") + " device");
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, "general.E_Account: 2B18 -> 2B17\ndirections.6.C_Proto: Kam-SMS -> Нет\n");
+
+  EXPECT_EQ(RunCli(dir, "diff device " + Quoted(dir, "site.tamlo")).status, 2);  // no device chosen
+  EXPECT_EQ(RunCli(dir, "--demo diff device device").status, 2);
+}
+
 }  // namespace
 }  // namespace tamlo
