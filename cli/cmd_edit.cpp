@@ -57,11 +57,13 @@ struct Source {
 bool Apply(SettingsPages& pages, const std::string& where, std::string_view name, std::string_view value) {
   const SettingApply result = pages.ApplySetting(name, value);
   if (result.ok()) return true;
-  const std::string setting = where.starts_with("--set") ? "" : std::string(name) + ": ";
+  // Names and values come from the user's text: escaped, they cannot break the message's line.
+  const std::string line = EscapeControls(where);
+  const std::string setting = where.starts_with("--set") ? "" : EscapeControls(name) + ": ";
   if (result.status == SettingApply::Status::UnknownName) {
-    std::fprintf(stderr, "%s: unknown setting %s\n", where.c_str(), std::string(name).c_str());
+    std::fprintf(stderr, "%s: unknown setting %s\n", line.c_str(), EscapeControls(name).c_str());
   } else {
-    std::fprintf(stderr, "%s: %s%s\n", where.c_str(), setting.c_str(), EscapeControls(result.reason).c_str());
+    std::fprintf(stderr, "%s: %s%s\n", line.c_str(), setting.c_str(), EscapeControls(result.reason).c_str());
   }
   return false;
 }
