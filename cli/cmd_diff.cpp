@@ -27,6 +27,7 @@
 #include "cli/device_session.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
+#include "config/cp1251.h"
 #include "config/posix/posix_file_system.h"
 #include "pages/settings_diff.h"
 

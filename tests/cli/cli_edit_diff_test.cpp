@@ -48,8 +48,8 @@ TEST(CliEdit, SettingsListingRoundTripsByteForByte) {
   EXPECT_EQ(ReadFileBytes(dir / "out.tamlo"), ReadFileBytes(dir / "site.tamlo"));
 
   // The same through a pipe, "--from -" reading standard input to its end.
-  r = RunCli(dir, "settings " + Quoted(dir, "site.tamlo") + " | " + std::getenv("TAMLO_BIN_DIR") +
-                      "/tamlocfg-cli edit - " + Quoted(dir, "piped.tamlo") + " --from -");
+  r = RunCli(dir, "edit - " + Quoted(dir, "piped.tamlo") + " --from -",
+             testing::BinDir() + "/tamlocfg-cli settings " + Quoted(dir, "site.tamlo") + " |");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ReadFileBytes(dir / "piped.tamlo"), ReadFileBytes(dir / "site.tamlo"));
 
