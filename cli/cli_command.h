@@ -12,6 +12,10 @@ namespace tamlo::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// A configuration file that loading would warn about (data it does not
+// know) or refuse (a malformed encoding or an unknown coding).
+inline constexpr int kExitUnrecognisedData = 2;
+inline constexpr int kExitMalformedData = 3;
 
 // Options that may stand anywhere before the command name.
 struct GlobalOptions {
@@ -21,6 +25,7 @@ struct GlobalOptions {
   std::string codes;                    // --codes FILE: event code list
   std::string modem;                    // --modem PORT
   std::string dial;                     // --dial NUMBER
+  bool dial_given = false;              // --dial was there (an empty NUMBER is refused)
   bool v32 = false;                     // --v32: no fast V.110 connect
 };
 

@@ -1,13 +1,18 @@
 // Device commands: one exchange with the device per command, through the
 // same link the device window uses. Service log lines and errors go to
 // standard error, results to standard output.
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "cli/catalogue_walk.h"
 #include "cli/cli_command.h"
+#include "cli/device_image.h"
 #include "cli/device_session.h"
 #include "config/config_files.h"
 #include "config/config_image.h"
@@ -16,6 +21,7 @@
 #include "config/posix/posix_file_system.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
+#include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
 #include "link/device_time.h"
 
@@ -82,8 +88,10 @@ int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& ar
 
 const Command kIdentify{"identify", "", "show the device's firmware version and serial number", Identify};
 const Command kConfigRead{"config-read", "FILE", "read the device's configuration into a .tamlo file", ConfigRead};
-const Command kConfigWrite{"config-write", "FILE",
-                           "write a .tamlo file into the device and list settings its firmware lacks", ConfigWrite};
+const Command kConfigWrite{"config-write", "FILE [--force]",
+                           "write a .tamlo file into the device and list settings its firmware lacks; a file with "
+                           "data the configurator does not know only with --force",
+                           ConfigWrite};
 const Command kJournalRaw{"journal-raw", "FILE", "read the device's event journal bytes into FILE", JournalRaw};
 const Command kTimeSet{"time-set", "", "set the device clock to this computer's local time", TimeSet};
 const Command kReboot{"reboot", "", "reboot the device", Reboot};
@@ -94,7 +102,10 @@ const Command kKeysStatus{"keys-status", "", "show the device's encryption key s
 const Command kKeyWrite{"key-write", "HEX32", "write encryption key No. 1 (32 hexadecimal digits)", KeyWrite};
 const Command kKeyDelete{"key-delete", "", "delete encryption key No. 1 (the device returns to its default key)",
                          KeyDelete};
-const Command kSerialWrite{"serial-write", "NUMBER", "write the device's serial number", SerialWrite};
+const Command kSerialWrite{"serial-write", "NUMBER",
+                           "write the device's serial number: 13 digits of an EAN-13 number (the check digit is "
+                           "not stored) or the 12 digits without it",
+                           SerialWrite};
 
 TAMLO_CLI_COMMAND(kIdentify);
 TAMLO_CLI_COMMAND(kConfigRead);
@@ -114,44 +125,27 @@ int Identify(const GlobalOptions& options, const std::vector<std::string>& args)
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   const int result = session.Run(link::SERIAL_READ);
   if (result != kExitOk) return result;
+  // The link logs the device's own words for a missing serial number.
+  std::string serial = session.serial().value_or("");
+  if (serial == "НЕ ЗАДАН") serial = "not set";
+  else if (serial == "не поддерживается") serial = "not supported";
   std::printf("firmware: %s\n", session.version().c_str());
-  std::printf("serial: %s\n", session.serial().value_or("").c_str());
+  std::printf("serial: %s\n", serial.c_str());
   return kExitOk;
 }
 
 // ---- configuration ----
 
-// The checks the device window makes before it loads a configuration read
-// from the device; a failed one leaves the target file as it was.
-bool CheckReadImage(DeviceSession& session, const std::vector<uint8_t>& image) {
-  const char* error = nullptr;
-  if (image.size() < ConfigImageHeader::kSize) {
-    error = "Некорректная длина блока конфигурации";
-  } else {
-    const ConfigImageHeader h = ConfigImageHeader::Parse(image.data());
-    const size_t data = image.size() - ConfigImageHeader::kSize;
-    if (!h.MagicOk()) error = "Прочитанные данные не являются конфигурацией Tamlo";
-    else if (data < h.length2 || data < h.length)
-      error = "Некорректная длина данных в заголовке. Возможно, данные повреждены.";
-    else if (h.device_number != 0 || h.device_time != 0) {
-      char text[200];
-      std::snprintf(text, sizeof text, "Конфигурация была записана %s (по часам устройства), внутренний номер %u",
-                    link::FormatDeviceTime(h.device_time).c_str(), h.device_number);
-      session.LogInfo(text);
-    }
-  }
-  if (error == nullptr) return true;
-  session.LogInfo(error);
-  return false;
-}
-
 int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError(kConfigRead, "one file name expected");
   DeviceSession session(options);
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  if (!CheckOutputBeforeExchange(args[0])) return kExitFailed;
   const int result = session.Run(link::CONFIG_READ);
   if (result != kExitOk) return result;
-  if (!CheckReadImage(session, session.received())) return kExitFailed;
+  // The checks the device window makes before it loads a configuration read
+  // from the device; a failed one leaves the target file as it was.
+  if (!CheckedDeviceData(session, session.received())) return kExitFailed;
   if (!SaveBytes(args[0], session.received())) {
     session.LogInfo("Ошибка записи файла " + args[0]);
     return kExitFailed;
@@ -234,15 +228,41 @@ class FileSettingsNoter {
 };
 
 int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
-  if (args.size() != 1) return UsageError(kConfigWrite, "one file name expected");
+  std::string path;
+  bool force = false;
+  for (const std::string& a : args) {
+    if (a == "--force") force = true;
+    else if (a.rfind("--", 0) == 0) return UsageError(kConfigWrite, "unknown option " + a);
+    else if (path.empty()) path = a;
+    else return UsageError(kConfigWrite, "one file name expected");
+  }
+  if (path.empty()) return UsageError(kConfigWrite, "one file name expected");
   DeviceSession session(options);
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   ConfigImageFile file;
   try {
-    file = ReadConfigImageFile(PosixFileSystem(), args[0]);
+    file = ReadConfigImageFile(PosixFileSystem(), path);
   } catch (const ConfigLoadError& e) {
     std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, e.what());
     return kExitFailed;
+  }
+  // What loading the file would refuse is not sent: a malformed encoding
+  // never, data the pages do not know only when the user insists (the
+  // device would get settings nobody can see or edit).
+  const size_t encoded = std::min<size_t>(file.header.length2, file.data.size());
+  switch (WalkAgainstCatalogue(file.data.data(), encoded, nullptr)) {
+    case kWalkOk: break;
+    case kWalkUnrecognised:
+      if (force) break;
+      std::fprintf(stderr, "%s: %s\ntamlocfg-cli: nothing written; --force writes the file as it is\n",
+                   kLoadErrorCaption, UnknownDataMessage(file.header.version).c_str());
+      return kExitUnrecognisedData;
+    case kWalkUnknownCoding:
+      std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, UnknownEncodingMessage(file.header.version).c_str());
+      return kExitMalformedData;
+    default:
+      std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, ParseErrorMessage().c_str());
+      return kExitMalformedData;
   }
   std::vector<uint8_t> image;
   const auto header = file.header.Serialize();
@@ -255,11 +275,7 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
   // Which of the file's settings this firmware does not know: the same names
   // and versions the pages note when they build an image.
   FileSettingsNoter noter;
-  const size_t walked = std::min<size_t>(file.header.length2, file.data.size());
-  if (noter.Walk(file.data.data(), walked) != kWalkOk) {
-    session.LogInfo("tamlocfg-cli: the file's configuration could not be walked completely; "
-                    "the compatibility report covers the fields before the fault");
-  }
+  noter.Walk(file.data.data(), encoded);
   ConsoleLog log(session);
   CheckFirmwareCompatibility(session.firmware_version_number(), log, log);
   std::printf("firmware %s; settings it does not support:", session.version().c_str());
@@ -279,6 +295,7 @@ int JournalRaw(const GlobalOptions& options, const std::vector<std::string>& arg
   if (args.size() != 1) return UsageError(kJournalRaw, "one file name expected");
   DeviceSession session(options);
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
+  if (!CheckOutputBeforeExchange(args[0])) return kExitFailed;
   const int result = session.Run(link::JOURNAL_READ);
   if (result != kExitOk) return result;
   if (!SaveBytes(args[0], session.received())) {
@@ -324,8 +341,10 @@ int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args
   long count = 0;  // 0: until Ctrl+C
   if (args.size() == 2 && args[0] == "--count") {
     char* end = nullptr;
+    errno = 0;
     count = std::strtol(args[1].c_str(), &end, 10);
-    if (*end != '\0' || count < 1) return UsageError(kGsmStatus, "--count needs a positive number");
+    if (end == args[1].c_str() || *end != '\0' || errno == ERANGE || count < 1 || count > INT32_MAX)
+      return UsageError(kGsmStatus, "--count needs a number from 1 to 2147483647");
   } else if (!args.empty()) {
     return UsageError(kGsmStatus, "unexpected arguments");
   }
@@ -395,13 +414,24 @@ int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args
   return RunKeyChange(options, {0, 0}, "Ключ удален из прибора");
 }
 
+// The number as the device window's dialog takes it from a scanner (13
+// digits of a valid EAN-13 number, the check digit dropped), or its 12
+// digits already without the check digit.
+std::optional<std::string> SerialNumberArgument(const std::string& text, std::string& error) {
+  if (text.size() == 12 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return text;
+  return device::SerialNumberFromScan(text, error);
+}
+
 int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
-  if (args.size() != 1 || args[0].empty() || args[0].size() > 32)
-    return UsageError(kSerialWrite, "one serial number of 1 to 32 characters expected");
+  if (args.size() != 1) return UsageError(kSerialWrite, "one serial number expected");
+  std::string error;
+  const std::optional<std::string> number = SerialNumberArgument(args[0], error);
+  if (!number) return UsageError(kSerialWrite, error);
   DeviceSession session(options);
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
-  const int result = session.Run(link::SERIAL_WRITE, ActionInput{nullptr, 0, args[0].c_str()});
-  if (result == kExitOk) ShowInfo(session, ("Серийный номер записан: " + args[0]).c_str());
+  const int result = session.Run(link::SERIAL_WRITE, ActionInput{nullptr, 0, number->c_str()});
+  if (result == kExitOk) ShowInfo(session, ("Серийный номер записан: " + *number).c_str());
   return result;
 }
 

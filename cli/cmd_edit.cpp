@@ -22,7 +22,7 @@
 // unrecognised or malformed data (as resave), 1 when a setting was refused,
 // IN or a --from file could not be read, or OUT could not be written.
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +32,10 @@
 #include "cli/page_files.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
+#include "config/cp1251.h"
 #include "config/config_tree.h"
 #include "config/posix/posix_file_system.h"
+#include "config/whole_input.h"
 #include "pages/settings_pages.h"
 
 namespace tamlo::cli {
@@ -57,11 +59,13 @@ struct Source {
 bool Apply(SettingsPages& pages, const std::string& where, std::string_view name, std::string_view value) {
   const SettingApply result = pages.ApplySetting(name, value);
   if (result.ok()) return true;
-  const std::string setting = where.starts_with("--set") ? "" : std::string(name) + ": ";
+  // Names and values come from the user's text: escaped, they cannot break the message's line.
+  const std::string line = EscapeControls(where);
+  const std::string setting = where.starts_with("--set") ? "" : EscapeControls(name) + ": ";
   if (result.status == SettingApply::Status::UnknownName) {
-    std::fprintf(stderr, "%s: unknown setting %s\n", where.c_str(), std::string(name).c_str());
+    std::fprintf(stderr, "%s: unknown setting %s\n", line.c_str(), EscapeControls(name).c_str());
   } else {
-    std::fprintf(stderr, "%s: %s%s\n", where.c_str(), setting.c_str(), EscapeControls(result.reason).c_str());
+    std::fprintf(stderr, "%s: %s%s\n", line.c_str(), setting.c_str(), EscapeControls(result.reason).c_str());
   }
   return false;
 }
@@ -69,33 +73,21 @@ bool Apply(SettingsPages& pages, const std::string& where, std::string_view name
 // A settings text is a few kilobytes; a larger input is no settings list.
 constexpr size_t kMaxSettingsText = size_t{1} << 20;
 
-// The whole text of a --from file, read to its end rather than by its size,
-// so a pipe ("--from <(...)", "--from -" for standard input) is read whole.
-// None when it cannot be opened or exceeds kMaxSettingsText.
-std::optional<std::string> ReadSettingsText(FileSystem& fs, const std::string& name) {
-  std::unique_ptr<InputFile> file = fs.OpenRead(name == "-" ? "/dev/stdin" : name);
-  if (!file) return std::nullopt;
-  std::string text;
-  constexpr size_t kChunk = 64 * 1024;
-  for (;;) {
-    const size_t had = text.size();
-    text.resize(had + kChunk);
-    const size_t n = file->Read(reinterpret_cast<uint8_t*>(text.data() + had), kChunk);
-    text.resize(had + n);
-    if (text.size() > kMaxSettingsText) return std::nullopt;
-    if (n < kChunk) return text;  // Read fills the buffer unless the input ended
-  }
-}
-
 // The lines of one --from file; false when any is refused or the file
 // cannot be read.
 bool ApplyFile(SettingsPages& pages, FileSystem& fs, const std::string& name) {
-  const std::optional<std::string> text = ReadSettingsText(fs, name);
-  if (!text) {
-    std::fprintf(stderr, "tamlocfg-cli edit: cannot read %s (or it holds more than 1 MiB)\n", name.c_str());
-    return false;
+  // Read to the end, not by its size: "--from <(...)" and "--from -" are pipes.
+  std::string text;
+  switch (ReadWholeInput(fs, name == "-" ? "/dev/stdin" : name, kMaxSettingsText, text)) {
+    case WholeInput::kOk: break;
+    case WholeInput::kTooLarge:
+      std::fprintf(stderr, "tamlocfg-cli edit: %s holds more than 1 MiB, no list of settings\n", name.c_str());
+      return false;
+    default:
+      std::fprintf(stderr, "tamlocfg-cli edit: cannot read %s\n", name.c_str());
+      return false;
   }
-  std::string_view rest = *text;
+  std::string_view rest = text;
   if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
   bool ok = true;
   for (int number = 1; !rest.empty(); ++number) {

@@ -4,10 +4,10 @@
 // .html, as a text table otherwise, Windows-1251 with CR LF; "-" writes the
 // text table to standard output. Exit status 1 when the read fails or the
 // journal is damaged (the rows before the damage are still written).
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <span>
 #include <string>
 #include <system_error>
@@ -16,6 +16,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
 #include "config/posix/posix_file_system.h"
+#include "config/whole_input.h"
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_export.h"
 #include "device/journal/journal_render.h"
@@ -50,29 +51,39 @@ class StdoutJournalOutput : public journal::JournalOutput {
   void Write(std::string_view bytes) override { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
 };
 
+// Why an input could not be read whole, for the message.
+std::string InputProblem(WholeInput result, size_t limit) {
+  switch (result) {
+    case WholeInput::kOk: return {};
+    case WholeInput::kTooLarge: return "larger than " + std::to_string(limit / (1024 * 1024)) + " MiB";
+    case WholeInput::kCannotOpen:
+    case WholeInput::kReadFailed: break;
+  }
+  return errno != 0 ? std::strerror(errno) : "read error";
+}
+
+// The event code list is a small text file; this is far above any real one.
+constexpr size_t kMaxCodeListBytes = 16 * 1024 * 1024;
+
 // --codes FILE, or the program's "ademco.txt" as the configurator finds it
-// (missing: no descriptions). False when the named file cannot
-// be read.
+// (missing: no descriptions). False when the named file cannot be read.
 bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
   std::error_code ec;
   if (!options.codes.empty()) {
-    if (!fs::is_regular_file(options.codes, ec)) {
-      std::fprintf(stderr, "tamlocfg-cli: cannot read the event code list %s\n", options.codes.c_str());
+    std::string bytes;
+    errno = 0;
+    const WholeInput result = ReadWholeInput(PosixFileSystem(), options.codes, kMaxCodeListBytes, bytes);
+    if (result != WholeInput::kOk) {
+      std::fprintf(stderr, "tamlocfg-cli: cannot read the event code list %s: %s\n", options.codes.c_str(),
+                   InputProblem(result, kMaxCodeListBytes).c_str());
       return false;
     }
-    codes = journal::LoadEventCodeFile(options.codes);
+    codes = journal::SplitEventCodeLines(bytes);
     return true;
   }
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) codes = journal::LoadProgramEventCodeList(self.parent_path());
   return true;
-}
-
-bool ReadWholeFile(const fs::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 // Writes the journal to FILE (or standard output for "-"); the exit status
@@ -94,7 +105,8 @@ int RunJournal(const GlobalOptions& options, const std::vector<std::string>& arg
 int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kJournal = {"journal", "FILE",
-                          "read the device's event journal into FILE: HTML (.htm, .html) or text; FILE - is stdout",
+                          "read the device's event journal into FILE: HTML (.htm, .html) or text; FILE - is stdout "
+                          "(so is /dev/stdout)",
                           RunJournal};
 
 const Command kRenderJournal = {
@@ -108,8 +120,11 @@ int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string
   if (!LoadCodes(options, codes)) return kExitFailed;
   const std::string raw_path = args[0];
   const journal::JournalReader read = [&raw_path](std::string& bytes) {
-    if (ReadWholeFile(raw_path, bytes)) return 0;
-    std::fprintf(stderr, "tamlocfg-cli: cannot read %s\n", raw_path.c_str());
+    errno = 0;
+    const WholeInput result = ReadWholeInput(PosixFileSystem(), raw_path, journal::kMaxJournalBytes, bytes);
+    if (result == WholeInput::kOk) return 0;
+    std::fprintf(stderr, "tamlocfg-cli: cannot read %s: %s\n", raw_path.c_str(),
+                 InputProblem(result, journal::kMaxJournalBytes).c_str());
     return -1;
   };
   StderrJournalErrors errors;
@@ -122,6 +137,7 @@ int RunJournal(const GlobalOptions& options, const std::vector<std::string>& arg
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   EventCodeList codes;
   if (!LoadCodes(options, codes)) return kExitFailed;
+  if (args[0] != "-" && !CheckOutputBeforeExchange(args[0])) return kExitFailed;
   const journal::JournalReader read = [&session](std::string& bytes) {
     if (session.Run(link::JOURNAL_READ) != kExitOk) return -1;
     bytes.assign(session.received().begin(), session.received().end());

@@ -19,6 +19,7 @@
 #include "cli/page_files.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
+#include "config/cp1251.h"
 #include "config/posix/posix_file_system.h"
 #include "pages/settings_pages.h"
 

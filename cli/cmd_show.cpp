@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/catalogue_walk.h"
 #include "cli/cli_command.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
@@ -20,62 +21,6 @@
 
 namespace tamlo::cli {
 namespace {
-
-constexpr int kExitUnrecognised = 2;
-constexpr int kExitMalformed = 3;
-// Groups inside groups have no catalogue level.
-constexpr uint32_t kNoLevel = 0xFFFFFFFF;
-// Deeper groups are listed without their content: every level costs a
-// nested walk on the stack, and two bytes of a crafted file make a level.
-constexpr int kMaxDepth = 16;
-
-struct ShownField {
-  uint32_t id = 0;
-  uint32_t repeat = 0;
-  FieldKind kind = kFieldInteger;
-  int32_t value = 0;
-  std::string bytes;
-  const CatalogueParameter* parameter = nullptr;  // nullptr: unknown here
-  std::vector<ShownField> fields;
-};
-
-struct Level {
-  uint32_t group;  // catalogue level of the fields walked
-  std::vector<ShownField>* out;
-  int depth;
-};
-
-bool KindMatches(ParameterKind expected, FieldKind kind) {
-  switch (expected) {
-    case ParameterKind::Integer: return kind == kFieldInteger;
-    case ParameterKind::Text: return kind == kFieldText;
-    case ParameterKind::Group: return kind == kFieldGroup;
-  }
-  return false;
-}
-
-// Takes a field when the catalogue knows it on this level with this kind, as
-// the settings pages would; a known group returns its nested walk's result.
-// Unknown groups are still listed with their content, but count as
-// unrecognised like any other unknown field.
-int ShowVisitor(uint32_t code, int32_t value, const uint8_t* data, size_t length, uint32_t repeat, void* user) {
-  const Level& level = *static_cast<Level*>(user);
-  ShownField field;
-  field.id = FieldCodeId(code);
-  field.kind = FieldCodeKind(code);
-  field.value = value;
-  field.repeat = repeat;
-  if (data) field.bytes.assign(reinterpret_cast<const char*>(data), length);
-  const CatalogueParameter* p = level.group == kNoLevel ? nullptr : FindParameter(level.group, field.id);
-  if (p && KindMatches(p->kind, field.kind)) field.parameter = p;
-  level.out->push_back(std::move(field));
-  ShownField& shown = level.out->back();
-  if (shown.kind != kFieldGroup) return shown.parameter ? kWalkOk : kWalkUnrecognised;
-  if (level.depth >= kMaxDepth) return kWalkUnrecognised;
-  Level nested{level.group == 0 ? shown.id : kNoLevel, &shown.fields, level.depth + 1};
-  const int result = WalkConfig(data, length, &ShowVisitor, &nested);
-  return shown.parameter ? result : kWalkUnrecognised;
-}
 
 std::string TextOf(const ShownField& f) {
   return Cp1251ToUtf8(std::string_view(f.bytes).substr(0, f.bytes.empty() ? 0 : f.bytes.size() - 1));
@@ -179,9 +124,9 @@ int Show(const GlobalOptions&, const std::vector<std::string>& args) {
   }
   const ConfigImageHeader& h = image.header;
   const uint32_t computed = Crc32Register(image.data.data(), h.length);
-  std::vector<ShownField> fields;
-  Level top{0, &fields, 0};
-  const int result = WalkConfig(image.data.data(), h.length2, &ShowVisitor, &top);
+  FieldListing listing;
+  const int result = WalkAgainstCatalogue(image.data.data(), h.length2, &listing);
+  const std::vector<ShownField>& fields = listing.fields;
 
   if (json) {
     std::printf("{\"header\":{\"version\":\"%s\",\"length\":%u,\"length2\":%u,\"checksum\":%u,"
@@ -203,17 +148,21 @@ int Show(const GlobalOptions&, const std::vector<std::string>& args) {
     std::printf("result:               %d (%s)\n", result, ResultText(result));
   }
   std::fflush(stdout);
+  if (listing.listed < listing.total) {
+    std::fprintf(stderr, "tamlocfg-cli: only the first %zu of %zu fields are listed\n", listing.listed,
+                 listing.total);
+  }
   switch (result) {
     case kWalkOk: return kExitOk;
     case kWalkUnrecognised:
       std::fprintf(stderr, "%s\n", UnknownDataMessage(h.version).c_str());
-      return kExitUnrecognised;
+      return kExitUnrecognisedData;
     case kWalkUnknownCoding:
       std::fprintf(stderr, "%s\n", UnknownEncodingMessage(h.version).c_str());
-      return kExitMalformed;
+      return kExitMalformedData;
     default:
       std::fprintf(stderr, "%s\n", ParseErrorMessage().c_str());
-      return kExitMalformed;
+      return kExitMalformedData;
   }
 }
 

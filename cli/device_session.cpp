@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "config/posix/posix_file_system.h"
 #include "link/clock.h"
 #include "link/phone_book.h"
 #include "link/posix/posix_serial_port.h"
@@ -97,6 +98,13 @@ class CountingPort final : public link::SerialPort {
 
 }  // namespace
 
+bool CheckOutputBeforeExchange(const std::string& path) {
+  const std::string problem = PosixFileSystem().OutputProblem(path);
+  if (problem.empty()) return true;
+  std::fprintf(stderr, "tamlocfg-cli: cannot write %s: %s\n", path.c_str(), problem.c_str());
+  return false;
+}
+
 DeviceSession::DeviceSession(const GlobalOptions& options) : m_options(options) {
   if (options.password) m_cached_password = *options.password;
 }
@@ -104,9 +112,9 @@ DeviceSession::DeviceSession(const GlobalOptions& options) : m_options(options) 
 DeviceSession::~DeviceSession() { m_progress.Finish(); }
 
 int DeviceSession::CheckOptions() const {
-  if (!m_options.modem.empty() || !m_options.dial.empty()) {
+  if (!m_options.modem.empty() || m_options.dial_given) {
     // Remote work: --modem PORT (or the demo's simulated modem) and --dial NUMBER together.
-    if (m_options.dial.empty() || (m_options.modem.empty() && !m_options.demo)) {
+    if (!m_options.dial_given || (m_options.modem.empty() && !m_options.demo)) {
       std::fprintf(stderr, "tamlocfg-cli: work through a modem needs --modem PORT (or --demo) and --dial NUMBER\n");
       return kExitUsage;
     }
@@ -185,6 +193,9 @@ void DeviceSession::LogInfo(const std::string& text) {
 void DeviceSession::OnLog(const std::string& text) {
   static const std::string kSerial = "Серийный номер: ";
   if (text.rfind(kSerial, 0) == 0) m_serial = text.substr(kSerial.size());
+  // From either line on the device no longer runs its firmware: it has been
+  // told to restart into its bootloader, or its bootloader answered.
+  if (text == "Переход в режим загрузчика" || text == "Обнаружен загрузчик") m_bootloader_entered = true;
   LogInfo(text);
 }
 
@@ -233,6 +244,8 @@ void DeviceSession::OnPasswordRequest(char* buffer, size_t max_length, unsigned 
   std::string password;
   if (attempt == 0 && !m_cached_password.empty()) {
     password = m_cached_password;
+  } else if (m_options.password) {
+    return;  // --password is the only password: a refused one ends the exchange, no prompt
   } else {
     m_progress.Clear();
     const std::optional<std::string> typed = ReadPasswordFromTerminal("Пароль доступа к устройству: ");

@@ -18,6 +18,11 @@
 
 namespace tamlo::cli {
 
+// False, with the reason on standard error, when `path` cannot be written:
+// commands that save what a device sends ask first, so a wrong name fails
+// at once instead of after the exchange.
+bool CheckOutputBeforeExchange(const std::string& path);
+
 class DeviceSession final : public link::LinkCallback {
  public:
   explicit DeviceSession(const GlobalOptions& options);
@@ -40,7 +45,12 @@ class DeviceSession final : public link::LinkCallback {
   // What the exchange delivered.
   const std::string& version() const { return m_version; }
   uint32_t firmware_version_number() const { return m_firmware_version_number; }
+  // The serial number as the link logged it ("НЕ ЗАДАН" when the device has
+  // none, "не поддерживается" for firmware without serial numbers).
   const std::optional<std::string>& serial() const { return m_serial; }
+  // True once the exchange has switched the device into its bootloader (or
+  // found it there): a failure after that leaves it waiting there.
+  bool bootloader_entered() const { return m_bootloader_entered; }
   const std::vector<uint8_t>& received() const { return m_received; }
   std::function<void(const uint8_t* data, size_t length)> on_gsm_status;
   std::function<void(uint8_t count, uint8_t mask)> on_key_status;
@@ -64,6 +74,7 @@ class DeviceSession final : public link::LinkCallback {
   std::string m_version;
   uint32_t m_firmware_version_number = 0;
   std::optional<std::string> m_serial;
+  bool m_bootloader_entered = false;
   std::vector<uint8_t> m_received;
   ProgressBar m_progress;
   link::ExchangeDispatcher* m_running = nullptr;

@@ -1,12 +1,14 @@
 // tamlocfg-cli: the configurator's functions from a terminal, for scripts,
 // service work without the GUI and tests.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "config/posix/temporary_files.h"
 
 namespace tamlo::cli {
 namespace {
@@ -24,6 +26,31 @@ void PrintUsage(FILE* out) {
   std::sort(sorted.begin(), sorted.end(),
             [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
   for (const Command& c : sorted) std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.help);
+  std::fprintf(out,
+               "\nfiles:\n"
+               "  An output FILE that is a regular file (or a link to one) is replaced only once\n"
+               "  complete: the old file stays on any failure. A device, a FIFO or a link to one\n"
+               "  (/dev/stdout, /dev/null, a named pipe) is written directly instead. Inputs may be\n"
+               "  pipes (/dev/stdin, <(cat f)); they are read to their end. Limits: 1 MiB of\n"
+               "  configuration data, 64 MiB of journal.\n"
+               "  A relative --port or --modem path is taken from the current folder.\n");
+}
+
+// A port named without a folder is a file in the current folder, as every
+// other path argument; the port layer would look for it under /dev.
+std::string PortPath(const std::string& path) {
+  return path.empty() || path.find('/') != std::string::npos ? path : "./" + path;
+}
+
+// Every command's output goes to standard output through stdio; a write that
+// failed (a full disk, /dev/full, a closed pipe) is only seen at the flush.
+int CheckStandardOutput(int status) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  if (flushed && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "tamlocfg-cli: cannot write to standard output%s%s\n", errno != 0 ? ": " : "",
+               errno != 0 ? std::strerror(errno) : "");
+  return kExitFailed;
 }
 
 // Takes the value of an option that needs one; false when it is missing.
@@ -65,11 +92,11 @@ int Main(int argc, char** argv) {
       options.password = value;
     } else if (arg == "--codes") ok = TakeValue(argc, argv, i, options.codes);
     else if (arg == "--modem") ok = TakeValue(argc, argv, i, options.modem);
-    else if (arg == "--dial") ok = TakeValue(argc, argv, i, options.dial);
+    else if (arg == "--dial") ok = options.dial_given = TakeValue(argc, argv, i, options.dial);
     else if (arg == "--v32") options.v32 = true;
     else if (arg == "-h" || arg == "--help") {
       PrintUsage(stdout);
-      return kExitOk;
+      return CheckStandardOutput(kExitOk);
     } else if (arg.rfind("--", 0) == 0) {
       std::fprintf(stderr, "tamlocfg-cli: unknown option %s\n", arg.c_str());
       ok = false;
@@ -84,9 +111,13 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "tamlocfg-cli: --port and --demo exclude each other\n");
     return kExitUsage;
   }
+  options.port = PortPath(options.port);
+  options.modem = PortPath(options.modem);
+  // From here on a save in progress is cleaned up when the tool is stopped.
+  InstallTemporaryFileCleanup();
   const std::string name = argv[i];
   for (const Command& c : Registry()) {
-    if (name == c.name) return c.run(options, std::vector<std::string>(argv + i + 1, argv + argc));
+    if (name == c.name) return CheckStandardOutput(c.run(options, std::vector<std::string>(argv + i + 1, argv + argc)));
   }
   std::fprintf(stderr, "tamlocfg-cli: unknown command %s\n", name.c_str());
   PrintUsage(stderr);

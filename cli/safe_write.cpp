@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "cli/text_output.h"
+#include "config/cp1251.h"
 #include "device/config_compare.h"
 #include "device/device_exchange.h"
 #include "device/posix/posix_history_folder.h"

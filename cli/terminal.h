@@ -11,7 +11,9 @@ namespace tamlo::cli {
 bool StderrIsTerminal();
 
 // Asks on the controlling terminal with echo switched off. Nothing when
-// there is no terminal, or at end of input.
+// there is no terminal, or at end of input. The echo is back whatever ends
+// the prompt: Ctrl+C (SIGINT) ends the program at once with exit status 130,
+// SIGTERM ends it as it would have.
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt);
 
 // "08.12.2026 00:10:42": the local date and time as the service log shows them.

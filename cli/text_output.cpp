@@ -21,28 +21,6 @@ std::string JsonString(std::string_view utf8) {
   return out + "\"";
 }
 
-std::string EscapeControls(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (unsigned char c : utf8) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          char esc[8];
-          std::snprintf(esc, sizeof esc, "\\x%02X", c);
-          out += esc;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out;
-}
-
 std::optional<std::string> UnescapeControls(std::string_view line) {
   const auto hex = [](char c) {
     if (c >= '0' && c <= '9') return c - '0';

@@ -12,11 +12,10 @@ namespace tamlo::cli {
 // characters escaped.
 std::string JsonString(std::string_view utf8);
 
-// One-line form of a text: "\\" for a backslash, "\n", "\r", "\t", and
-// "\xNN" for any other control character (codes below 32 and 127).
-std::string EscapeControls(std::string_view utf8);
+// The one-line form of a text is EscapeControls of config/cp1251.h, which
+// the device link uses for what a device says as well.
 
-// The inverse of EscapeControls: none when a backslash starts no escape it
+// The inverse of EscapeControls (config/cp1251.h): none when a backslash starts no escape it
 // writes ("\\", "\n", "\r", "\t", "\x" and two hexadecimal digits).
 std::optional<std::string> UnescapeControls(std::string_view line);
 

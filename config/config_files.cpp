@@ -9,6 +9,7 @@ namespace {
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
 const char* const kReadError = "Ошибка чтения файла";
+const char* const kBadHeader = "Некорректный заголовок файла. Возможно, файл поврежден.";
 
 }  // namespace
 
@@ -24,19 +25,22 @@ ConfigImageFile ReadConfigImageFile(FileSystem& fs, const std::string& name) {
     throw ConfigLoadError("Файл " + name + " не является конфигурацией Tamlo");
 
   const uint64_t size = file->Size();
+  const bool sized = size != kUnknownInputSize;
   const uint64_t rest = size > ConfigImageHeader::kSize ? size - ConfigImageHeader::kSize : 0;
-  if (rest < image.header.length2 || rest < image.header.length)
-    throw ConfigLoadError("Некорректный заголовок файла. Возможно, файл поврежден.");
+  if (sized && (rest < image.header.length2 || rest < image.header.length)) throw ConfigLoadError(kBadHeader);
 
   // Only the bytes the lengths cover are of use; anything after them is not
   // decoded, so a large tail is not read into memory.
   const size_t wanted = std::max(image.header.length, image.header.length2);
+  if (wanted > kMaxConfigDataLength)
+    throw ConfigLoadError("Файл слишком велик: данные конфигурации больше 1 МБ. Возможно, файл поврежден.");
   try {
     image.data.resize(wanted);
   } catch (const std::bad_alloc&) {
     throw ConfigLoadError("Недостаточно памяти для загрузки файла");
   }
-  if (file->Read(image.data.data(), wanted) != wanted) throw ConfigLoadError(kReadError);
+  // A pipe that ends early was shorter than its header says.
+  if (file->Read(image.data.data(), wanted) != wanted) throw ConfigLoadError(sized ? kReadError : kBadHeader);
   return image;
 }
 

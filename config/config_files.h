@@ -25,6 +25,11 @@ inline constexpr const char* kConfigFileExtension = "tamlo";
 inline constexpr const char* kLoadErrorCaption = "Ошибка при загрузке конфигурации";
 inline constexpr const char* kSaveErrorCaption = "Ошибка при записи конфигурации";
 
+// The most data a configuration file may announce: a device stores far less,
+// and a header claiming more is damaged or crafted. Refused before anything
+// is allocated for it.
+inline constexpr uint32_t kMaxConfigDataLength = 1024 * 1024;
+
 // One configuration image read from a file, not yet decoded.
 struct ConfigImageFile {
   ConfigImageHeader header;
@@ -33,8 +38,10 @@ struct ConfigImageFile {
 
 // Reads and checks an image file; throws ConfigLoadError with the message for
 // the user: cannot open, read error (also a file below 32 bytes), not a Tamlo
-// configuration (magic), incorrect header (a length beyond the file), not
-// enough memory. Trailing bytes past both lengths are not kept.
+// configuration (magic), incorrect header (a length beyond the file), data
+// longer than kMaxConfigDataLength, not enough memory. Trailing bytes past
+// both lengths are not kept. An input without a size (a pipe) is read up to
+// the length its header announces.
 ConfigImageFile ReadConfigImageFile(FileSystem& fs, const std::string& name);
 
 class ConfigFiles {

@@ -104,4 +104,28 @@ std::string Utf8ToCp1251(std::string_view utf8) {
   return out;
 }
 
+std::string EscapeControls(std::string_view utf8) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(utf8.size());
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (byte < 0x20 || byte == 0x7F) {
+          out += "\\x";
+          out += kHex[byte >> 4];
+          out += kHex[byte & 15];
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out;
+}
+
 }  // namespace tamlo

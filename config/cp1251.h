@@ -19,4 +19,13 @@ std::string Utf8ToCp1251(std::string_view utf8);
 // The Unicode code point of one 1251 byte.
 char32_t Cp1251ToCodePoint(unsigned char byte);
 
+// The one-line form of a text from outside (a device's answer, a file):
+// "\\" for a backslash, "\n", "\r", "\t", and "\xNN" for any other control
+// character (codes below 32 and 127), so that a value can never break a line
+// of output nor drive the terminal with an escape sequence.
+std::string EscapeControls(std::string_view utf8);
+
+// Text a device sent (1251 bytes) as it is shown: converted and escaped.
+inline std::string DeviceText(std::string_view cp1251) { return EscapeControls(Cp1251ToUtf8(cp1251)); }
+
 }  // namespace tamlo

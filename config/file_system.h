@@ -8,7 +8,8 @@
 // the target's folder, which is flushed to the disk and then renamed over the
 // target. Until the rename the previous file stays exactly as it was; a
 // replacement that is discarded (or destroyed uncommitted) leaves no
-// temporary file behind.
+// temporary file behind. A target that is not a regular file (a device node,
+// a FIFO, /dev/stdout) is written directly instead: see output_target.h.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,12 +18,19 @@
 
 namespace tamlo {
 
+// Size() of an input that has no size to trust: a pipe, a FIFO, a terminal
+// or a device. Such an input is read to its end.
+inline constexpr uint64_t kUnknownInputSize = UINT64_MAX;
+
 class InputFile {
  public:
   virtual ~InputFile() = default;
   // Bytes read into `buffer` (fewer than `size` at the end or on an error).
   virtual size_t Read(uint8_t* buffer, size_t size) = 0;
+  // The size of a regular file, else kUnknownInputSize.
   virtual uint64_t Size() const = 0;
+  // True once a read has failed (as opposed to reaching the end).
+  virtual bool Failed() const { return false; }
 };
 
 class ReplacementFile {
@@ -41,12 +49,22 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // nullptr when the file cannot be opened for reading (missing, no access,
-  // a folder).
+  // a folder; the POSIX one leaves the reason in errno). Opening never waits:
+  // a FIFO without a writer opens and reads as empty.
   virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
   // A temporary file beside `target` whose commit replaces it. nullptr when it
   // cannot be created there, when `target` is a folder, or when an existing
   // target may not be written.
   virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) = 0;
+  // Why `target` could not be written, in the system's words ("No such file
+  // or directory" for a missing folder), or "" when it can. Asked before a
+  // device exchange whose data goes there, so that a wrong name fails before
+  // the exchange; the replacement itself is created only once there is
+  // something to write. A seam that cannot tell says "".
+  virtual std::string OutputProblem(const std::string& target) {
+    (void)target;
+    return {};
+  }
 };
 
 }  // namespace tamlo

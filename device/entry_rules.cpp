@@ -50,6 +50,19 @@ bool IsValidSerialNumber(std::string_view text) {
   return sum % 10 == 0;
 }
 
+std::optional<std::string> SerialNumberFromScan(std::string_view scanned, std::string& error) {
+  const std::string_view text = Trimmed(scanned);
+  if (CharacterCount(text) != kScannedSerialLength) {
+    error = kSerialLengthMessage;
+    return std::nullopt;
+  }
+  if (!IsValidSerialNumber(text)) {
+    error = kSerialInvalidMessage;
+    return std::nullopt;
+  }
+  return std::string(text.substr(0, kStoredSerialLength));
+}
+
 bool EntryTakesCharacter(EntryMode mode, char32_t ch) {
   if (ch < 32) return true;
   switch (mode) {
@@ -70,17 +83,17 @@ bool EntryModel::Enter(std::string_view edit_text) {
   std::string_view text = Trimmed(edit_text);
   if (text.empty()) return false;
   switch (m_request.mode) {
-    case EntryMode::SerialNumber:
-      if (CharacterCount(text) != kScannedSerialLength) {
-        m_dialogs.ShowMessage(kSerialLengthMessage, m_request.caption, MessageIcon::Error);
+    case EntryMode::SerialNumber: {
+      std::string error;
+      const std::optional<std::string> number = SerialNumberFromScan(text, error);
+      if (!number) {
+        m_dialogs.ShowMessage(error, m_request.caption, MessageIcon::Error);
         return false;
       }
-      if (!IsValidSerialNumber(text)) {
-        m_dialogs.ShowMessage(kSerialInvalidMessage, m_request.caption, MessageIcon::Error);
-        return false;
-      }
-      text = text.substr(0, kStoredSerialLength);
-      break;
+      m_result = *number;
+      m_open = false;
+      return true;
+    }
     case EntryMode::Key:
       if (CharacterCount(text) != kKeyTextLength) return false;
       break;

@@ -37,6 +37,13 @@ EntryRequest KeyRequest();
 // from the first digit, is a multiple of 10. Anything else is invalid.
 bool IsValidSerialNumber(std::string_view text);
 
+// The serial number to write from a scanned text: spaces and control
+// characters around it are dropped, then it must be 13 characters that pass
+// the EAN-13 check, whose first 12 digits are written (the device does not
+// store the check digit). Nothing, with `error` set to the message to show
+// (kSerialLengthMessage or kSerialInvalidMessage), otherwise.
+std::optional<std::string> SerialNumberFromScan(std::string_view text, std::string& error);
+
 // Whether the edit takes a typed character. Control characters (below 32,
 // such as backspace) always pass; a serial number takes only digits, a key
 // only hexadecimal digits; a password takes everything.

@@ -42,7 +42,7 @@ int ModemChannel::AtWriteCommand(const char* prefix, const std::string& middle, 
 
 void ModemChannel::FlushReplyLog(LinkCallback& callback) {
   if (m_log_length == 0) return;
-  callback.OnLog(Format("<= %s", tamlo::Cp1251ToUtf8(std::string_view(m_log, m_log_length)).c_str()));
+  callback.OnLog(Format("<= %s", tamlo::DeviceText(std::string_view(m_log, m_log_length)).c_str()));
   m_log_length = 0;
 }
 
@@ -85,13 +85,18 @@ int ModemChannel::WaitModemReply(uint32_t limit_ms, LinkCallback& callback, Repl
     const int filled = m_core.FillReceiveBuffer(callback);
     if (filled < 0) return filled;
     uint8_t byte = 0;
-    bool done = false;
-    while (!done && m_core.TakeBufferedByte(byte)) {
+    int ended_by = -1;
+    while (ended_by < 0 && m_core.TakeBufferedByte(byte)) {
       LogByte(byte, callback);
       const int index = MatchByte(byte);
-      if (index >= 0 && handler(*this, callback, index, result)) done = true;
+      if (index >= 0 && handler(*this, callback, index, result)) ended_by = index;
     }
-    if (done) return result;
+    if (ended_by == kReplyCmeError || ended_by == kReplyCmsError) {
+      // The error's number follows its pattern: read the line to its end so
+      // the log line says which error it was.
+      ReadReplyFields(callback, [](int, uint32_t, uint32_t&) {}, 0);
+    }
+    if (ended_by >= 0) return result;
     if (m_pending_error != 0) continue;
     if (limit.Elapsed(m_core.clock()) > limit_ms) return result;
     if (progress_text != nullptr) callback.OnProgress(nullptr, limit.Elapsed(m_core.clock()));

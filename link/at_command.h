@@ -67,7 +67,8 @@ class ModemChannel {
 
   // Reads replies until the handler ends the wait or `limit_ms` pass; returns
   // the result variable (started at `initial`), or the negative code of a
-  // failed read. With a progress text, reports a stage with the limit as its
+  // failed read. A wait ended by "+CME ERROR:" or "+CMS ERROR:" first reads
+  // the rest of that line (the error's number) into the reply log line. With a progress text, reports a stage with the limit as its
   // maximum and then the elapsed milliseconds.
   int WaitModemReply(uint32_t limit_ms, LinkCallback& callback, ReplyHandler handler, int initial,
                      const char* progress_text);

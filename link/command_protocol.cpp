@@ -126,9 +126,14 @@ int CommandProtocol::Exchange(uint8_t command, size_t payload_length, const char
 int CommandProtocol::ExchangeWithPassword(uint8_t command, size_t payload_length, const char* progress_text,
                                           AnswerHandler handler, LinkCallback& callback) {
   constexpr int kBadPassword = RefusalCode(ANS_BAD_PASSWORD);
+  // Refusals after a password went out: a wrong password, or the command
+  // refused again although its password was accepted.
+  unsigned refusals = 0;
+  bool password_sent = false;
   for (;;) {
     int r = Exchange(command, payload_length, progress_text, handler, callback);
     if (r != kBadPassword) return r;
+    if (password_sent && ++refusals >= kMaxPasswordRefusals) return r;
     // The password goes out in the same transmit payload: keep the command's.
     if (payload_length != 0) std::memcpy(m_saved_payload, m_core.tx_payload(), payload_length);
     char* buffer = reinterpret_cast<char*>(m_core.tx_payload());
@@ -143,7 +148,8 @@ int CommandProtocol::ExchangeWithPassword(uint8_t command, size_t payload_length
         break;
       }
       r = Exchange(CMD_PASSWORD, std::strlen(buffer), "Передача пароля", nullptr, callback);
-      if (r != kBadPassword) break;
+      password_sent = true;
+      if (r != kBadPassword || ++refusals >= kMaxPasswordRefusals) break;
     }
     if (payload_length != 0) std::memcpy(m_core.tx_payload(), m_saved_payload, payload_length);
     if (r != LINK_OK) return r;

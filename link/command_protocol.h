@@ -7,6 +7,12 @@
 // times (0, 4, ..., 28 s). An answer 0x87 ("later") is obeyed after 1 s with
 // a fresh block number and does not extend the 30 s.
 //
+// Password: on answer 0x88 the caller is asked for a password, which goes out
+// with CMD_PASSWORD before the command is sent again. The third 0x88 after a
+// password went out (a wrong one, or the command refused again although its
+// password was taken) ends the exchange with that refusal: a device that
+// refuses whatever it is sent would otherwise be asked for ever.
+//
 // Block numbers: 0 belongs to the handshake, which resets the counter; each
 // new command takes the next number, 65535 being followed by 1. A resend keeps
 // its number, so a late answer to the first copy still matches; an answer
@@ -24,6 +30,7 @@ inline constexpr uint32_t kExchangeLimitMs = 30000;
 inline constexpr uint32_t kRetryLaterPauseMs = 1000;
 inline constexpr uint16_t kHostSizeLimit = 256;
 inline constexpr uint16_t kMinDeviceSize = 32;
+inline constexpr unsigned kMaxPasswordRefusals = 3;
 
 // Called with an accepted answer's payload length; the payload lies in
 // SerialCore::rx_payload(). Returns > 0 to accept, 0 to keep waiting, or a

@@ -36,7 +36,9 @@ std::string FormatDeviceTime(uint32_t seconds) {
   int month = 0;
   while (month < 11 && day >= MonthDays(month, year)) day -= MonthDays(month++, year);
   const uint32_t s = r % kDay;
-  char text[32];
+  // Room for six full ints: the values never exceed two digits, but the
+  // compiler cannot see that and would otherwise warn of a truncation.
+  char text[6 * 12];
   std::snprintf(text, sizeof text, "%02d.%02d.%02d %02d:%02d:%02d", day + 1, month + 1, year % 100,
                 static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
   return text;

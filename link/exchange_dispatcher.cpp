@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "config/cp1251.h"
 #include "link/bootloader_entry.h"
 #include "link/device_time.h"
 #include "link/link_codes.h"
@@ -127,14 +128,16 @@ int ExchangeDispatcher::ModemDial(const ActionInput& input, LinkCallback& callba
 
 int ExchangeDispatcher::Identify(LinkCallback& callback) {
   auto handler = [this](size_t length, LinkCallback& cb) -> int {
-    const std::string text(reinterpret_cast<const char*>(m_core.rx_payload()), length);
+    const std::string raw(reinterpret_cast<const char*>(m_core.rx_payload()), length);
+    // The device's own words, shown only after conversion and escaping.
+    const std::string text = DeviceText(raw.c_str());
     cb.OnLog(Format("Подключено устройство: %s", text.c_str()));
-    if (length < kDevicePrefixLength || std::memcmp(text.data(), kDevicePrefix, kDevicePrefixLength) != 0) {
+    if (length < kDevicePrefixLength || std::memcmp(raw.data(), kDevicePrefix, kDevicePrefixLength) != 0) {
       cb.OnError(Format("Устройство или прошивка \"%s\" не поддерживаются в данной версии конфигуратора",
                         text.c_str()));
       return LINK_UNSUPPORTED_DEVICE;
     }
-    cb.OnFirmwareVersion(std::string(text.c_str() + kDevicePrefixLength));
+    cb.OnFirmwareVersion(DeviceText(raw.c_str() + kDevicePrefixLength));
     return 1;
   };
   return m_protocol.ExchangeWithPassword(CMD_GET_VERSION, 0, "Чтение версии прошивки", handler, callback);
@@ -164,8 +167,9 @@ int ExchangeDispatcher::RunAction(unsigned action, const ActionInput& input, Lin
 
 int ExchangeDispatcher::SerialRead(LinkCallback& callback) {
   auto handler = [this](size_t length, LinkCallback& cb) -> int {
-    const std::string text(reinterpret_cast<const char*>(m_core.rx_payload()), length);
-    cb.OnLog(Format("Серийный номер: %s", text.c_str()[0] != '\0' ? text.c_str() : "НЕ ЗАДАН"));
+    const std::string raw(reinterpret_cast<const char*>(m_core.rx_payload()), length);
+    const std::string text = DeviceText(raw.c_str());
+    cb.OnLog(Format("Серийный номер: %s", !text.empty() ? text.c_str() : "НЕ ЗАДАН"));
     return 1;
   };
   const int r = m_protocol.ExchangeWithPassword(CMD_SERIAL_READ, 0, "Чтение серийного номера", handler, callback);

@@ -30,7 +30,8 @@ void OnSignal(int) { g_stop = 1; }
 const char kUsage[] =
     "usage: tamlo-sim --pty [--link PATH] [options]\n"
     "  --pty                serve on a new pseudo-terminal; its path is the first output line\n"
-    "  --link PATH          also make a symbolic link PATH to the terminal\n"
+    "  --link PATH          also make a symbolic link PATH to the terminal (replaces\n"
+    "                       only a stale link to a terminal, nothing else)\n"
     "  --baud N             line speed, 10 bits per byte (default 115200; 0: no transfer time)\n"
     "  --id TEXT            identification text (default \"Tamlo 3.11\")\n"
     "  --config FILE        stored configuration: loaded when the file exists (else the sample site),\n"
@@ -97,6 +98,37 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
+}
+
+// Whether --link may put its link at `path`: when nothing is there, or a
+// link to a pseudo-terminal that an earlier run left behind (a run that was
+// killed cannot remove its link). Anything else belongs to the user; `why`
+// says what it is.
+bool MayPlaceLink(const std::string& path, std::string& why) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (status.type() == fs::file_type::not_found) return true;
+  if (ec) {
+    why = ec.message();
+    return false;
+  }
+  if (status.type() != fs::file_type::symlink) {
+    why = "exists and is not a link";
+    return false;
+  }
+  const std::string target = fs::read_symlink(path, ec).string();
+  if (ec || target.rfind("/dev/pts/", 0) != 0) {
+    why = "is a link to something other than a terminal";
+    return false;
+  }
+  return true;
+}
+
+// Removes the link at exit only while it is still the one this run made.
+void RemoveOwnLink(const std::string& path, const std::string& terminal) {
+  std::error_code ec;
+  if (std::filesystem::read_symlink(path, ec).string() == terminal && !ec) std::filesystem::remove(path, ec);
 }
 
 }  // namespace
@@ -265,8 +297,12 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGTERM, &sa, nullptr);
 
-  PtyServer server(device);
   std::string error;
+  if (!link_path.empty() && !MayPlaceLink(link_path, error)) {
+    std::fprintf(stderr, "tamlo-sim: will not replace %s: it %s\n", link_path.c_str(), error.c_str());
+    return 1;
+  }
+  PtyServer server(device);
   if (!server.Open(error)) {
     std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
     return 1;
@@ -285,9 +321,6 @@ int main(int argc, char** argv) {
 
   const int rc = server.Serve(g_stop, error);
   if (rc != 0) std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
-  if (!link_path.empty()) {
-    std::error_code ec;
-    std::filesystem::remove(link_path, ec);
-  }
+  if (!link_path.empty()) RemoveOwnLink(link_path, server.slave_path());
   return rc;
 }

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "config/posix/output_target.h"
 #include "config/posix/posix_file_system.h"
+#include "config/posix/temporary_files.h"
 
 namespace tamlo {
 namespace {
@@ -25,16 +27,19 @@ class PosixInputFile final : public InputFile {
     while (done < size) {
       const ssize_t n = ::read(m_fd, buffer + done, size - done);
       if (n < 0 && errno == EINTR) continue;
+      if (n < 0) m_failed = true;
       if (n <= 0) break;
       done += static_cast<size_t>(n);
     }
     return done;
   }
   uint64_t Size() const override { return m_size; }
+  bool Failed() const override { return m_failed; }
 
  private:
   int m_fd;
   uint64_t m_size;
+  bool m_failed = false;
 };
 
 std::string FolderOf(const std::string& path) {
@@ -56,7 +61,9 @@ void SyncFolder(const std::string& folder) {
 class PosixReplacementFile final : public ReplacementFile {
  public:
   PosixReplacementFile(int fd, std::string temp, std::string target)
-      : m_fd(fd), m_temp(std::move(temp)), m_target(std::move(target)) {}
+      : m_fd(fd), m_temp(std::move(temp)), m_target(std::move(target)) {
+    m_listed = ListTemporaryFile(m_temp.c_str());
+  }
   ~PosixReplacementFile() override { Discard(); }
   PosixReplacementFile(const PosixReplacementFile&) = delete;
   PosixReplacementFile& operator=(const PosixReplacementFile&) = delete;
@@ -82,9 +89,11 @@ class PosixReplacementFile final : public ReplacementFile {
     if (!synced || !closed || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
       ::unlink(m_temp.c_str());
       m_temp.clear();
+      Unlist();
       return false;
     }
     m_temp.clear();
+    Unlist();
     SyncFolder(FolderOf(m_target));
     return true;
   }
@@ -94,28 +103,44 @@ class PosixReplacementFile final : public ReplacementFile {
     m_fd = -1;
     if (!m_temp.empty()) ::unlink(m_temp.c_str());
     m_temp.clear();
+    Unlist();
   }
 
  private:
+  void Unlist() {
+    ForgetTemporaryFile(m_listed);
+    m_listed = -1;
+  }
+
   int m_fd;
   std::string m_temp;  // empty once renamed or removed
   std::string m_target;
+  int m_listed = -1;  // slot in the list a signal handler cleans up, or -1
 };
 
 class Posix final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking only for the open itself, which would otherwise wait for a
+    // FIFO's writer; reads block as usual.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+      const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
       ::close(fd);
+      errno = error;
       return nullptr;
     }
-    return std::make_unique<PosixInputFile>(fd, static_cast<uint64_t>(st.st_size));
+    return std::make_unique<PosixInputFile>(fd, S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size)
+                                                                     : kUnknownInputSize);
   }
 
+  std::string OutputProblem(const std::string& target) override { return OutputTargetProblem(target); }
+
   std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target) override {
+    if (IsDirectOutput(link_or_target)) return OpenDirectOutput(link_or_target);
     // Saving through a symbolic link replaces the file it points to and keeps
     // the link.
     std::string target = link_or_target;

@@ -51,14 +51,17 @@ bool IsHtmlJournalPath(const std::filesystem::path& path) {
 
 int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
                   JournalErrors& errors, FileSystem& fs) {
-  const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path.string());
-  if (!file) {
+  // A target that cannot be written fails before the device is asked; the
+  // temporary file is created only once the journal is here.
+  if (!fs.OutputProblem(path.string()).empty()) {
     errors.ReportError(Quoted("Не удается создать файл журнала", path));
     return -1;
   }
   std::string journal;
-  if (read(journal) < 0) {
-    file->Discard();
+  if (read(journal) < 0) return -1;
+  const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path.string());
+  if (!file) {
+    errors.ReportError(Quoted("Не удается создать файл журнала", path));
     return -1;
   }
 

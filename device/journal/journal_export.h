@@ -24,8 +24,9 @@ bool IsHtmlJournalPath(const std::filesystem::path& path);
 // reported it).
 using JournalReader = std::function<int(std::string& journal)>;
 
-// Creates the output, reads the journal, renders it (HTML by the extension,
-// CR LF line ends) and puts the file in place. Returns the result of the
+// Checks that the output can be written, reads the journal, creates the
+// output, renders the journal into it (HTML by the extension, CR LF line
+// ends) and puts the file in place. Returns the result of the
 // rendering: 1 for a whole journal, -1 for a damaged one (the rows before the
 // damage are kept in the file). Returns -1 without a file when the output
 // cannot be created ("Не удается создать файл журнала "%s""), when the read

@@ -39,6 +39,11 @@
 
 namespace tamlo::journal {
 
+// The largest journal taken from a file: a device keeps a few megabytes, so
+// anything far above is not a journal, and it is refused before it is read
+// into memory.
+inline constexpr size_t kMaxJournalBytes = 64 * 1024 * 1024;
+
 // Where the rendered bytes go. Write is called with whole lines (or the
 // HTML wrapper), already in their final form.
 class JournalOutput {

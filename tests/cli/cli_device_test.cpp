@@ -3,85 +3,29 @@
 // terminal port) or the in-process demo device. Exit statuses, what goes to standard
 // output, and the password handling without a terminal.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
+#include "cli_run.h"
 #include "config/config_image.h"
 #include "config/config_tree.h"
 #include "config/tagged_encoding.h"
 #include "support/temp_dir.h"
 
-extern char** environ;
-
 namespace tamlo::link::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using tamlo::testing::CliRun;
+using tamlo::testing::ConfigImageOf;
+using tamlo::testing::Contains;
+using tamlo::testing::PtySim;
 using tamlo::testing::ReadFileBytes;
+using tamlo::testing::RunCli;
 using tamlo::testing::TempDir;
 using tamlo::testing::WriteFileBytes;
-
-std::string BinDir() {
-  const char* dir = std::getenv("TAMLO_BIN_DIR");
-  return dir ? dir : ".";
-}
-
-// tamlo-sim --pty with a symbolic link at a known place; stopped at the end.
-class PtySim {
- public:
-  PtySim(const fs::path& link, std::vector<std::string> options) : m_link(link) {
-    std::vector<std::string> args = {BinDir() + "/tamlo-sim", "--pty", "--link", link.string()};
-    args.insert(args.end(), options.begin(), options.end());
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    // Start-up, not a time-out under test: the program makes its link at once.
-    for (int i = 0; i < 500 && m_pid > 0 && !fs::exists(m_link); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  ~PtySim() {
-    if (m_pid <= 0) return;
-    kill(m_pid, SIGTERM);
-    int status = 0;
-    waitpid(m_pid, &status, 0);
-  }
-  bool ready() const { return m_pid > 0 && fs::exists(m_link); }
-
- private:
-  fs::path m_link;
-  pid_t m_pid = -1;
-};
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs the tool in a new session: no controlling terminal to ask a password on.
-CliRun RunCli(const TempDir& dir, const std::string& args) {
-  const fs::path out = dir / "out.txt", err = dir / "err.txt";
-  const std::string command = "setsid -w " + BinDir() + "/tamlocfg-cli " + args + " >" + out.string() + " 2>" +
-                              err.string() + " </dev/null";
-  const int raw = std::system(command.c_str());
-  CliRun r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFileBytes(out);
-  r.err = ReadFileBytes(err);
-  return r;
-}
 
 // A .tamlo image with the autotest on (a setting of firmware 3.03) and a
 // device password (3.04).
@@ -96,7 +40,8 @@ std::string ImageWithNewerSettings() {
   return bytes;
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+
 
 TEST(CliDevice, PtyDevice_ConfigWriteReportsOldFirmwareAndReadsBackSameBytes) {
   TempDir dir;
@@ -135,7 +80,8 @@ TEST(CliDevice, PasswordWithoutTerminal_GivesUpAndFails) {
     SCOPED_TRACE(password);
     CliRun r = RunCli(dir, "--port " + (dir / "tty").string() + " " + password + "reboot");
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Contains(r.err, "no terminal to ask for the device password")) << r.err;
+    // With --password the tool never asks, so it never looks for a terminal.
+    EXPECT_EQ(Contains(r.err, "no terminal to ask for the device password"), password.empty()) << r.err;
     EXPECT_TRUE(Contains(r.err, "Неверный пароль доступа к устройству")) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
@@ -178,6 +124,146 @@ TEST(CliDevice, UsageErrorsAndMissingPort) {
   CliRun missing = RunCli(dir, "--port " + (dir / "no-such-tty").string() + " identify");
   EXPECT_EQ(missing.status, 1);
   EXPECT_TRUE(Contains(missing.err, "Невозможно открыть порт")) << missing.err;
+  // Refused before anything is dialled or opened.
+  for (const char* args : {"--demo --dial \"\" identify", "--demo --dial \"\" --v32 reboot",
+                           "--demo gsm-status --count 99999999999999999999", "--demo gsm-status --count 2147483648",
+                           "--demo gsm-status --count -1"}) {
+    SCOPED_TRACE(args);
+    CliRun r = RunCli(dir, args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(Contains(r.err, "Подключ")) << r.err;
+  }
+}
+
+// A relative --port is a path from the current folder, like any other file
+// argument, and not a name under /dev.
+TEST(CliDevice, RelativePortPath_UsedAsGiven) {
+  TempDir dir;
+  PtySim sim(dir / "tty", {"--baud", "0"});
+  ASSERT_TRUE(sim.ready());
+  const std::string command = "cd " + dir.path().string() + " && setsid -w " + tamlo::testing::BinDir() +
+                              "/tamlocfg-cli --port tty identify >out.txt 2>err.txt </dev/null";
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << ReadFileBytes(dir / "err.txt");
+  EXPECT_TRUE(Contains(ReadFileBytes(dir / "out.txt"), "firmware: 3.11")) << ReadFileBytes(dir / "out.txt");
+}
+
+// What would be refused on loading is refused before anything is sent: a
+// malformed encoding always (exit 3), unrecognised data unless --force
+// (exit 2).
+TEST(CliDevice, ConfigWrite_RefusesWhatLoadingWouldRefuse) {
+  TempDir dir;
+  const fs::path stored = dir / "device.tamlo";
+  PtySim sim(dir / "tty", {"--baud", "0", "--config", stored.string()});
+  ASSERT_TRUE(sim.ready());
+  const std::string port = "--port " + (dir / "tty").string() + " ";
+  const struct {
+    const char* name;
+    std::string data;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"malformed", std::string("\x90\x20\x05\x80", 4), 3, "Ошибка при разборе конфигурации. Возможно, она повреждена."},
+      {"unknown coding", std::string("\x18", 1), 3, "Неизвестный способ кодирования данных в конфигурации."},
+      {"unrecognised", std::string("\x90\x20\x05\xC4\x25\x02\xAB\x01", 8), 2,
+       "Внимание: В конфигурации обнаружены неизвестные данные."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFileBytes(dir / "in.tamlo", ConfigImageOf(c.data));
+    CliRun r = RunCli(dir, port + "config-write " + (dir / "in.tamlo").string());
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_TRUE(Contains(r.err, c.message)) << r.err;
+    EXPECT_FALSE(Contains(r.err, "Подключено устройство")) << r.err;
+    EXPECT_FALSE(fs::exists(stored));
+  }
+  CliRun forced = RunCli(dir, port + "config-write " + (dir / "in.tamlo").string() + " --force");
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_EQ(ReadFileBytes(stored).substr(32), std::string("\x90\x20\x05\xC4\x25\x02\xAB\x01", 8));
+}
+
+// The serial number as the device window takes it from a scanner: an EAN-13
+// number whose check digit is sent without it, or the 12 digits alone.
+TEST(CliDevice, SerialWrite_Ean13OrTwelveDigitsElseRefusedBeforeTheExchange) {
+  TempDir dir;
+  PtySim sim(dir / "tty", {"--baud", "0"});
+  ASSERT_TRUE(sim.ready());
+  const std::string port = "--port " + (dir / "tty").string() + " ";
+  const struct {
+    const char* number;
+    int status;
+    const char* stored;  // what identify reads back, or the refusal
+  } cases[] = {
+      {"4006381333931", 0, "serial: 400638133393\n"},
+      {"123456789012", 0, "serial: 123456789012\n"},
+      {"4006381333932", 2, "Неверный серийный номер"},
+      {"40063813339", 2, "Серийный номер должен быть 13 цифр"},
+      {"40063813339311", 2, "Серийный номер должен быть 13 цифр"},
+      {"400638133393x", 2, "Неверный серийный номер"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number);
+    CliRun w = RunCli(dir, port + "serial-write " + c.number);
+    EXPECT_EQ(w.status, c.status) << w.err;
+    if (c.status != 0) {
+      EXPECT_TRUE(Contains(w.err, c.stored)) << w.err;
+      EXPECT_FALSE(Contains(w.err, "Подключ")) << w.err;
+      continue;
+    }
+    CliRun id = RunCli(dir, port + "identify");
+    EXPECT_TRUE(Contains(id.out, c.stored)) << id.out;
+  }
+}
+
+// What the device says is shown as text: 1251 converted, control characters
+// escaped, and a serial number it has not got named so.
+TEST(CliDevice, Identify_DeviceTextsEscapedAndUnsetSerialNamed) {
+  TempDir dir;
+  {
+    PtySim sim(dir / "tty", {"--baud", "0", "--id", "Tamlo 3.11\x1b[2J"});
+    ASSERT_TRUE(sim.ready());
+    CliRun r = RunCli(dir, "--port " + (dir / "tty").string() + " identify");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "firmware: 3.11\\x1B[2J\nserial: not set\n");
+    EXPECT_FALSE(Contains(r.err, "\x1b")) << r.err;
+  }
+  PtySim old(dir / "tty2", {"--baud", "0", "--old-firmware"});
+  ASSERT_TRUE(old.ready());
+  CliRun r = RunCli(dir, "--port " + (dir / "tty2").string() + " identify");
+  EXPECT_EQ(r.out, "firmware: 3.11\nserial: not supported\n");
+}
+
+// The firmware file is checked before the device is switched into its
+// bootloader; a transfer that fails afterwards says where the device is.
+TEST(CliDevice, FirmwareUpdate_FileCheckedFirstFailureAfterSwitchExplained) {
+  TempDir dir;
+  fs::create_directory(dir / "folder");
+  WriteFileBytes(dir / "empty.fmw", "");
+  const struct {
+    std::string file;
+    const char* reason;
+  } cases[] = {
+      {(dir / "missing.fmw").string(), "No such file or directory"},
+      {(dir / "folder").string(), "not a regular file"},
+      {"/dev/null", "not a regular file"},
+      {(dir / "empty.fmw").string(), "empty"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    CliRun r = RunCli(dir, "--demo fw-update " + c.file);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Contains(r.err, c.reason)) << r.err;
+    EXPECT_FALSE(Contains(r.err, "Вход в загрузчик")) << r.err;
+  }
+
+  PtySim sim(dir / "tty", {"--baud", "0", "--cancel-block", "2"});
+  ASSERT_TRUE(sim.ready());
+  WriteFileBytes(dir / "fw.fmw", std::string(300, 'f'));
+  CliRun r = RunCli(dir, "--port " + (dir / "tty").string() + " fw-update " + (dir / "fw.fmw").string());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "Передача прервана удаленной стороной")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "waits in its bootloader")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "fw-update")) << r.err;
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ TEST(CliEdit, SettingsListingRoundTripsByteForByte) {
   EXPECT_EQ(ReadFileBytes(dir / "out.tamlo"), ReadFileBytes(dir / "site.tamlo"));
 
   // The same through a pipe, "--from -" reading standard input to its end.
-  r = RunCli(dir, "settings " + Quoted(dir, "site.tamlo") + " | " + std::getenv("TAMLO_BIN_DIR") +
-                      "/tamlocfg-cli edit - " + Quoted(dir, "piped.tamlo") + " --from -");
+  r = RunCli(dir, "edit - " + Quoted(dir, "piped.tamlo") + " --from -",
+             testing::BinDir() + "/tamlocfg-cli settings " + Quoted(dir, "site.tamlo") + " |");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ReadFileBytes(dir / "piped.tamlo"), ReadFileBytes(dir / "site.tamlo"));
 
@@ -164,6 +164,26 @@ TEST(CliDiff, DifferencesOnePerLineAndExitStatus) {
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("none.tamlo"), std::string::npos) << r.err;
   EXPECT_EQ(RunCli(dir, "diff " + Quoted(dir, "a.tamlo")).status, 2);
+}
+
+// The device side: the demo device's sample site read as config-read reads it.
+TEST(CliDiff, DeviceAgainstAFile) {
+  TempDir dir;
+  ASSERT_EQ(RunCli(dir, "--demo config-read " + Quoted(dir, "site.tamlo")).status, 0);
+  CliRun r = RunCli(dir, "--demo diff device " + Quoted(dir, "site.tamlo"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  ASSERT_EQ(RunCli(dir, "edit " + Quoted(dir, "site.tamlo") + " " + Quoted(dir, "next.tamlo") +
+                            " --set general.E_Account=2B18 --set directions.6.C_Proto=Kam-SMS")
+                .status,
+            0);
+  r = RunCli(dir, "--demo diff " + Quoted(dir, "next.tamlo") + " device");
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, "general.E_Account: 2B18 -> 2B17\ndirections.6.C_Proto: Kam-SMS -> Нет\n");
+
+  EXPECT_EQ(RunCli(dir, "diff device " + Quoted(dir, "site.tamlo")).status, 2);  // no device chosen
+  EXPECT_EQ(RunCli(dir, "--demo diff device device").status, 2);
 }
 
 }  // namespace

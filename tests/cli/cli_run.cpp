@@ -1,40 +1,85 @@
-#include "tests/cli/cli_run.h"
+#include "cli_run.h"
 
-#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "config/config_image.h"
 #include "config/tagged_encoding.h"
 
+extern char** environ;
+
 namespace tamlo::testing {
 
-CliRun RunCli(const TempDir& dir, const std::string& args) {
+namespace fs = std::filesystem;
+
+std::string BinDir() {
+  const char* dir = std::getenv("TAMLO_BIN_DIR");
+  return dir ? dir : ".";
+}
+
+CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input, const std::string& output) {
+  const fs::path out = dir / "out.txt", err = dir / "err.txt";
+  // A pipe source comes before the program, a redirection after it.
+  const bool piped = input.size() > 2 && input.compare(input.size() - 2, 2, " |") == 0;
+  // The time limit only ends a run that hangs (a read that never ends, an
+  // open that waits for ever), so that it fails instead of stopping the test.
+  const std::string command = (piped ? input + " " : std::string()) + "setsid -w timeout 120 " + BinDir() +
+                              "/tamlocfg-cli " +
+                              args + " " + (output.empty() ? ">" + out.string() : output) + " 2>" +
+                              err.string() + (piped ? std::string() : " " + input);
+  fs::remove(out);
+  const int raw = std::system(command.c_str());
   CliRun r;
-  const char* bin = std::getenv("TAMLO_BIN_DIR");
-  if (!bin) {
-    ADD_FAILURE() << "TAMLO_BIN_DIR not set";
-    return r;
-  }
-  const std::string err = (dir / "stderr.txt").string();
-  const std::string cmd = std::string(bin) + "/tamlocfg-cli " + args + " 2>'" + err + "'";
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  if (output.empty()) r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
   return r;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string ConfigImageOf(const std::string& data) {
+  const auto header =
+      ConfigImageHeader::For(reinterpret_cast<const uint8_t*>(data.data()), data.size()).Serialize();
+  return std::string(header.begin(), header.end()) + data;
 }
 
 std::string ImageBytes(const ConfigTree& tree, const std::vector<uint8_t>& extra) {
   std::vector<uint8_t> data = EncodeConfig(tree);
   data.insert(data.end(), extra.begin(), extra.end());
-  const auto h = ConfigImageHeader::For(data.data(), data.size()).Serialize();
-  return std::string(h.begin(), h.end()) + std::string(data.begin(), data.end());
+  return ConfigImageOf(std::string(data.begin(), data.end()));
 }
+
+PtySim::PtySim(const fs::path& link, std::vector<std::string> options) : m_link(link) {
+  std::vector<std::string> args = {BinDir() + "/tamlo-sim", "--pty", "--link", link.string()};
+  args.insert(args.end(), options.begin(), options.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  // Start-up, not a time-out under test: the program makes its link at once.
+  for (int i = 0; i < 500 && m_pid > 0 && !fs::exists(m_link); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+PtySim::~PtySim() {
+  if (m_pid <= 0) return;  // never kill(-1): that would signal every process of the user
+  kill(m_pid, SIGTERM);
+  int status = 0;
+  waitpid(m_pid, &status, 0);
+}
+
+bool PtySim::ready() const { return m_pid > 0 && fs::exists(m_link); }
 
 }  // namespace tamlo::testing

@@ -1,7 +1,9 @@
 #pragma once
-// tamlocfg-cli run as its own process from $TAMLO_BIN_DIR, the way a user or
-// a script runs it, and configuration files to feed it.
-#include <cstdint>
+// Running tamlocfg-cli and tamlo-sim as their own processes, the way a user
+// runs them, for the console tool's tests.
+#include <sys/types.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,18 +12,45 @@
 
 namespace tamlo::testing {
 
+// The folder of the built programs (TAMLO_BIN_DIR, set by ctest).
+std::string BinDir();
+
 struct CliRun {
-  int status = -1;  // the exit status; -1 when the tool did not exit normally
-  std::string out;
-  std::string err;
+  int status = -1;  // the exit status; -1 when the shell did not exit normally
+  std::string out, err;
 };
 
-// Runs "tamlocfg-cli ARGS" through the shell (quote file names in `args`);
-// standard error goes through a file in `dir`.
-CliRun RunCli(const TempDir& dir, const std::string& args);
+// Runs "tamlocfg-cli ARGS" through the shell in a new session, so there is
+// no controlling terminal to ask a password on: standard input from
+// `input` (a shell redirection or pipe source, "</dev/null" by default),
+// standard output and error into files in `dir` unless `output` names a
+// redirection of its own (then `out` stays empty). A run that hangs ends
+// after two minutes with status 124.
+CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input = "</dev/null",
+              const std::string& output = "");
 
-// A .tamlo image of `tree`, with `extra` bytes after its encoding inside the
-// data length.
+bool Contains(const std::string& text, const std::string& part);
+
+// A .tamlo image: the header for `data`, then the encoded bytes.
+std::string ConfigImageOf(const std::string& data);
+// The same for `tree` encoded, with `extra` bytes after its encoding inside
+// the data length.
 std::string ImageBytes(const ConfigTree& tree, const std::vector<uint8_t>& extra = {});
+
+// tamlo-sim --pty with a symbolic link at a known place; stopped with
+// SIGTERM at the end.
+class PtySim {
+ public:
+  PtySim(const std::filesystem::path& link, std::vector<std::string> options);
+  ~PtySim();
+  PtySim(const PtySim&) = delete;
+  PtySim& operator=(const PtySim&) = delete;
+  bool ready() const;
+  std::string port() const { return m_link.string(); }
+
+ private:
+  std::filesystem::path m_link;
+  pid_t m_pid = -1;
+};
 
 }  // namespace tamlo::testing

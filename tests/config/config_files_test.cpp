@@ -1,6 +1,7 @@
 #include "config/config_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "config/posix/posix_file_system.h"
@@ -100,8 +101,9 @@ TEST(ConfigFiles, Open_ShowsEachMessageOnceAndForgetsTheName) {
        "несовместимой версии конфигуратора (1.13) или повреждена.\n\nЕсли вы запишете конфигурацию, эти данные "
        "будут потеряны."},
   };
-  // The second length alone claiming too much is refused as well.
-  std::string long2 = valid;
+  // Either length alone claiming too much is refused as well.
+  std::string long1 = valid, long2 = valid;
+  long1[8] = 9;
   long2[16] = 9;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,8 +120,15 @@ TEST(ConfigFiles, Open_ShowsEachMessageOnceAndForgetsTheName) {
   }
   // The unrecognised field did not stop the known one before it.
   EXPECT_EQ(f.general.seen.size(), 1u);
-  WriteFileBytes(f.Path("long2.tamlo"), long2);
-  EXPECT_THROW(ReadConfigImageFile(f.fs, f.Path("long2.tamlo")), ConfigLoadError);
+  for (const std::string* image : {&long1, &long2}) {
+    WriteFileBytes(f.Path("one-long.tamlo"), *image);
+    try {
+      ReadConfigImageFile(f.fs, f.Path("one-long.tamlo"));
+      ADD_FAILURE() << "a length beyond the file was taken";
+    } catch (const ConfigLoadError& e) {
+      EXPECT_STREQ(e.what(), "Некорректный заголовок файла. Возможно, файл поврежден.");
+    }
+  }
 }
 
 TEST(ConfigFiles, OpenCancelled_ChangesNothing) {
@@ -194,6 +203,17 @@ TEST(ConfigFiles, Replace_KeepsPermissionsAndSymbolicLinks) {
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(f.FilesInDir(), 2u);
+  // A group-writable file stays group-writable although the umask would take
+  // that bit from a new file.
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::group_write | fs::perms::others_read);
+  const mode_t umask_before = ::umask(022);
+  const bool saved = f.files.SaveConfigFile(link);
+  ::umask(umask_before);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write |
+                fs::perms::others_read);
   // A file the user may not write is not replaced behind its back.
   fs::permissions(real, fs::perms::owner_read);
   if (::access(real.c_str(), W_OK) != 0) {  // root may write anyway

@@ -29,8 +29,24 @@ TEST(Cp1251, MalformedUtf8_EachBadByteBecomesQuestionMark) {
   EXPECT_EQ(Utf8ToCp1251("\x80x"), "?x");            // stray continuation
   EXPECT_EQ(Utf8ToCp1251("x\xD0"), "x?");            // truncated at the end
   EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");         // overlong "/"
+  EXPECT_EQ(Utf8ToCp1251("\xE0\x80\xAF"), "???");    // overlong "/" in three bytes
+  EXPECT_EQ(Utf8ToCp1251("\xE0\x90\x90"), "???");    // overlong Cyrillic "А" in three bytes
   EXPECT_EQ(Utf8ToCp1251("\xED\xA0\x80"), "???");    // surrogate
   EXPECT_EQ(Utf8ToCp1251("\xD0z"), "?z");            // lead without continuation
+}
+
+TEST(DisplayText, ControlsEscapedCyrillicConverted) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"plain 3.11", "plain 3.11"},
+      {"\x1b[2J\r\n\t\x01\x7f", "\\x1B[2J\\r\\n\\t\\x01\\x7F"},
+      {"a\\b \"q\"", "a\\\\b \"q\""},
+      {"\xD0\x94\xC2\xA0", "\xD0\x94\xC2\xA0"},  // UTF-8 passes, U+00A0 included
+  };
+  for (const auto& c : cases) EXPECT_EQ(EscapeControls(c.in), c.out) << c.in;
+  EXPECT_EQ(DeviceText(std::string("\xCD\xC5 \xC7\xC0\xC4\xC0\xCD\0\x07", 10)), "НЕ ЗАДАН\\x00\\x07");
 }
 
 }  // namespace

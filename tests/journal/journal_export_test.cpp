@@ -83,6 +83,24 @@ TEST(JournalExport, FailedRead_LeavesNoNewFileAndKeepsAnOldOne) {
   EXPECT_TRUE(errors.messages.empty());  // the link reports its own failure
 }
 
+// Nothing is created in the target's folder while the device is read: an
+// exchange that takes minutes, or is interrupted, leaves no temporary file.
+TEST(JournalExport, TemporaryFileOnlyAfterTheRead) {
+  TempDir dir;
+  RecordedErrors errors;
+  WriteFileBytes(dir / "old.txt", "previous export");
+  size_t files_while_reading = 0;
+  const JournalReader reader = [&](std::string& journal) {
+    files_while_reading = FilesIn(dir.path());
+    journal = std::string(reinterpret_cast<const char*>(Entry(3, {}).data()), Entry(3, {}).size());
+    return 0;
+  };
+  EXPECT_EQ(ExportJournal(dir / "old.txt", reader, {}, errors, PosixFileSystem()), 1);
+  EXPECT_EQ(files_while_reading, 1u);
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
+  EXPECT_NE(ReadFileBytes(dir / "old.txt"), "previous export");
+}
+
 TEST(JournalExport, DamagedJournal_KeepsTheRowsBeforeTheDamage) {
   TempDir dir;
   RecordedErrors errors;

@@ -126,6 +126,56 @@ TEST_F(ProtocolTest, RetryLaterThenSilence_NewNumberAfter1sAndGivesUpAt30s) {
   EXPECT_EQ(cb.log[0], "Повтор команды (попытка 1)");
 }
 
+TEST_F(ProtocolTest, RetryLaterOnFourthSend_KeepsTheFirstSendsDeadline) {
+  ScriptedDevice device(port);
+  ASSERT_EQ(protocol.Connect(cb, false), 0);
+  int sends = 0;
+  device.on[CMD_REBOOT] = [&](const Request&) {
+    return ++sends == 4 ? Reply{ANS_RETRY_LATER} : Reply{ANS_OK, {}, true};
+  };
+  const size_t before = port.requests().size();
+  EXPECT_EQ(protocol.Exchange(CMD_REBOOT, 0, nullptr, nullptr, cb), LINK_NO_ANSWER);
+  std::vector<uint32_t> times;
+  for (size_t i = before; i < port.requests().size(); ++i)
+    times.push_back(port.requests()[i].at_ms - port.requests()[before].at_ms);
+  // 0, 4, 8, 12 s; the 0x87 at 12 s brings the next send 1 s later, then every
+  // 4 s until 30 s after the first: nine sends. A restarted limit would go on
+  // to 41 s.
+  const std::vector<uint32_t> expected = {0, 4000, 8000, 12000, 13000, 17000, 21000, 25000, 29000};
+  ASSERT_EQ(times.size(), expected.size());
+  for (size_t i = 0; i < times.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GE(times[i], expected[i]);
+    EXPECT_LT(times[i], expected[i] + 600);  // a read blocks up to 100 ms
+  }
+  EXPECT_EQ(port.requests()[before + 4].number, port.requests()[before + 3].number + 1);
+}
+
+TEST_F(ProtocolTest, LinkFailureTexts_EachCodeItsOwnMessage) {
+  const struct {
+    int code;
+    const char* text;
+  } cases[] = {
+      {-1, "Нет ответа от устройства (код ошибки -1)"},
+      {-2, "Операция отменена пользователем (код ошибки -2)"},
+      {-5, "Не удается записать данные в COM-порт (код ошибки -5)"},
+      {-6, "Модем отверг команду инициализации (код ошибки -6)"},
+      {-7, "Модемное соединение разорвано (код ошибки -7)"},
+      {-10, "Не удалось согласовать параметры подключения к устройству (код ошибки -10)"},
+      {-12, "От устройства получен некорректный ответ на команду (код ошибки -12)"},
+      {-13, "Не удалось согласовать параметры передачи данных (код ошибки -13)"},
+      {-14, "Ошибка чтения файла (код ошибки -14)"},
+      {-15, "Передача прервана удаленной стороной (код ошибки -15)"},
+      {-16, "Слишком много ошибок при передаче (код ошибки -16)"},
+      {-17, "Неизвестная ошибка (код ошибки -17)"},
+  };
+  for (const auto& c : cases) {
+    cb.errors.clear();
+    EXPECT_EQ(protocol.ReportLinkResult(c.code, cb), c.code);
+    EXPECT_EQ(cb.errors, std::vector<std::string>{c.text});
+  }
+}
+
 TEST_F(ProtocolTest, LateAnswerWithOldNumber_LoggedAndIgnored) {
   ScriptedDevice device(port);
   ASSERT_EQ(protocol.Connect(cb, false), 0);
@@ -246,6 +296,27 @@ TEST_F(PasswordTest, WrongThenGiveUp_ReportNamesPasswordCommand) {
   EXPECT_EQ(r, -376);
   protocol.ReportLinkResult(r, cb);
   EXPECT_EQ(cb.errors[0].rfind("Команда 0x08 отвергнута", 0), 0u);
+}
+
+// A device that keeps refusing: three wrong passwords typed in a row, or one
+// password it accepts while it goes on refusing the command, which would
+// otherwise repeat without end (the cached password goes out at attempt 0).
+TEST_F(PasswordTest, ThreeRefusals_EndTheExchangeWithTheRefusal) {
+  cb.passwords = {"1", "2", "3", "4"};
+  EXPECT_EQ(protocol.ExchangeWithPassword(CMD_SERIAL_WRITE, 12, nullptr, nullptr, cb), -376);
+  EXPECT_EQ(cb.password_attempts, (std::vector<unsigned>{0, 1, 2}));
+
+  RecordingCallback same;
+  device.on[CMD_PASSWORD] = [](const Request&) { return Reply{ANS_OK}; };
+  same.passwords.assign(10, "1234");
+  const size_t before = serial_payloads.size();
+  const int r = protocol.ExchangeWithPassword(CMD_SERIAL_WRITE, 12, nullptr, nullptr, same);
+  EXPECT_EQ(r, -376);
+  EXPECT_EQ(same.password_attempts, (std::vector<unsigned>{0, 0, 0}));
+  EXPECT_EQ(serial_payloads.size() - before, 4u);  // the command, then once after each accepted password
+  protocol.ReportLinkResult(r, same);
+  EXPECT_EQ(same.errors.back(),
+            "Команда 0x4B отвергнута устройством.\n\nКод ответа 0x88: Неверный пароль доступа к устройству");
 }
 
 TEST_F(PasswordTest, PasswordIsCutAtTxMtu) {

@@ -261,6 +261,26 @@ TEST_F(DispatcherTest, SerialWrite_LengthLimits) {
                                                  "SerialCore: bad params for SERIAL_WRITE (len=0)"}));
 }
 
+// The device's version and serial number reach the log as text: 1251
+// converted, control characters escaped so they cannot drive a terminal.
+TEST_F(DispatcherTest, DeviceTexts_ConvertedAndEscaped) {
+  device.version = "Tamlo 3.11\x1b]0;x\x07";
+  device.on[CMD_SERIAL_READ] = [](const Request&) {
+    const std::string s = "\xC0\xC1\r\n12";
+    return Reply{ANS_OK, Bytes(s.begin(), s.end())};
+  };
+  EXPECT_EQ(Run(SERIAL_READ), 0);
+  EXPECT_EQ(cb.versions, std::vector<std::string>{"3.11\\x1B]0;x\\x07"});
+  EXPECT_EQ(cb.log[2], "Подключено устройство: Tamlo 3.11\\x1B]0;x\\x07");
+  EXPECT_EQ(cb.log[3], "Серийный номер: АБ\\r\\n12");
+
+  device.version = "\xCF\xF0\xE8\xE1\xEE\xF0\x1b";
+  cb = RecordingCallback();
+  EXPECT_EQ(Run(SERIAL_READ), -1);
+  EXPECT_EQ(cb.errors, std::vector<std::string>{
+                           "Устройство или прошивка \"Прибор\\x1B\" не поддерживаются в данной версии конфигуратора"});
+}
+
 TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {
   device.on[CMD_KEYS_STATUS] = [](const Request&) { return Reply{ANS_OK, {4, 0x01}}; };
   Bytes write = {2, 16};
@@ -288,6 +308,26 @@ TEST_F(DispatcherTest, KeyChange_WriteDeleteAndTheTwoSpecialRefusals) {
   const Bytes truncated = {2, 16, 1, 2};
   EXPECT_EQ(Run(KEY_CHANGE, {truncated.data(), truncated.size(), nullptr}), -1);
   EXPECT_EQ(cb.errors.back(), "SerialCore: bad params for KEY_CHANGE (len=4)");
+}
+
+TEST_F(DispatcherTest, KeyChange_KeyMustLeaveRoomForItsNumberInTheMtu) {
+  device.size_b = 40;  // TX MTU 40: the number and 39 key bytes fit
+  device.on[CMD_KEYS_STATUS] = [](const Request&) { return Reply{ANS_OK, {4, 0x01}}; };
+  for (const uint8_t length : {39, 40}) {
+    SCOPED_TRACE(length);
+    Bytes request = {0, length};
+    request.resize(2 + length, 0x5A);
+    cb.errors.clear();
+    const int r = Run(KEY_CHANGE, {request.data(), request.size(), nullptr});
+    if (length == 39) {
+      EXPECT_EQ(r, 0);
+      EXPECT_EQ(PayloadSizes(CMD_KEY_CHANGE).back(), 40u);
+    } else {
+      EXPECT_EQ(r, -1);
+      EXPECT_EQ(cb.errors, std::vector<std::string>{"SerialCore: bad params for KEY_CHANGE (len=42)"});
+    }
+  }
+  EXPECT_EQ(PayloadSizes(CMD_KEY_CHANGE).size(), 1u);
 }
 
 TEST_F(DispatcherTest, GsmStatus_PollsEverySecondUntilCancelled) {

@@ -186,6 +186,9 @@ TEST_F(ModemTest, Dial_RefusedSettingGivesMinus6) {
     };
     EXPECT_EQ(Dial(), LINK_MODEM_REJECTED);
     EXPECT_EQ(modem.commands.back(), "AT+CBST=71");  // no dial
+    // The error's number stays in the log line: it is what tells the causes apart.
+    const std::string line = std::string(refusal).substr(2, std::string(refusal).size() - 4);
+    EXPECT_TRUE(Logged("<= " + line)) << ::testing::PrintToString(cb.log);
   }
 }
 

@@ -113,7 +113,7 @@ TEST_F(XmodemTest, File300Bytes_ThreeBlocksPaddedThenEot) {
     EXPECT_EQ(b[131], sum);
   }
   Bytes expected = file.data;
-  expected.resize(384, kXmodemFill);  // 44 data bytes and 84 fill bytes in the third block
+  expected.resize(384, 0x1A);  // 44 data bytes and 84 fill bytes (SUB) in the third block
   EXPECT_EQ(Data(boot.blocks), expected);
   EXPECT_EQ(cb.log, (std::vector<std::string>{"Обнаружен загрузчик", "Синхронизация с приемником", "Передается файл",
                                               "Файл передан"}));
@@ -140,7 +140,7 @@ TEST_F(XmodemTest, BlockNumbersWrapFrom255To0) {
   EXPECT_EQ(boot.blocks[255][2], 255);
   EXPECT_EQ(boot.blocks[256][1], 1);
   Bytes expected = file.data;
-  expected.resize(258 * 128, kXmodemFill);
+  expected.resize(258 * 128, 0x1A);
   EXPECT_EQ(Data(boot.blocks), expected);
 }
 
@@ -210,6 +210,14 @@ TEST_F(XmodemTest, CancelCounting) {
   EXPECT_EQ(Send(file), LINK_REMOTE_ABORT);
   EXPECT_EQ(boot.blocks.size(), 2u);
   EXPECT_TRUE(Logged("Передача прервана"));
+
+  // Other bytes between the CAN bytes do not restart the count.
+  cb = RecordingCallback();
+  boot.blocks.clear();
+  boot.verdicts = {Bytes{kXmodemCan, 'x', kXmodemCan, 'x', kXmodemCan}};
+  file.pos = 0;
+  EXPECT_EQ(Send(file), LINK_REMOTE_ABORT);
+  EXPECT_EQ(boot.blocks.size(), 1u);
 }
 
 TEST_F(XmodemTest, FileReadErrorGivesMinus14) {

@@ -57,6 +57,10 @@ TEST(HexField, TrimmedLeadingHexNumber_DefaultWhenEmpty) {
   EXPECT_EQ(ParseHexField("  \t", 7u), 7u);
   EXPECT_EQ(ParseHexField("1234", 7u), 0x1234u);
   EXPECT_EQ(ParseHexField(" bcdf ", 7u), 0xBCDFu);
+  // The ends of both letter ranges.
+  EXPECT_EQ(ParseHexField("A", 7u), 0xAu);
+  EXPECT_EQ(ParseHexField("a", 7u), 0xAu);
+  EXPECT_EQ(ParseHexField("aF9A", 7u), 0xAF9Au);
   EXPECT_EQ(ParseHexField("12g4", 7u), 0x12u);
   EXPECT_EQ(ParseHexField("zz", 7u), 7u);
   EXPECT_EQ(ParseHexField("FFFFFFFF", 7u), 0xFFFFFFFFu);

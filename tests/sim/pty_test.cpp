@@ -54,8 +54,10 @@ class SimProcess {
     if (m_pid > 0) Stop();
     if (m_out) std::fclose(m_out);
   }
-  // SIGTERM, then the exit status (-1 when it did not exit normally).
+  // SIGTERM, then the exit status (-1 when it did not exit normally, or
+  // never started: kill(-1) would signal every process of the user).
   int Stop() {
+    if (m_pid <= 0) return -1;
     kill(m_pid, SIGTERM);
     int status = 0;
     waitpid(m_pid, &status, 0);
@@ -115,6 +117,33 @@ TEST(TamloSimPty, ConfigWriteAndReadThroughTerminal_FileKept_SigtermStopsCleanly
   SimProcess again({"--pty", "--config", config});
   ASSERT_EQ(host.Run(again.path(), CONFIG_READ), 0);
   EXPECT_EQ(WithoutDeviceFields(host.cb.data_bytes), image);
+}
+
+// --link replaces only a link an earlier run left behind (one to a
+// pseudo-terminal); a file, a folder or a link to anything else is the
+// user's and stays.
+TEST(TamloSimPty, LinkPath_ReplacesOnlyAStaleTerminalLink) {
+  namespace fs = std::filesystem;
+  tamlo::testing::TempDir dir;
+  tamlo::testing::WriteFileBytes(dir / "file", "keep");
+  fs::create_directory(dir / "folder");
+  fs::create_symlink(dir / "file", dir / "to-file");
+  for (const fs::path& path : {dir / "file", dir / "folder", dir / "to-file"}) {
+    SCOPED_TRACE(path);
+    SimProcess sim({"--pty", "--link", path.string()});
+    EXPECT_TRUE(sim.path().empty());
+    EXPECT_EQ(sim.Stop(), 1);
+  }
+  EXPECT_EQ(tamlo::testing::ReadFileBytes(dir / "file"), "keep");
+  EXPECT_TRUE(fs::is_directory(dir / "folder"));
+  EXPECT_EQ(fs::read_symlink(dir / "to-file"), dir / "file");
+
+  fs::create_symlink("/dev/pts/999999", dir / "stale");  // the link of a run that was killed
+  SimProcess sim({"--pty", "--link", (dir / "stale").string()});
+  ASSERT_FALSE(sim.path().empty());
+  EXPECT_EQ(fs::read_symlink(dir / "stale").string(), sim.path());
+  EXPECT_EQ(sim.Stop(), 0);
+  EXPECT_FALSE(fs::is_symlink(dir / "stale"));
 }
 
 TEST(TamloSimPty, FaultAndDeviceOptions_ReachTheDevice) {

@@ -1,0 +1,22 @@
+// A save held open while the test signals it: replaces the file named by its
+// argument, writes "pending" on standard output once the temporary file
+// exists, and commits only at the end of its standard input.
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "config/posix/posix_file_system.h"
+#include "config/posix/temporary_files.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  tamlo::InstallTemporaryFileCleanup();
+  const auto file = tamlo::PosixFileSystem().CreateReplacement(argv[1]);
+  if (!file) return 2;
+  file->Write(reinterpret_cast<const uint8_t*>("new"), 3);
+  if (write(STDOUT_FILENO, "pending\n", 8) != 8) return 2;
+  char c = 0;
+  while (read(STDIN_FILENO, &c, 1) > 0) {
+  }
+  return file->Commit() ? 0 : 1;
+}
