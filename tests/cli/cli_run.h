@@ -25,7 +25,8 @@ struct CliRun {
 // `input` (a shell redirection or pipe source, "</dev/null" by default),
 // standard output and error into files in `dir` unless `output` names a
 // redirection of its own (then `out` stays empty). A run that hangs ends
-// after two minutes with status 124.
+// after two minutes with status 124. The tool's user data folder (the
+// backups of config-write) is `dir`/data.
 CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input = "</dev/null",
               const std::string& output = "");
 
