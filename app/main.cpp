@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <QStandardPaths>
+
 #include "app/command_line.h"
 #include "app/main_artwork.h"
 #include "app/main_window.h"
@@ -17,10 +19,13 @@
 #include "app/tamlo_application.h"
 #include "config/posix/posix_file_system.h"
 #include "device/crypto_keys.h"
+#include "device/config_history.h"
 #include "device/device_window.h"
+#include "device/posix/posix_history_folder.h"
 #include "device/phone_book_model.h"
 #include "device/qt/crypto_keys_window.h"
 #include "device/qt/device_window_view.h"
+#include "device/qt/difference_window.h"
 #include "device/qt/entry_dialog.h"
 #include "device/qt/gsm_status_window.h"
 #include "device/qt/phone_book_window.h"
@@ -89,9 +94,18 @@ int main(int argc, char** argv) {
   // 12. F_PassInput.
   tamlo::TF_PassInput f_pass_input(&f_main, dialogs);
 
+  // The backups before configuration writes, in the user's application data
+  // folder.
+  tamlo::device::ConfigHistory history(
+      tamlo::device::PosixHistoryFolder(),
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/" +
+          tamlo::device::kHistoryFolderName);
+  tamlo::TF_Differences f_differences(&f_main);
+
   tamlo::device::DeviceWindowModel device_model(
       {dialogs, files, port, clock, pump, port_list, port_settings, desktop, f_update_progress, f_pass_input,
-       f_phonebook, main_control, f_gsm_status, f_main.Pages(), f_main.EventCodeList(), tamlo::LocalLogTime});
+       f_phonebook, main_control, f_gsm_status, f_main.Pages(), f_main.EventCodeList(), history, f_differences,
+       tamlo::LocalLogTime});
   port.SetRemoteMode([&device_model] { return device_model.remote_selected(); });
   auto* f_tamlo_dev = new tamlo::TF_TamloDev(device_model);
   f_main.AttachDevicePage(f_tamlo_dev, f_tamlo_dev);

@@ -16,7 +16,7 @@ TamloApplication::TamloApplication(int& argc, char** argv) : QApplication(argc, 
   // the main window's own caption; windows and pages read it back with
   // QGuiApplication::applicationDisplayName().
   setApplicationName(ApplicationTitle());
-  setOrganizationName(QStringLiteral("Velmora"));
+  setOrganizationName(QString::fromUtf8(kOrganizationName));
   setApplicationVersion(QString::fromLatin1(kVersionText));
   setDesktopFileName(QStringLiteral("tamlocfg"));
   // The whole interface is Russian whatever the system's language; without

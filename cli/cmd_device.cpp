@@ -14,7 +14,9 @@
 
 #include "cli/catalogue_walk.h"
 #include "cli/cli_command.h"
+#include "cli/device_image.h"
 #include "cli/device_session.h"
+#include "cli/safe_write.h"
 #include "config/config_files.h"
 #include "config/config_image.h"
 #include "config/firmware_check.h"
@@ -25,6 +27,7 @@
 #include "device/crypto_keys.h"
 #include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
+#include "device/posix/posix_history_folder.h"
 #include "link/device_time.h"
 #include "link/secure_wipe.h"
 
@@ -91,9 +94,10 @@ int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& ar
 
 const Command kIdentify{"identify", "", "show the device's firmware version and serial number", Identify};
 const Command kConfigRead{"config-read", "FILE", "read the device's configuration into a .tamlo file", ConfigRead};
-const Command kConfigWrite{"config-write", "FILE [--force]",
-                           "write a .tamlo file into the device and list settings its firmware lacks; a file with "
-                           "data the configurator does not know only with --force",
+const Command kConfigWrite{"config-write", "FILE [--force] [--no-backup] [--verify]",
+                           "keep the device's configuration in the history, write a .tamlo file into the device and "
+                           "list settings its firmware lacks; a file with data the configurator does not know only "
+                           "with --force; --verify reads the configuration back and compares",
                            ConfigWrite};
 const Command kJournalRaw{"journal-raw", "FILE", "read the device's event journal bytes into FILE", JournalRaw};
 const Command kTimeSet{"time-set", "", "set the device clock to this computer's local time", TimeSet};
@@ -139,30 +143,6 @@ int Identify(const GlobalOptions& options, const std::vector<std::string>& args)
 
 // ---- configuration ----
 
-// The checks the device window makes before it loads a configuration read
-// from the device; a failed one leaves the target file as it was.
-bool CheckReadImage(DeviceSession& session, const std::vector<uint8_t>& image) {
-  const char* error = nullptr;
-  if (image.size() < ConfigImageHeader::kSize) {
-    error = "Некорректная длина блока конфигурации";
-  } else {
-    const ConfigImageHeader h = ConfigImageHeader::Parse(image.data());
-    const size_t data = image.size() - ConfigImageHeader::kSize;
-    if (!h.MagicOk()) error = "Прочитанные данные не являются конфигурацией Tamlo";
-    else if (data < h.length2 || data < h.length)
-      error = "Некорректная длина данных в заголовке. Возможно, данные повреждены.";
-    else if (h.device_number != 0 || h.device_time != 0) {
-      char text[200];
-      std::snprintf(text, sizeof text, "Конфигурация была записана %s (по часам устройства), внутренний номер %u",
-                    link::FormatDeviceTime(h.device_time).c_str(), h.device_number);
-      session.LogInfo(text);
-    }
-  }
-  if (error == nullptr) return true;
-  session.LogInfo(error);
-  return false;
-}
-
 int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError(kConfigRead, "one file name expected");
   DeviceSession session(options);
@@ -170,7 +150,9 @@ int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& arg
   if (!CheckOutputBeforeExchange(args[0])) return kExitFailed;
   const int result = session.Run(link::CONFIG_READ);
   if (result != kExitOk) return result;
-  if (!CheckReadImage(session, session.received())) return kExitFailed;
+  // The checks the device window makes before it loads a configuration read
+  // from the device; a failed one leaves the target file as it was.
+  if (!CheckedDeviceData(session, session.received())) return kExitFailed;
   if (!SaveBytes(args[0], session.received())) {
     session.LogInfo("Ошибка записи файла " + args[0]);
     return kExitFailed;
@@ -255,8 +237,12 @@ class FileSettingsNoter {
 int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
   std::string path;
   bool force = false;
+  bool backup = true;
+  bool verify = false;
   for (const std::string& a : args) {
     if (a == "--force") force = true;
+    else if (a == "--no-backup") backup = false;
+    else if (a == "--verify") verify = true;
     else if (a.rfind("--", 0) == 0) return UsageError(kConfigWrite, "unknown option " + a);
     else if (path.empty()) path = a;
     else return UsageError(kConfigWrite, "one file name expected");
@@ -294,9 +280,33 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
   image.insert(image.end(), header.begin(), header.end());
   image.insert(image.end(), file.data.begin(), file.data.end());
 
+  // The device's configuration is kept before anything is written.
+  std::optional<device::ConfigHistory> history;
+  std::optional<std::string> device_folder;
+  if (backup) {
+    const std::optional<std::string> root = ConsoleHistoryRoot();
+    if (!root) {
+      std::fprintf(stderr, "tamlocfg-cli: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
+                           "--no-backup writes without one\n");
+      return kExitFailed;
+    }
+    history.emplace(device::PosixHistoryFolder(), *root);
+    device_folder = KeepBackup(session, options, *history);
+    if (!device_folder) return kExitFailed;
+  }
+
   const int result = session.Run(link::CONFIG_WRITE, ActionInput{image.data(), image.size(), nullptr});
   if (result != kExitOk) return result;
   std::printf("Конфигурация успешно записана (%zu байт)\n", image.size());
+  if (history) {
+    // The write is done: a copy that cannot be kept is only reported.
+    if (const std::optional<std::string> kept = history->Keep(*device_folder, "written", image)) {
+      session.LogInfo("Записанная конфигурация сохранена в " + *kept);
+      std::printf("written: %s\n", kept->c_str());
+    } else {
+      session.LogInfo("Не удалось сохранить копию записанной конфигурации в " + history->root());
+    }
+  }
   // Which of the file's settings this firmware does not know: the same names
   // and versions the pages note when they build an image.
   FileSettingsNoter noter;
@@ -311,7 +321,7 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
     any = true;
   }
   std::printf("%s\n", any ? "" : " none");
-  return kExitOk;
+  return verify ? VerifyWrite(session, image) : kExitOk;
 }
 
 // ---- journal, clock, reboot ----

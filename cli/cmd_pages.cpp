@@ -16,36 +16,15 @@
 
 #include "cli/cli_command.h"
 #include "cli/console_dialogs.h"
+#include "cli/page_files.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
 #include "config/cp1251.h"
 #include "config/posix/posix_file_system.h"
-#include "config/tagged_encoding.h"
 #include "pages/settings_pages.h"
 
 namespace tamlo::cli {
 namespace {
-
-constexpr int kExitUnrecognised = 2;
-constexpr int kExitMalformed = 3;
-
-// Loads `name` into the pages as the GUI's Open does. Returns the exit
-// status of the load; the message of a failed load has been shown.
-int LoadInto(SettingsPages& pages, UserDialogs& dialogs, FileSystem& fs, const std::string& name) {
-  ResetAllPages(pages.Set());
-  try {
-    const ConfigImageFile image = ReadConfigImageFile(fs, name);
-    LoadConfigData(pages.Set(), image.data.data(), image.data.size(), image.header);
-    return kExitOk;
-  } catch (const ConfigLoadError& e) {
-    dialogs.ShowMessage(e.what(), kLoadErrorCaption, MessageIcon::Error);
-    switch (e.walk_result()) {
-      case ConfigLoadError::kNotWalked: return kExitFailed;
-      case kWalkUnrecognised: return kExitUnrecognised;
-      default: return kExitMalformed;
-    }
-  }
-}
 
 int Resave(const GlobalOptions&, const std::vector<std::string>& args);
 int Settings(const GlobalOptions&, const std::vector<std::string>& args);
@@ -64,7 +43,7 @@ int Resave(const GlobalOptions&, const std::vector<std::string>& args) {
   ConsoleDialogs dialogs;
   FileSystem& fs = PosixFileSystem();
   SettingsPages pages(dialogs);
-  const int loaded = LoadInto(pages, dialogs, fs, args[0]);
+  const int loaded = LoadPagesFromFile(pages, dialogs, fs, args[0]);
   if (loaded == kExitFailed) return kExitFailed;
   ConfigFiles files(pages.Set(), dialogs, fs);
   if (!files.SaveConfigFile(args[1])) return kExitFailed;
@@ -85,7 +64,7 @@ int Settings(const GlobalOptions&, const std::vector<std::string>& args) {
   ConsoleDialogs dialogs;
   FileSystem& fs = PosixFileSystem();
   SettingsPages pages(dialogs);
-  const int loaded = LoadInto(pages, dialogs, fs, file);
+  const int loaded = LoadPagesFromFile(pages, dialogs, fs, file);
   if (loaded == kExitFailed) return kExitFailed;
   const std::vector<SettingValue> settings = pages.ListChangedSettings();
   if (json) {

@@ -141,11 +141,16 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   std::unique_ptr<link::SerialPort> port;
   if (m_options.demo && remote()) {
     // The simulated device behind a simulated GSM modem, on a real-time line.
-    auto device = std::make_shared<sim::SimDevice>(sim::DeviceSettings{});
-    device->AttachModem(sim::ModemSettings{.connect_delay_ms = 3000});
-    port = std::make_unique<sim::SimPort>(std::move(device));
+    if (!m_demo_device) {
+      m_demo_device = std::make_shared<sim::SimDevice>(sim::DeviceSettings{});
+      m_demo_device->AttachModem(sim::ModemSettings{.connect_delay_ms = 3000});
+    }
+    port = std::make_unique<sim::SimPort>(m_demo_device);
   } else if (m_options.demo) {
-    port = sim::MakeDemoPort(sim::DemoDeviceSettings(m_clock));
+    // One demo device for the whole command: what a write stores, the read
+    // back of --verify finds.
+    if (!m_demo_device) m_demo_device = std::make_shared<sim::SimDevice>(sim::DemoDeviceSettings(m_clock));
+    port = std::make_unique<sim::SimPort>(m_demo_device);
   } else {
     port = std::make_unique<link::PosixSerialPort>();
   }
@@ -153,6 +158,8 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   ConsolePump pump(*this);
   link::ExchangeDispatcher dispatcher(*port, m_clock, pump);
   m_firmware_version_number = 0;
+  // Data chunks count from 0 in every exchange.
+  m_received.clear();
   m_running = &dispatcher;
   const auto previous = std::signal(SIGINT, OnInterrupt);
   int result = 0;

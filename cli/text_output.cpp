@@ -21,4 +21,35 @@ std::string JsonString(std::string_view utf8) {
   return out + "\"";
 }
 
+std::optional<std::string> UnescapeControls(std::string_view line) {
+  const auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  std::string out;
+  out.reserve(line.size());
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != '\\') {
+      out += line[i];
+      continue;
+    }
+    if (++i >= line.size()) return std::nullopt;
+    switch (line[i]) {
+      case '\\': out += '\\'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case 'x':
+        if (i + 2 >= line.size() || hex(line[i + 1]) < 0 || hex(line[i + 2]) < 0) return std::nullopt;
+        out += static_cast<char>(hex(line[i + 1]) * 16 + hex(line[i + 2]));
+        i += 2;
+        break;
+      default: return std::nullopt;
+    }
+  }
+  return out;
+}
+
 }  // namespace tamlo::cli

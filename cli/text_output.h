@@ -2,6 +2,7 @@
 // How the console tool writes texts that came from a file or a device: as
 // JSON strings, or on one line of plain output with control characters
 // escaped so that a value can never break the line format.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::string JsonString(std::string_view utf8);
 
 // The one-line form of a text is EscapeControls of config/cp1251.h, which
 // the device link uses for what a device says as well.
+
+// The inverse of EscapeControls (config/cp1251.h): none when a backslash starts no escape it
+// writes ("\\", "\n", "\r", "\t", "\x" and two hexadecimal digits).
+std::optional<std::string> UnescapeControls(std::string_view line);
 
 }  // namespace tamlo::cli

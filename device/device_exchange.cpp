@@ -16,7 +16,20 @@ uint32_t ParseFirmwareVersionNumber(const std::string& version) {
 DeviceExchange::DeviceExchange(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt)
     : m_reports(reports), m_progress(progress), m_prompt(prompt) {}
 
-void DeviceExchange::OnLog(const std::string& text) { m_reports.LogInfo(text); }
+std::optional<std::string> SerialNumberInLog(const std::string& line) {
+  constexpr std::string_view kPrefix = "Серийный номер: ";
+  if (line.rfind(kPrefix, 0) != 0) return std::nullopt;
+  return UsableSerialNumber(line.substr(kPrefix.size()));
+}
+
+std::string UsableSerialNumber(const std::string& reported) {
+  return reported == "НЕ ЗАДАН" || reported == "не поддерживается" ? std::string() : reported;
+}
+
+void DeviceExchange::OnLog(const std::string& text) {
+  if (std::optional<std::string> serial = SerialNumberInLog(text)) m_serial_number = std::move(serial);
+  m_reports.LogInfo(text);
+}
 
 void DeviceExchange::OnError(const std::string& text) {
   m_reports.LogInfo(text);

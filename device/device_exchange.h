@@ -10,6 +10,7 @@
 // the password dialog.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,7 +43,10 @@ class DeviceExchange final : public link::LinkCallback {
   DeviceExchange(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt);
 
   // Before every exchange: no version reported yet.
-  void Begin() { m_firmware_version_number = 0; }
+  void Begin() {
+    m_firmware_version_number = 0;
+    m_serial_number.reset();
+  }
 
   // major * 100 + minor of the version the current exchange reported ("3.11"
   // gives 311), 0 when it reported none or one not starting with "%u.%u".
@@ -51,6 +55,11 @@ class DeviceExchange final : public link::LinkCallback {
   // The bytes of data chunks (kind 4) since the last clear.
   const std::vector<uint8_t>& receive_buffer() const { return m_receive_buffer; }
   void ClearReceiveBuffer() { m_receive_buffer.clear(); }
+
+  // The serial number the last identification reported (SERIAL_READ logs
+  // it), empty when the device has none or does not know the command;
+  // nothing until one was reported. Begin() forgets it.
+  const std::optional<std::string>& reported_serial_number() const { return m_serial_number; }
 
   // The password typed last; empty until the first one. Never persisted.
   const std::string& cached_password() const { return m_cached_password; }
@@ -72,7 +81,16 @@ class DeviceExchange final : public link::LinkCallback {
   uint32_t m_firmware_version_number = 0;
   std::vector<uint8_t> m_receive_buffer;
   std::string m_cached_password;
+  std::optional<std::string> m_serial_number;
 };
+
+// The serial number in a log line of SERIAL_READ ("Серийный номер: 1234"):
+// the number, empty for "НЕ ЗАДАН" and "не поддерживается", nothing for any
+// other line.
+std::optional<std::string> SerialNumberInLog(const std::string& line);
+// The text after "Серийный номер: " as a serial number: empty for the two
+// texts that mean the device has none.
+std::string UsableSerialNumber(const std::string& reported);
 
 // "%u.%u" at the start of a version text as major * 100 + minor; 0 otherwise.
 uint32_t ParseFirmwareVersionNumber(const std::string& version);

@@ -134,4 +134,19 @@ class MainWindowControl {
   virtual void StartConnectionClock() = 0;
 };
 
+// The table of "Сравнить с прибором": one row per differing setting.
+struct DifferenceRow {
+  std::string setting;       // as the pages show it: "Общие настройки › Номер объекта (Account)"
+  std::string pages_value;   // "-" when the pages have no such setting
+  std::string device_value;  // "-" likewise
+  bool operator==(const DifferenceRow&) const = default;
+};
+
+class DifferenceView {
+ public:
+  virtual ~DifferenceView() = default;
+  // Shows the rows modally, centred on the main window (never empty).
+  virtual void ShowDifferences(const std::vector<DifferenceRow>& rows) = 0;
+};
+
 }  // namespace tamlo::device

@@ -8,10 +8,12 @@
 #include "config/firmware_check.h"
 #include "device/journal/journal_errors.h"
 #include "device/journal/journal_export.h"
+#include "device/config_compare.h"
 #include "device/entry_rules.h"
 #include "device/load_config_image.h"
 #include "device/service_log_line.h"
 #include "link/phone_book.h"
+#include "pages/setting_captions.h"
 #include "tamlo_version.h"
 
 namespace tamlo::device {
@@ -84,8 +86,12 @@ DeviceWindowModel::DeviceWindowModel(DeviceWindowSeams seams)
       {DeviceControl::N_Keys, "Ключи шифрования"},
       {DeviceControl::N_SetTime, "Записать время в устройство"},
       {DeviceControl::N_Reboot, "Перезагрузить устройство"},
+      {DeviceControl::N_Backup, "Резервная копия перед записью"},
+      {DeviceControl::N_VerifyWrite, "Проверить запись"},
+      {DeviceControl::N_Compare, "Сравнить с прибором"},
   };
   for (const auto& [id, caption] : captions) mutable_control(id).caption = caption;
+  mutable_control(DeviceControl::N_VerifyWrite).enabled = false;
 }
 
 void DeviceWindowModel::Changed(DeviceWindowChange change) {
@@ -98,6 +104,7 @@ void DeviceWindowModel::FormCreate() {
   m_last_local_port = StoredPortName(m_seams.settings.ReadText(kLastLocalPortValue));
   m_last_modem_port = StoredPortName(m_seams.settings.ReadText(kLastModemPortValue));
   const std::optional<uint32_t> connect_type = m_seams.settings.ReadNumber(kConnectTypeValue);
+  m_backup = m_seams.settings.ReadNumber(kBackupBeforeWriteValue).value_or(1) != 0;
   RB_LocalClick(connect_type.value_or(0) != 0);
 }
 
@@ -272,6 +279,7 @@ void DeviceWindowModel::L_PortChkClick() {
   dial.fast_connect = target->fast_connect;
   if (RunDeviceAction(link::MODEM_DIAL, dial) < 0) return;
   m_connected = true;
+  m_dialled_number = number;
   SetConnectionControlsEnabled(false);
   mutable_control(DeviceControl::L_PortChk).caption = kDisconnectCaption;
   SetOperationsEnabled(true, false);
@@ -284,16 +292,104 @@ void DeviceWindowModel::L_ConfigWriteClick() {
                                   MessageButtons::OkCancel, MessageResult::Cancel) != MessageResult::Ok)
     return;
   const std::vector<uint8_t> image = BuildConfigImage(m_seams.pages);
+  if (m_backup && !KeepBackup()) return;
   link::ActionInput input;
   input.data = image.data();
   input.length = image.size();
   if (RunDeviceAction(link::CONFIG_WRITE, input) < 0) return;
+  m_written_image = image;
+  mutable_control(DeviceControl::N_VerifyWrite).enabled = true;
+  Changed(DeviceWindowChange::Controls);
+  if (m_backup) {
+    // The write is done; a copy that cannot be kept is only noted.
+    const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "written", image);
+    LogInfo(kept ? "Записанная конфигурация сохранена в " + *kept
+                 : "Не удалось сохранить копию записанной конфигурации в " + m_seams.history.root());
+  }
   CheckFirmwareCompatibility(m_exchange.firmware_version_number(), *this, m_seams.dialogs);
   if (m_seams.dialogs.ShowMessage("Конфигурация успешно записана. Для использования новой конфигурации устройство "
                                   "необходимо перезагрузить.\n\nПроизвести перезагрузку сейчас?",
                                   kConfigWriteCaption, MessageIcon::Question,
                                   MessageButtons::OkCancel) == MessageResult::Ok)
     N_RebootClick();
+}
+
+std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage() {
+  m_exchange.ClearReceiveBuffer();
+  if (RunDeviceAction(link::CONFIG_READ, {}) < 0) return std::nullopt;
+  return m_exchange.receive_buffer();
+}
+
+std::string DeviceWindowModel::PlaceOfDevice() const {
+  if (m_connected) return m_dialled_number;
+  return m_selected < 0 ? std::string() : m_ports[static_cast<size_t>(m_selected)];
+}
+
+bool DeviceWindowModel::KeepBackup() {
+  constexpr const char* kHowToSkip = "\nЗапись отменена. Резервное копирование отключается в меню \"Прочее\".";
+  // The identification first: its serial number names the device's folder.
+  std::optional<std::vector<uint8_t>> current;
+  std::string serial;
+  if (RunDeviceAction(link::SERIAL_READ, {}) >= 0) {
+    serial = m_exchange.reported_serial_number().value_or(std::string());
+    current = ReadDeviceImage();
+  }
+  if (!current) {
+    ReportError(std::string("Не удалось прочитать конфигурацию из прибора для резервной копии.") + kHowToSkip);
+    return false;
+  }
+  m_backup_folder = DeviceFolderName(serial, PlaceOfDevice());
+  const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "read", *current);
+  if (!kept) {
+    ReportError("Не удалось сохранить резервную копию в " + m_seams.history.root() + "." + kHowToSkip);
+    return false;
+  }
+  LogInfo("Резервная копия конфигурации прибора: " + *kept);
+  return true;
+}
+
+void DeviceWindowModel::N_BackupClick() {
+  m_backup = !m_backup;
+  m_seams.settings.WriteNumber(kBackupBeforeWriteValue, m_backup ? 1 : 0);
+  Changed(DeviceWindowChange::Controls);
+}
+
+void DeviceWindowModel::N_VerifyWriteClick() {
+  if (m_written_image.empty()) return;
+  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
+  if (!read) return;
+  if (const std::optional<std::string> fault = VerifyReadBack(m_written_image, *read)) {
+    ReportError(*fault);
+    return;
+  }
+  ShowInfo("Проверка записи пройдена: конфигурация в приборе совпадает с записанной");
+}
+
+void DeviceWindowModel::N_CompareClick() {
+  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
+  if (!read) return;
+  const std::optional<std::vector<uint8_t>> device_data = ImageData(*read);
+  if (!device_data) {
+    ReportError("Прочитанные данные не являются конфигурацией Tamlo");
+    return;
+  }
+  const std::optional<std::vector<uint8_t>> pages_data = ImageData(BuildConfigImage(m_seams.pages));
+  std::vector<SettingDifference> differences;
+  try {
+    differences = DiffConfigData(pages_data.value_or(std::vector<uint8_t>()), *device_data);
+  } catch (const ConfigLoadError& error) {
+    ReportError(error.what());
+    return;
+  }
+  if (differences.empty()) {
+    ShowInfo("Конфигурация в приборе совпадает с настройками на страницах");
+    return;
+  }
+  std::vector<DifferenceRow> rows;
+  for (const SettingDifference& d : differences)
+    rows.push_back({SettingCaption(d.name), d.a.value_or("-"), d.b.value_or("-")});
+  LogInfo("Настроек, отличающихся от прибора: " + std::to_string(rows.size()));
+  m_seams.differences.ShowDifferences(rows);
 }
 
 void DeviceWindowModel::L_ConfigReadClick() {

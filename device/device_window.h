@@ -31,6 +31,7 @@
 #include "config/file_system.h"
 #include "config/user_interface.h"
 #include "device/crypto_keys.h"
+#include "device/config_history.h"
 #include "device/device_exchange.h"
 #include "device/device_seams.h"
 #include "device/journal/event_code_list.h"
@@ -59,8 +60,11 @@ enum class DeviceControl {
   N_Keys,             // menu "Ключи шифрования": the key window
   N_SetTime,          // menu "Записать время в устройство"
   N_Reboot,           // menu "Перезагрузить устройство"
+  N_Backup,           // menu tick "Резервная копия перед записью" (backup_enabled())
+  N_VerifyWrite,      // menu "Проверить запись": enabled after a write in this run
+  N_Compare,          // menu "Сравнить с прибором"
 };
-inline constexpr size_t kDeviceControlCount = static_cast<size_t>(DeviceControl::N_Reboot) + 1;
+inline constexpr size_t kDeviceControlCount = static_cast<size_t>(DeviceControl::N_Compare) + 1;
 
 struct ControlState {
   std::string caption;  // empty for the port list
@@ -91,6 +95,8 @@ struct DeviceWindowSeams {
   GsmStatusView& gsm_status;
   PageSet& pages;
   const journal::EventCodeList& event_codes;
+  ConfigHistory& history;  // the backups before each configuration write
+  DifferenceView& differences;
   // The local date and time in front of a log line, e.g. "08.12.2026 17:35:02".
   std::function<std::string()> log_time_text;
 };
@@ -99,6 +105,8 @@ struct DeviceWindowSeams {
 inline constexpr const char* kLastLocalPortValue = "LastLocalPort";
 inline constexpr const char* kLastModemPortValue = "LastModemPort";
 inline constexpr const char* kConnectTypeValue = "ConnectType";
+// 0: no backup before a configuration write; missing or anything else: backups.
+inline constexpr const char* kBackupBeforeWriteValue = "BackupBeforeWrite";
 
 // The longest remembered port name read back (the value held 64 bytes with
 // its terminating zero).
@@ -139,6 +147,11 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   // Of the current or last exchange (the compatibility check reads it).
   uint32_t firmware_version_number() const { return m_exchange.firmware_version_number(); }
   bool exchange_running() const { return m_running; }
+  // The "Прочее" tick: read and keep the device's configuration before each
+  // write.
+  bool backup_enabled() const { return m_backup; }
+  // The image of the last successful write of this run; empty before one.
+  const std::vector<uint8_t>& written_image() const { return m_written_image; }
 
   // --- lifecycle
   // Reads the remembered ports and the connection kind; selects the mode.
@@ -165,6 +178,13 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   void L_FW_UpdateClick();
   void N_SetTimeClick();
   void N_RebootClick();
+  // Turns the backup before a write off or on, remembered at once.
+  void N_BackupClick();
+  // Reads the configuration back and compares it with the last write.
+  void N_VerifyWriteClick();
+  // Reads the device's configuration, without loading it into the pages,
+  // and shows how it differs from the pages (or says that it does not).
+  void N_CompareClick();
   // A key press of the page: true when it was the serial number shortcut
   // Ctrl+Alt+W (`key` is the upper-case letter; Shift must be up), which it
   // then handles.
@@ -215,6 +235,15 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   void SelectRememberedPort();
   // A port to run an exchange on: a selected one, or the modem call.
   bool has_port() const;
+  // CONFIG_READ into a copy; nothing when the exchange failed.
+  std::optional<std::vector<uint8_t>> ReadDeviceImage();
+  // The port or the dialled number of the next exchange.
+  std::string PlaceOfDevice() const;
+  // Identifies the device, reads and keeps its configuration before a write
+  // in its history folder (named by its serial number when it reports one,
+  // else by PlaceOfDevice()); false (after the error box) when the write must
+  // not go ahead.
+  bool KeepBackup();
 
   DeviceWindowSeams m_seams;
   DeviceExchange m_exchange;
@@ -236,6 +265,10 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   uint32_t m_connection_start_ms = 0;
   GsmWindowState m_gsm_state = GsmWindowState::Idle;
   bool m_running = false;
+  bool m_backup = true;
+  std::vector<uint8_t> m_written_image;
+  std::string m_dialled_number;
+  std::string m_backup_folder;  // of the write under way
 };
 
 }  // namespace tamlo::device

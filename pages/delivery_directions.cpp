@@ -180,6 +180,43 @@ void DirectionFrameModel::ListSettings(std::vector<SettingValue>& out) const {
   add("CB_UseCrypto", m_state.CB_UseCrypto ? "on" : "off");
 }
 
+SettingApply DirectionFrameModel::ApplySetting(std::string_view control, std::string_view value) {
+  if (control == "C_Proto") {
+    const auto item = [](size_t i) { return kDirectionProtocols[i].item; };
+    const std::optional<size_t> index = FindItem(value, kDirectionProtocols.size(), item);
+    if (!index) return RefusedItem(value, kDirectionProtocols.size(), item);
+    C_ProtoChange(static_cast<int>(*index));
+    return SettingApply::Applied();
+  }
+  if (control == "C_SIM") {
+    const auto item = [](size_t i) { return kDirectionSimItems[i]; };
+    const std::optional<size_t> index = FindItem(value, kDirectionSimItems.size(), item);
+    if (!index) return RefusedItem(value, kDirectionSimItems.size(), item);
+    SetSim(static_cast<int>(*index));
+    return SettingApply::Applied();
+  }
+  if (control == "CB_LocalPeriod" || control == "CB_UseCrypto") {
+    const std::optional<bool> tick = ParseTick(value);
+    if (!tick) return RefusedTick(value);
+    control == "CB_LocalPeriod" ? CB_LocalPeriodClick(*tick) : CB_UseCryptoClick(*tick);
+    return SettingApply::Applied();
+  }
+  if (control == "ME_LocalPeriod") {
+    if (auto refusal = TimeFieldRefusal(value)) return SettingApply::Refused(*refusal);
+    SetText(Edit::ME_LocalPeriod, std::string(value));
+    return SettingApply::Applied();
+  }
+  for (const EditRule<Edit>& rule : kEditRules) {
+    if (control != rule.control) continue;
+    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, TextOf(rule.edit)))
+      return SettingApply::Refused(*refusal);
+    SetText(rule.edit, std::string(value));
+    LeaveEdit(rule.edit);
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 DirectionsLayout LayoutDirections(const std::array<bool, kDirectionCount>& expanded) {
   DirectionsLayout layout;
   int shift = 0;  // added by the unfolded frames above
@@ -239,6 +276,13 @@ void DeliveryDirectionsModel::StoreToConfig(ConfigTree& tree) {
 
 void DeliveryDirectionsModel::ListSettings(std::vector<SettingValue>& out) const {
   for (const DirectionFrameModel& f : m_frames) f.ListSettings(out);
+}
+
+SettingApply DeliveryDirectionsModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "directions.")) return SettingApply::Unknown();
+  const std::optional<int> number = TakeNumber(name, kDirectionCount);
+  if (!number) return SettingApply::Unknown();
+  return frame(*number).ApplySetting(name, value);
 }
 
 }  // namespace tamlo

@@ -174,6 +174,11 @@ class DirectionFrameModel {
   // "directions.N.<control>" for C_Proto, E_Tel, C_SIM, E_Try, E_Port,
   // CB_LocalPeriod, ME_LocalPeriod, CB_UseCrypto.
   void ListSettings(std::vector<SettingValue>& out) const;
+  // One control of the frame by its control name ("C_Proto"): the lists take
+  // an item's text and run the protocol change rule, the edits their filter,
+  // limit and leaving rule, the boxes "on"/"off" and their click rule. A
+  // control of the folded second row is set all the same, as a store keeps it.
+  SettingApply ApplySetting(std::string_view control, std::string_view value);
 
  private:
   std::string& TextOf(Edit edit);
@@ -234,6 +239,8 @@ class DeliveryDirectionsModel : public PageModel {
   // Puts six groups with id 2, directions 1 to 6, empty ones included.
   void StoreToConfig(ConfigTree& tree) override;
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // "directions.N.<control>" to frame N.
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   static size_t IndexOf(int number);  // 1..6 to 0..5; std::out_of_range otherwise

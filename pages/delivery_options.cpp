@@ -59,4 +59,22 @@ void DeliveryOptionsModel::ListSettings(std::vector<SettingValue>& out) const {
   out.push_back({"options.ME_BackTestTime", m_state.ME_BackTestTime});
 }
 
+SettingApply DeliveryOptionsModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "options.")) return SettingApply::Unknown();
+  if (name == kEditRules[0].control) {
+    const EditRule<Edit>& rule = kEditRules[0];
+    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, m_state.E_OneSimLoops))
+      return SettingApply::Refused(*refusal);
+    SetOneSimLoops(std::string(value));
+    E_DisableZeroExit();
+    return SettingApply::Applied();
+  }
+  if (name == "ME_ReturnTime" || name == "ME_BackTestTime") {
+    if (auto refusal = TimeFieldRefusal(value)) return SettingApply::Refused(*refusal);
+    (name == "ME_ReturnTime" ? m_state.ME_ReturnTime : m_state.ME_BackTestTime) = std::string(value);
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 }  // namespace tamlo

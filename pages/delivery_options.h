@@ -81,6 +81,8 @@ class DeliveryOptionsModel : public PageModel {
   void StoreToConfig(ConfigTree& tree) override;
   // options.E_OneSimLoops, options.ME_ReturnTime, options.ME_BackTestTime.
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // E_OneSimLoops takes digits (then its leaving rule), the time fields their mask.
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   DeliveryOptionsState m_state;

@@ -175,4 +175,24 @@ void GeneralSettingsModel::ListSettings(std::vector<SettingValue>& out) const {
     edit(e);
 }
 
+SettingApply GeneralSettingsModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "general.")) return SettingApply::Unknown();
+  for (const GeneralCheckText& box : kGeneralCheckTexts) {
+    if (name != box.control) continue;
+    const std::optional<bool> tick = ParseTick(value);
+    if (!tick) return RefusedTick(value);
+    SetCheck(box.box, *tick);
+    return SettingApply::Applied();
+  }
+  for (const EditRule<GeneralEdit>& rule : kGeneralEditRules) {
+    if (name != rule.control) continue;
+    const std::string& current = m_state.*kEditText[static_cast<size_t>(rule.edit)];
+    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, current))
+      return SettingApply::Refused(*refusal);
+    SetText(rule.edit, std::string(value));
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 }  // namespace tamlo

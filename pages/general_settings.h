@@ -162,6 +162,8 @@ class GeneralSettingsModel : public PageModel {
   // "general.<control>" in page order: E_Account, CB_ReplaceAcc,
   // CB_OwnMessages, the SIM 1 and SIM 2 edits, E_DevicePassword.
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // The edits with their filters and limits, the two boxes "on"/"off".
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   ConfigTree BuildSimGroup(size_t sim);

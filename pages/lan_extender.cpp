@@ -163,4 +163,28 @@ void LanExtenderModel::ListSettings(std::vector<SettingValue>& out) const {
   out.push_back({"lan.dns2", FormatIPv4(m_state.dns2)});
 }
 
+SettingApply LanExtenderModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "lan.")) return SettingApply::Unknown();
+  if (name == "CB_UseDHCP" || name == "CB_DnsByDhcp") {
+    const std::optional<bool> tick = ParseTick(value);
+    if (!tick) return RefusedTick(value);
+    name == "CB_UseDHCP" ? SetUseDhcp(*tick) : SetDnsByDhcp(*tick);
+    return SettingApply::Applied();
+  }
+  constexpr std::pair<std::string_view, LanAddress> kFields[] = {{"ip", LanAddress::Ip},
+                                                                  {"netmask", LanAddress::Netmask},
+                                                                  {"gateway", LanAddress::Gateway},
+                                                                  {"dns1", LanAddress::Dns1},
+                                                                  {"dns2", LanAddress::Dns2}};
+  for (const auto& [control, field] : kFields) {
+    if (name != control) continue;
+    uint32_t address = 0;
+    if (!ParseIPv4(value, address))
+      return SettingApply::Refused("'" + std::string(value) + "' is not an address a.b.c.d");
+    SetAddress(field, address);
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 }  // namespace tamlo

@@ -110,6 +110,8 @@ class LanExtenderModel : public PageModel {
   // lan.CB_UseDHCP, lan.ip, lan.netmask, lan.gateway, lan.CB_DnsByDhcp,
   // lan.dns1, lan.dns2; addresses as dotted quads.
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // The boxes "on"/"off" with their click rule, the addresses dotted quads.
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   int LoadGroupField(uint32_t code, int32_t value, uint32_t repeat);

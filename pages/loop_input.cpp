@@ -125,4 +125,33 @@ void LoopInputModel::ListSettings(std::vector<SettingValue>& out) const {
   out.push_back({prefix + "E_Zone", m_state.E_Zone});
 }
 
+SettingApply LoopInputModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "inputs." + std::to_string(m_inputIndex + 1) + ".")) return SettingApply::Unknown();
+  if (name == "GrpBx_LoopType") {
+    const auto shown = [&](size_t i) {
+      return kLoopTypeButtons[i].button != LoopType::RB_Tamlo || m_state.RB_Tamlo_Visible;
+    };
+    for (size_t i = 0; i < kLoopTypeButtons.size(); ++i) {
+      if (value != kLoopTypeButtons[i].control || !shown(i)) continue;
+      RB_LoopTypeClick(kLoopTypeButtons[i].button);
+      return SettingApply::Applied();
+    }
+    std::string names;
+    for (size_t i = 0; i < kLoopTypeButtons.size(); ++i)
+      if (shown(i)) names.append(names.empty() ? "" : ", ").append(kLoopTypeButtons[i].control);
+    return SettingApply::Refused("'" + std::string(value) + "' is not one of: " + names);
+  }
+  for (const EditRule<LoopEdit>& rule : kLoopEditRules) {
+    if (name != rule.control) continue;
+    const std::string& current = rule.edit == LoopEdit::E_Event     ? m_state.E_Event
+                                 : rule.edit == LoopEdit::E_Partition ? m_state.E_Partition
+                                                                      : m_state.E_Zone;
+    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, current))
+      return SettingApply::Refused(*refusal);
+    SetText(rule.edit, std::string(value));
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 }  // namespace tamlo

@@ -159,6 +159,9 @@ class LoopInputModel : public PageModel {
   // "inputs.N.GrpBx_LoopType", "inputs.N.E_Event", "inputs.N.E_Partition",
   // "inputs.N.E_Zone", N = InputIndex + 1.
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // GrpBx_LoopType takes a shown button's name (RB_Tamlo on L4 only) and
+  // runs the click rule; the edits take Contact ID digits within their limits.
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   void Select(LoopType button);

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "config/config_page.h"
+#include "pages/setting_input.h"
 #include "tamlo_version.h"  // kApplicationTitle, the caption of the pages' warning boxes
 
 namespace tamlo {
@@ -56,6 +57,12 @@ class PageModel : public ConfigPage {
   // Appends the current value of every setting of the page, in the page's
   // order (top to bottom as shown), whether visible or not.
   virtual void ListSettings(std::vector<SettingValue>& out) const = 0;
+
+  // The inverse of ListSettings: sets the control `name` (a full name as
+  // listed, "lan.ip") to `value` the way the user would (setting_input.h).
+  // UnknownName when no control of this page has that name; Refused, the
+  // page unchanged, when the control cannot take the value.
+  virtual SettingApply ApplySetting(std::string_view name, std::string_view value) = 0;
 };
 
 }  // namespace tamlo

@@ -145,4 +145,35 @@ void PeriodicTestsModel::ListSettings(std::vector<SettingValue>& out) const {
   out.push_back({"tests.E_QT_Period", m_state.E_QT_Period});
 }
 
+SettingApply PeriodicTestsModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "tests.")) return SettingApply::Unknown();
+  if (name == "GroupBox_Tests") {
+    constexpr TestType kTypes[] = {TestType::RB_TestOff, TestType::RB_TestOptimal, TestType::RB_TestAndromedaStyle};
+    const auto item = [&](size_t i) { return std::string_view(TestTypeName(kTypes[i])); };
+    const std::optional<size_t> chosen = FindItem(value, std::size(kTypes), item);
+    if (!chosen) return RefusedItem(value, std::size(kTypes), item);
+    RB_TestTypeClick(kTypes[*chosen]);
+    return SettingApply::Applied();
+  }
+  if (name == "ME_AutoTest" || name == "ME_ScheduleStart") {
+    if (auto refusal = TimeFieldRefusal(value)) return SettingApply::Refused(*refusal);
+    SetText(name == "ME_AutoTest" ? Edit::ME_AutoTest : Edit::ME_ScheduleStart, std::string(value));
+    return SettingApply::Applied();
+  }
+  if (name == "CB_EnableQT") {
+    const std::optional<bool> tick = ParseTick(value);
+    if (!tick) return RefusedTick(value);
+    CB_EnableQTClick(*tick);
+    return SettingApply::Applied();
+  }
+  if (name == "E_QT_Period") {
+    if (auto refusal = TypingRefusal(value, kQtPeriodMaxLength, kQtPeriodKeyFilter, m_state.E_QT_Period))
+      return SettingApply::Refused(*refusal);
+    SetText(Edit::E_QT_Period, std::string(value));
+    E_QT_PeriodExit();
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 }  // namespace tamlo

@@ -113,6 +113,9 @@ class PeriodicTestsModel : public PageModel {
   // tests.GroupBox_Tests (the chosen button's name), tests.ME_AutoTest,
   // tests.ME_ScheduleStart, tests.CB_EnableQT, tests.E_QT_Period.
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // GroupBox_Tests takes a button's name, the time fields their mask,
+  // E_QT_Period digits (then its leaving rule), CB_EnableQT "on"/"off".
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   void UpdateTestTypeVisibility();

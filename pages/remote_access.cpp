@@ -128,4 +128,46 @@ void RemoteAccessModel::ListSettings(std::vector<SettingValue>& out) const {
   }
 }
 
+SettingApply RemoteAccessModel::ApplySetting(std::string_view name, std::string_view value) {
+  if (!TakePrefix(name, "remote.")) return SettingApply::Unknown();
+  if (name == "CB_EnableAcs") {
+    const std::optional<bool> tick = ParseTick(value);
+    if (!tick) return RefusedTick(value);
+    SetEnableAcs(*tick);
+    return SettingApply::Applied();
+  }
+  if (name == kEditRules[0].control) {
+    const EditRule<Edit>& rule = kEditRules[0];
+    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, m_state.E_MaxPhoneLen))
+      return SettingApply::Refused(*refusal);
+    SetMaxPhoneLen(std::string(value));
+    E_NumDisableZero();
+    return SettingApply::Applied();
+  }
+  if (!TakePrefix(name, "LIST_Phones.")) return SettingApply::Unknown();
+  // A row number as listed: decimal, from 1, no leading zero.
+  if (name.empty() || name[0] == '0' || name.size() > 6 ||
+      name.find_first_not_of("0123456789") != std::string_view::npos)
+    return SettingApply::Unknown();
+  const size_t row = std::stoul(std::string(name));
+  if (row > RowCount() + 1)
+    return SettingApply::Refused("row " + std::to_string(row) + " would leave a gap: the list ends at row " +
+                                 std::to_string(RowCount()));
+  constexpr std::string_view kSeparator = " | ";
+  std::string_view phone = value, note;
+  if (const size_t bar = value.find(kSeparator); bar != std::string_view::npos) {
+    phone = value.substr(0, bar);
+    note = value.substr(bar + kSeparator.size());
+  } else if (value.ends_with(" |")) {
+    phone = value.substr(0, value.size() - 2);
+  } else {
+    return SettingApply::Refused("'" + std::string(value) + "' is no list row 'telephone | note'");
+  }
+  const size_t index = row - 1;
+  if (index == RowCount()) InsertRow(index);
+  SetPhone(index, std::string(phone));
+  SetNote(index, std::string(note));
+  return SettingApply::Applied();
+}
+
 }  // namespace tamlo

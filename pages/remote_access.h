@@ -104,6 +104,11 @@ class RemoteAccessModel : public PageModel {
   // remote.CB_EnableAcs, remote.E_MaxPhoneLen, then remote.LIST_Phones.N =
   // "phone | note" for every row, N from 1.
   void ListSettings(std::vector<SettingValue>& out) const override;
+  // CB_EnableAcs "on"/"off" with its click rule; E_MaxPhoneLen digits, then
+  // its leaving rule; LIST_Phones.N "phone | note" (split at the first
+  // " | "; "phone |" for an empty note) into row N, or a new row when N is
+  // one past the last.
+  SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:
   int LoadGroupField(uint32_t code, int32_t value, const uint8_t* data, size_t length, uint32_t repeat);

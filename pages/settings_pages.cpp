@@ -8,7 +8,6 @@
 namespace tamlo {
 namespace {
 
-// Freshly reset pages never show a dialog; storing is never asked of them.
 class NoDialogs final : public UserDialogs {
  public:
   std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
@@ -18,6 +17,11 @@ class NoDialogs final : public UserDialogs {
 };
 
 }  // namespace
+
+UserDialogs& SilentPageDialogs() {
+  static NoDialogs dialogs;
+  return dialogs;
+}
 
 SettingsPages::SettingsPages(UserDialogs& dialogs)
     : m_inputs{LoopInputModel(0), LoopInputModel(1), LoopInputModel(2), LoopInputModel(3)},
@@ -41,8 +45,7 @@ std::vector<SettingValue> SettingsPages::ListSettings() const {
 }
 
 std::vector<SettingValue> SettingsPages::ListChangedSettings() const {
-  NoDialogs quiet;
-  const SettingsPages defaults(quiet);
+  const SettingsPages defaults(SilentPageDialogs());
   std::unordered_map<std::string, std::string> default_values;
   for (SettingValue& s : defaults.ListSettings()) default_values.emplace(std::move(s.name), std::move(s.value));
   std::vector<SettingValue> changed = ListSettings();
@@ -51,6 +54,18 @@ std::vector<SettingValue> SettingsPages::ListChangedSettings() const {
     return it != default_values.end() && it->second == s.value;
   });
   return changed;
+}
+
+SettingApply SettingsPages::ApplySetting(std::string_view name, std::string_view value) {
+  std::vector<PageModel*> pages{&m_general};
+  for (LoopInputModel& input : m_inputs) pages.push_back(&input);
+  for (PageModel* page : std::initializer_list<PageModel*>{&m_tests, &m_directions, &m_options, &m_remote, &m_lan})
+    pages.push_back(page);
+  for (PageModel* page : pages) {
+    SettingApply result = page->ApplySetting(name, value);
+    if (result.status != SettingApply::Status::UnknownName) return result;
+  }
+  return SettingApply::Unknown();
 }
 
 }  // namespace tamlo

@@ -24,6 +24,10 @@
 
 namespace tamlo {
 
+// Dialogs for pages that only load and list (a comparison, the defaults of
+// ListChangedSettings): loading shows nothing, and such pages never store.
+UserDialogs& SilentPageDialogs();
+
 class SettingsPages {
  public:
   // `dialogs` receives the store-time warnings of every page.
@@ -50,6 +54,10 @@ class SettingsPages {
   // the same order (list rows that a reset page does not have count as
   // differing).
   std::vector<SettingValue> ListChangedSettings() const;
+
+  // Sets one setting by the name ListSettings gives it, as the user would
+  // (PageModel::ApplySetting): UnknownName when no page has it.
+  SettingApply ApplySetting(std::string_view name, std::string_view value);
 
  private:
   std::array<LoopInputModel, 4> m_inputs;

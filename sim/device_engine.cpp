@@ -235,6 +235,9 @@ Block DeviceEngine::ConfigWriteChunk(const uint8_t* payload, size_t size, uint64
   if (first_commit) ++m_config_number;
   WriteU32(&m_image[kImageNumberOffset], m_config_number);
   WriteU32(&m_image[kImageTimeOffset], DeviceTime(now_ms));
+  if (const auto& alteration = m_settings.alter_after_write;
+      alteration && kImageHeaderSize + alteration->offset < m_image.size())
+    m_image[kImageHeaderSize + alteration->offset] ^= alteration->mask;
   m_config_written_since_boot = true;
   if (first_commit) LogEvent(now_ms, {2});
   if (on_image_stored) on_image_stored(m_image);

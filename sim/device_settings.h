@@ -44,6 +44,16 @@ struct DeviceSettings {
 
   uint32_t device_time = kDefaultDeviceTime;  // device clock at start
 
+  // A device that changes its stored configuration on its own (a firmware
+  // fault, another configurator on the same line): when a configuration
+  // write completes, the byte `offset` bytes into the stored data (after the
+  // header) is XORed with `mask`. An offset past the data changes nothing.
+  struct StoredAlteration {
+    uint32_t offset = 0;
+    uint8_t mask = 0x01;
+  };
+  std::optional<StoredAlteration> alter_after_write;
+
   // Stored configuration image; empty: the factory image (header, no data).
   std::vector<uint8_t> image;
   // Journal bytes; nothing: the generated demo journal (see journal_generator.h).

@@ -53,6 +53,8 @@ const char kUsage[] =
     "  --stale N            precede the next N answers by a late copy of the previous one\n"
     "  --refuse CMD:CODE[:COUNT]  refuse a command (hex codes, e.g. 4C:96)\n"
     "  --silent [N]         answer nothing (only the next N requests with N)\n"
+    "  --alter-stored OFF:MASK  after each configuration write, XOR data byte OFF\n"
+    "                       (after the header) with hex MASK: a device that changes its configuration\n"
     "GSM modem in front of the device (a pseudo-terminal has no modem lines: no carrier signal):\n"
     "  --modem              answer AT commands; the device is reached through a call\n"
     "  --modem-delay MS     from ATD to the outcome (default 5000)\n"
@@ -195,6 +197,12 @@ int main(int argc, char** argv) {
       Refusal r;
       ok = value(v) && ParseRefusal(v, r);
       if (ok) faults.refusals.push_back(r);
+    } else if (a == "--alter-stored") {
+      DeviceSettings::StoredAlteration alteration;
+      unsigned mask = 0;
+      ok = value(v) && std::sscanf(v, "%u:%x", &alteration.offset, &mask) == 2 && mask > 0 && mask <= 0xFF;
+      alteration.mask = uint8_t(mask);
+      if (ok) settings.alter_after_write = alteration;
     } else if (a == "--silent") {
       faults.silent_requests = -1;
       if (i + 1 < argc && Number(argv[i + 1], 1000000, n)) {

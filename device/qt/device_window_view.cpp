@@ -53,7 +53,9 @@ constexpr LinkPlace kLinks[] = {
     {DeviceControl::L_FW_Update, "L_FW_Update", kFirmware, {260, 22, 80, 16}},
 };
 
-constexpr DeviceControl kMenuItems[] = {DeviceControl::N_Keys, DeviceControl::N_SetTime, DeviceControl::N_Reboot};
+constexpr DeviceControl kMenuItems[] = {DeviceControl::N_Keys,        DeviceControl::N_SetTime,
+                                        DeviceControl::N_Reboot,      DeviceControl::N_Backup,
+                                        DeviceControl::N_VerifyWrite, DeviceControl::N_Compare};
 
 size_t Index(DeviceControl id) { return static_cast<size_t>(id); }
 
@@ -132,15 +134,20 @@ void TF_TamloDev::BuildControls() {
 void TF_TamloDev::BuildMenu() {
   m_menu = new QMenu(this);
   m_menu->setObjectName(QStringLiteral("MNU_OtherActions"));
-  const char* names[] = {"N_Keys", "N_SetTime", "N_Reboot"};
+  const char* names[] = {"N_Keys", "N_SetTime", "N_Reboot", "N_Backup", "N_VerifyWrite", "N_Compare"};
   for (size_t i = 0; i < std::size(kMenuItems); ++i) {
     m_menu_items[i] = m_menu->addAction(Text(m_model.control(kMenuItems[i]).caption));
     m_menu_items[i]->setObjectName(QString::fromLatin1(names[i]));
-    if (i == 0) m_menu->addSeparator();
+    // The key window; then the service actions; then the safe-write ones.
+    if (i == 0 || i == 2) m_menu->addSeparator();
   }
   connect(m_menu_items[0], &QAction::triggered, this, &TF_TamloDev::N_KeysClick);
   connect(m_menu_items[1], &QAction::triggered, this, [this] { m_model.N_SetTimeClick(); });
   connect(m_menu_items[2], &QAction::triggered, this, [this] { m_model.N_RebootClick(); });
+  m_menu_items[3]->setCheckable(true);
+  connect(m_menu_items[3], &QAction::triggered, this, [this] { m_model.N_BackupClick(); });
+  connect(m_menu_items[4], &QAction::triggered, this, [this] { m_model.N_VerifyWriteClick(); });
+  connect(m_menu_items[5], &QAction::triggered, this, [this] { m_model.N_CompareClick(); });
   // The key window comes with a later version: the entry stays disabled.
 }
 
@@ -215,6 +222,7 @@ void TF_TamloDev::ShowControls() {
     m_menu_items[i]->setText(Text(m_model.control(kMenuItems[i]).caption));
     m_menu_items[i]->setEnabled(m_model.control(kMenuItems[i]).enabled);
   }
+  m_menu_items[3]->setChecked(m_model.backup_enabled());
 }
 
 void TF_TamloDev::ShowPorts() {

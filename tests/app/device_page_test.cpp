@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTableWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +32,7 @@
 #include "device/device_window_rig.h"
 #include "device/qt/crypto_keys_window.h"
 #include "device/qt/gsm_status_window.h"
+#include "device/qt/difference_window.h"
 #include "device/qt/progress_window.h"
 #include "link/fake_port.h"
 #include "sim/demo_site.h"
@@ -71,6 +74,8 @@ class DevicePageTest : public ::testing::Test {
         .gsm_status = *gsm,
         .pages = window->Pages(),
         .event_codes = window->EventCodeList(),
+        .history = history,
+        .differences = differences,
         .log_time_text = [] { return std::string("08.12.2026 17:35:02"); },
     });
     port->SetRemoteMode([this] { return model->remote_selected(); });
@@ -120,6 +125,9 @@ class DevicePageTest : public ::testing::Test {
   ScriptedPrompt prompt;
   ScriptedPhoneBook phone_book;
   RecordingMainWindow main_control;
+  MemoryHistoryFolder history_folder;
+  device::ConfigHistory history{history_folder, kHistoryRoot};
+  RecordingDifferences differences;
   std::unique_ptr<TF_Main> window;
   std::unique_ptr<TF_GSM_Status> gsm;
   SettingsViews* views = nullptr;  // children of the window
@@ -158,6 +166,52 @@ TEST_F(DevicePageTest, StartsOnTheDemoEntry_ReadFillsThePages_WriteSendsTheSameS
   dialogs.boxes.clear();
   Click("L_ConfigRead");
   EXPECT_EQ(views->Pages().ListSettings(), read);
+}
+
+TEST_F(DevicePageTest, OtherMenu_BackupBeforeWrite_VerifyAndCompareWithTheDemoDevice) {
+  auto* menu = page->findChild<QMenu*>(QStringLiteral("MNU_OtherActions"));
+  ASSERT_NE(menu, nullptr);
+  const auto action = [menu](const char* name) { return menu->findChild<QAction*>(QString::fromLatin1(name)); };
+  ASSERT_TRUE(action("N_Backup") && action("N_VerifyWrite") && action("N_Compare"));
+  EXPECT_TRUE(action("N_Backup")->isChecked());
+  EXPECT_FALSE(action("N_VerifyWrite")->isEnabled());
+
+  Click("L_ConfigRead");
+  dialogs.answers = {MessageResult::Ok, MessageResult::Cancel};
+  Click("L_ConfigWrite");
+  EXPECT_EQ(history_folder.Names(std::string("port-") + kDemoPortName).size(), 2u);
+  TakeBoxes();
+
+  ASSERT_TRUE(action("N_VerifyWrite")->isEnabled());
+  action("N_VerifyWrite")->trigger();
+  EXPECT_EQ(TakeBoxes(),
+            std::vector<std::string>{"Проверка записи пройдена: конфигурация в приборе совпадает с записанной"});
+
+  auto* account = window->findChild<QLineEdit*>(QStringLiteral("E_Account"));
+  account->setText(QStringLiteral("2B18"));
+  emit account->textEdited(account->text());  // as typed
+  action("N_Compare")->trigger();
+  ASSERT_EQ(differences.shown.size(), 1u);
+  EXPECT_EQ(differences.shown[0],
+            (std::vector<device::DifferenceRow>{{"Общие настройки › Номер объекта (Account)", "2B18", "2B17"}}));
+  EXPECT_EQ(account->text(), QStringLiteral("2B18"));  // the device's value stays out of the page
+
+  action("N_Backup")->trigger();
+  EXPECT_FALSE(action("N_Backup")->isChecked());
+  EXPECT_EQ(stored.ReadNumber(device::kBackupBeforeWriteValue), 0u);
+}
+
+TEST(DifferenceWindow, OneRowPerSetting_PagesThenDevice) {
+  testing::TestApp();
+  TF_Differences window(nullptr);
+  window.Fill({{"general.E_Account", "0012", "0013"}, {"remote.LIST_Phones.2", "-", "+7900 | дом"}});
+  auto* table = window.findChild<QTableWidget*>(QStringLiteral("TBL_Differences"));
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("На страницах"));
+  EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("general.E_Account"));
+  EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("0013"));
+  EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("+7900 | дом"));
 }
 
 // The GSM window takes the progress window's place at the first reply, shows

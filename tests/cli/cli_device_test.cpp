@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,6 +15,7 @@
 #include "config/config_tree.h"
 #include "config/tagged_encoding.h"
 #include "support/temp_dir.h"
+#include "tamlo_version.h"
 
 namespace tamlo::link::testing {
 namespace {
@@ -70,6 +73,77 @@ TEST(CliDevice, PtyDevice_ConfigWriteReportsOldFirmwareAndReadsBackSameBytes) {
   CliRun id = RunCli(dir, port + "identify");
   EXPECT_EQ(id.status, 0);
   EXPECT_TRUE(Contains(id.out, "firmware: 3.02\n")) << id.out;
+}
+
+// The history files of one device folder, oldest first.
+std::vector<std::string> HistoryFiles(const TempDir& dir, const std::string& device) {
+  std::vector<std::string> names;
+  const fs::path folder = dir / "data" / "Velmora" / kApplicationTitle / "history" / device;
+  if (!fs::exists(folder)) return names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADeviceThatChangesIt) {
+  TempDir dir;
+  const std::string image = ImageWithNewerSettings();
+  WriteFileBytes(dir / "in.tamlo", image);
+  // The one data byte in which the autotest choice 1 and 2 differ: the
+  // device below turns what it is given into the other choice.
+  ConfigTree other;
+  other.PutInt(258, 2);
+  other.PutString(265, "1234");
+  const std::vector<uint8_t> changed = EncodeConfig(other);
+  const std::string data = image.substr(ConfigImageHeader::kSize);
+  ASSERT_EQ(changed.size(), data.size());
+  size_t at = 0;
+  while (at < data.size() && uint8_t(data[at]) == changed[at]) ++at;
+  ASSERT_LT(at, data.size());
+  char alteration[32];
+  std::snprintf(alteration, sizeof alteration, "%zu:%x", at, unsigned(uint8_t(data[at]) ^ changed[at]));
+
+  const struct Case {
+    const char* name;
+    std::vector<std::string> sim;
+    std::string options;
+    int status;
+    const char* folder;   // where the backups go
+    size_t kept;          // files there afterwards
+    bool device_written;  // the device holds the file's data
+    const char* err;      // part of standard error
+  } cases[] = {
+      {"backup and verify", {"--serial", "460123456789"}, " --verify", 0, "serial-460123456789", 2, true,
+       "Проверка записи пройдена"},
+      {"no backup", {}, " --no-backup", 0, "port-tty", 0, true, "Запись конфигурации"},
+      {"device changes it", {"--alter-stored", alteration}, " --verify", 1, "port-tty", 2, true,
+       "Проверка записи не пройдена: в приборе другое значение настройки tests."},
+      {"backup read refused", {"--refuse", "02:84"}, "", 1, "port-tty", 0, false, "запись отменена"},
+      {"backup read refused, no backup", {"--refuse", "02:84"}, " --no-backup", 0, "port-tty", 0, true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir run;
+    std::vector<std::string> options = {"--baud", "0", "--config", (run / "device.tamlo").string()};
+    options.insert(options.end(), c.sim.begin(), c.sim.end());
+    PtySim sim(run / "tty", options);
+    ASSERT_TRUE(sim.ready());
+    CliRun w = RunCli(run, "--port " + (run / "tty").string() + " config-write " + (dir / "in.tamlo").string() +
+                               c.options);
+    EXPECT_EQ(w.status, c.status) << w.err;
+    EXPECT_TRUE(Contains(w.err, c.err)) << w.err;
+    const std::vector<std::string> kept = HistoryFiles(run, c.folder);
+    ASSERT_EQ(kept.size(), c.kept) << w.out;
+    if (c.kept == 2) {
+      EXPECT_TRUE(kept[0].find("_read.tamlo") != std::string::npos && kept[1].find("_written.tamlo") != std::string::npos);
+      EXPECT_TRUE(Contains(w.out, "backup: " + (run / "data").string())) << w.out;
+      const fs::path folder = run / "data" / "Velmora" / kApplicationTitle / "history" / c.folder;
+      EXPECT_EQ(ReadFileBytes(folder / kept[1]), image);
+    }
+    const std::string stored = fs::exists(run / "device.tamlo") ? ReadFileBytes(run / "device.tamlo") : "";
+    EXPECT_EQ(stored.size() > ConfigImageHeader::kSize && stored.substr(0, 24) == image.substr(0, 24),
+              c.device_written);
+  }
 }
 
 TEST(CliDevice, PasswordWithoutTerminal_GivesUpAndFails) {

@@ -1,7 +1,6 @@
 // tamlocfg-cli resave and settings: the GUI's Open and Save As through the
 // settings pages, and the pages' view of a file, without a window.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <algorithm>
@@ -13,55 +12,27 @@
 #include "config/config_tree.h"
 #include "config/tagged_encoding.h"
 #include "support/temp_dir.h"
+#include "tests/cli/cli_run.h"
 #include "tests/pages/every_parameter.h"
 
 namespace tamlo {
 namespace {
 
+using testing::CliRun;
 using testing::EveryParameterFile;
+using testing::ImageBytes;
+using testing::RunCli;
 using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::WriteFileBytes;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun Cli(const TempDir& dir, const std::string& args) {
-  CliRun r;
-  const char* bin = std::getenv("TAMLO_BIN_DIR");
-  if (!bin) {
-    ADD_FAILURE() << "TAMLO_BIN_DIR not set";
-    return r;
-  }
-  const std::string err = (dir / "stderr.txt").string();
-  const std::string cmd = std::string(bin) + "/tamlocfg-cli " + args + " 2>'" + err + "'";
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = ReadFileBytes(err);
-  return r;
-}
-
 std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
-
-std::string Image(const ConfigTree& tree, const std::vector<uint8_t>& extra = {}) {
-  std::vector<uint8_t> data = EncodeConfig(tree);
-  data.insert(data.end(), extra.begin(), extra.end());
-  const auto h = ConfigImageHeader::For(data.data(), data.size()).Serialize();
-  return std::string(h.begin(), h.end()) + Bytes(data);
-}
 
 TEST(CliResave, EveryParameterComesOutByteIdentical) {
   TempDir dir;
   const std::string in = (dir / "in.tamlo").string(), out = (dir / "out.tamlo").string();
   WriteFileBytes(in, Bytes(EveryParameterFile()));
-  const CliRun r = Cli(dir, "resave '" + in + "' '" + out + "'");
+  const CliRun r = RunCli(dir, "resave '" + in + "' '" + out + "'");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(ReadFileBytes(out), Bytes(EveryParameterFile()));
@@ -72,9 +43,9 @@ TEST(CliResave, EveryParameterComesOutByteIdentical) {
 TEST(CliResave, LoadResultsGiveExitStatusAndMessages) {
   ConfigTree account;
   account.PutInt(257, 0x12);
-  const std::string clean = Image(account);
-  const std::string unknown = Image(account, {0xC4, 0x25, 0x02, 0xAB, 0x01});  // id 1201, raw bytes
-  const std::string malformed = Image(account, {0x35, 0x7F});                  // group longer than the data
+  const std::string clean = ImageBytes(account);
+  const std::string unknown = ImageBytes(account, {0xC4, 0x25, 0x02, 0xAB, 0x01});  // id 300, raw bytes
+  const std::string malformed = ImageBytes(account, {0x35, 0x7F});                  // group longer than the data
   struct Case {
     const char* name;
     std::string in;
@@ -94,7 +65,7 @@ TEST(CliResave, LoadResultsGiveExitStatusAndMessages) {
     const std::string in = (dir / "in.tamlo").string(), out = (dir / "out.tamlo").string();
     WriteFileBytes(in, c.in);
     WriteFileBytes(out, "previous");
-    const CliRun r = Cli(dir, "resave '" + in + "' '" + out + "'");
+    const CliRun r = RunCli(dir, "resave '" + in + "' '" + out + "'");
     EXPECT_EQ(r.status, c.status);
     if (c.message_part) {
       EXPECT_NE(r.err.find(c.message_part), std::string::npos) << r.err;
@@ -115,19 +86,19 @@ TEST(CliSettings, ChangedControlsByPageName_TextAndJson) {
   remote.PutString(4, "дом\tсторож");
   tree.PutGroup(3, std::move(remote));
   const std::string file = (dir / "a.tamlo").string();
-  WriteFileBytes(file, Image(tree));
+  WriteFileBytes(file, ImageBytes(tree));
 
-  CliRun r = Cli(dir, "settings '" + file + "'");
+  CliRun r = RunCli(dir, "settings '" + file + "'");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "general.E_Account = 0012\nremote.LIST_Phones.1 = 812 | дом\\tсторож\n");
-  r = Cli(dir, "settings '" + file + "' --json");
+  r = RunCli(dir, "settings '" + file + "' --json");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "{\"general.E_Account\":\"0012\",\"remote.LIST_Phones.1\":\"812 | дом\\u0009сторож\"}\n");
 
   // A file of defaults lists nothing; a missing file is an error.
-  WriteFileBytes(file, Image(ConfigTree()));
-  EXPECT_EQ(Cli(dir, "settings '" + file + "' --json").out, "{}\n");
-  r = Cli(dir, "settings '" + (dir / "none.tamlo").string() + "'");
+  WriteFileBytes(file, ImageBytes(ConfigTree()));
+  EXPECT_EQ(RunCli(dir, "settings '" + file + "' --json").out, "{}\n");
+  r = RunCli(dir, "settings '" + (dir / "none.tamlo").string() + "'");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err, "");

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "config/config_image.h"
+#include "config/tagged_encoding.h"
 
 extern char** environ;
 
@@ -29,8 +30,9 @@ CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& in
   const bool piped = input.size() > 2 && input.compare(input.size() - 2, 2, " |") == 0;
   // The time limit only ends a run that hangs (a read that never ends, an
   // open that waits for ever), so that it fails instead of stopping the test.
-  const std::string command = (piped ? input + " " : std::string()) + "setsid -w timeout 120 " + BinDir() +
-                              "/tamlocfg-cli " +
+  // The user data folder, where config-write keeps its backups, is `dir`/data.
+  const std::string command = (piped ? input + " " : std::string()) + "XDG_DATA_HOME='" + (dir / "data").string() +
+                              "' setsid -w timeout 120 " + BinDir() + "/tamlocfg-cli " +
                               args + " " + (output.empty() ? ">" + out.string() : output) + " 2>" +
                               err.string() + (piped ? std::string() : " " + input);
   fs::remove(out);
@@ -48,6 +50,12 @@ std::string ConfigImageOf(const std::string& data) {
   const auto header =
       ConfigImageHeader::For(reinterpret_cast<const uint8_t*>(data.data()), data.size()).Serialize();
   return std::string(header.begin(), header.end()) + data;
+}
+
+std::string ImageBytes(const ConfigTree& tree, const std::vector<uint8_t>& extra) {
+  std::vector<uint8_t> data = EncodeConfig(tree);
+  data.insert(data.end(), extra.begin(), extra.end());
+  return ConfigImageOf(std::string(data.begin(), data.end()));
 }
 
 PtySim::PtySim(const fs::path& link, std::vector<std::string> options) : m_link(link) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/config_tree.h"
 #include "support/temp_dir.h"
 
 namespace tamlo::testing {
@@ -24,7 +25,8 @@ struct CliRun {
 // `input` (a shell redirection or pipe source, "</dev/null" by default),
 // standard output and error into files in `dir` unless `output` names a
 // redirection of its own (then `out` stays empty). A run that hangs ends
-// after two minutes with status 124.
+// after two minutes with status 124. The tool's user data folder (the
+// backups of config-write) is `dir`/data.
 CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input = "</dev/null",
               const std::string& output = "");
 
@@ -32,6 +34,9 @@ bool Contains(const std::string& text, const std::string& part);
 
 // A .tamlo image: the header for `data`, then the encoded bytes.
 std::string ConfigImageOf(const std::string& data);
+// The same for `tree` encoded, with `extra` bytes after its encoding inside
+// the data length.
+std::string ImageBytes(const ConfigTree& tree, const std::vector<uint8_t>& extra = {});
 
 // tamlo-sim --pty with a symbolic link at a known place; stopped with
 // SIGTERM at the end.

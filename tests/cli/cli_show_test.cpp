@@ -1,6 +1,5 @@
 // tamlocfg-cli show, run as the scripts that consume its JSON run it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include "config/tagged_encoding.h"
 #include "support/temp_dir.h"
 #include "config/test_pages.h"
+#include "tests/cli/cli_run.h"
 
 namespace tamlo {
 namespace {
@@ -19,30 +19,8 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::WriteFileBytes;
 
-struct ShowRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-ShowRun Show(const TempDir& dir, const std::string& file, bool json) {
-  const char* bin = std::getenv("TAMLO_BIN_DIR");
-  ShowRun r;
-  if (!bin) {
-    ADD_FAILURE() << "TAMLO_BIN_DIR not set";
-    return r;
-  }
-  const std::string err = (dir / "stderr.txt").string();
-  const std::string cmd = std::string(bin) + "/tamlocfg-cli show '" + file + "'" + (json ? " --json" : "") +
-                          " 2>'" + err + "'";
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = ReadFileBytes(err);
-  return r;
+testing::CliRun Show(const TempDir& dir, const std::string& file, bool json) {
+  return testing::RunCli(dir, "show '" + file + "'" + (json ? " --json" : ""));
 }
 
 std::string Image(const std::vector<uint8_t>& data) {
@@ -62,7 +40,7 @@ TEST(CliShow, Json_StableShapeWithNestedGroupsTextsAndBytes) {
   auto data = EncodeConfig(tree);
   const std::string path = (dir / "a.tamlo").string();
   WriteFileBytes(path, Image(data));
-  ShowRun r = Show(dir, path, true);
+  testing::CliRun r = Show(dir, path, true);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "{\"header\":{\"version\":\"1.13\",\"length\":20,\"length2\":20,\"checksum\":" +
@@ -93,7 +71,7 @@ TEST(CliShow, ExitStatusByWalkResultAndRefusedFiles) {
   const std::string path = (dir / "b.tamlo").string();
   // Malformed after one good field: that field is still listed.
   WriteFileBytes(path, Image(Hex({0x90, 0x20, 0x05, 0x80})));
-  ShowRun r = Show(dir, path, false);
+  testing::CliRun r = Show(dir, path, false);
   EXPECT_EQ(r.status, 3);
   EXPECT_NE(r.out.find("257[0] int 5"), std::string::npos);
   EXPECT_NE(r.out.find("account number"), std::string::npos);

@@ -149,5 +149,22 @@ TEST(ServiceLogLine, DateTimeThenTextOnOneLine) {
   }
 }
 
+TEST(DeviceExchange, SerialNumberOfTheIdentification_NoneForTheTwoNoNumberTexts) {
+  const struct Case {
+    const char* line;
+    std::optional<std::string> serial;
+  } cases[] = {
+      {"Серийный номер: 460123456789", "460123456789"},
+      {"Серийный номер: НЕ ЗАДАН", ""},
+      {"Серийный номер: не поддерживается", ""},
+      {"Подключено устройство: Tamlo 3.11", std::nullopt},
+      {"Запись серийного номера...", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(SerialNumberInLog(c.line), c.serial);
+  }
+}
+
 }  // namespace
 }  // namespace tamlo::device::testing

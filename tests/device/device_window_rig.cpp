@@ -21,6 +21,43 @@ std::optional<std::string> FolderDesktop::CreatePrivateTempFile(std::string_view
   return path;
 }
 
+std::vector<std::string> MemoryHistoryFolder::ListNames(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::string prefix = folder + "/";
+  for (const auto& [path, bytes] : files) {
+    if (path.rfind(prefix, 0) == 0 && path.find('/', prefix.size()) == std::string::npos)
+      names.push_back(path.substr(prefix.size()));
+  }
+  return names;
+}
+
+HistoryFolder::NewFile MemoryHistoryFolder::WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (const auto raced = std::find(taken.begin(), taken.end(), path); raced != taken.end()) {
+    taken.erase(raced);
+    files[path] = {0xEE};  // another program's file: must survive
+    return NewFile::NameTaken;
+  }
+  if (files.count(path) != 0) return NewFile::NameTaken;
+  if (fail_writes) return NewFile::Failed;
+  files[path] = bytes;
+  return NewFile::Written;
+}
+
+UtcDateTime MemoryHistoryFolder::UtcNow() {
+  const UtcDateTime current = now;
+  if (tick && ++now.second == 60) {
+    now.second = 0;
+    ++now.minute;
+  }
+  return current;
+}
+
+std::vector<std::string> MemoryHistoryFolder::Names(const std::string& device) {
+  std::vector<std::string> names = ListNames(std::string(kHistoryRoot) + "/" + device);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 int RecordingProgress::Exchanges() const { return static_cast<int>(std::count(events.begin(), events.end(), "begin")); }
 
 Rig::Rig(sim::DeviceSettings device_settings, uint32_t baud)
@@ -42,6 +79,8 @@ Rig::Rig(sim::DeviceSettings device_settings, uint32_t baud)
           .gsm_status = gsm,
           .pages = pages.Set(),
           .event_codes = codes,
+          .history = history,
+          .differences = differences,
           .log_time_text = [] { return std::string("08.12.2026 17:35:02"); },
       }) {}
 

@@ -161,6 +161,34 @@ class RecordingGsmView final : public GsmStatusView {
   void Close() override { events.push_back("close"); }
 };
 
+// The history folder in memory: paths to contents, a UTC clock that ticks a
+// second per file, and switches to fail creation or removal.
+class MemoryHistoryFolder final : public HistoryFolder {
+ public:
+  std::map<std::string, std::vector<uint8_t>> files;
+  UtcDateTime now{2026, 12, 8, 17, 48, 2};
+  bool tick = true;          // each UtcNow() a second later
+  bool fail_writes = false;  // every new file fails
+  bool fail_folders = false;
+  std::vector<std::string> taken;  // paths that report NameTaken once (raced)
+
+  bool MakeFolders(const std::string&) override { return !fail_folders; }
+  std::vector<std::string> ListNames(const std::string& folder) override;
+  NewFile WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+  bool RemoveFile(const std::string& path) override { return files.erase(path) == 1; }
+  UtcDateTime UtcNow() override;
+  // The files of one device folder under the rig's root, by name.
+  std::vector<std::string> Names(const std::string& device);
+};
+
+class RecordingDifferences final : public DifferenceView {
+ public:
+  std::vector<std::vector<DifferenceRow>> shown;
+  void ShowDifferences(const std::vector<DifferenceRow>& rows) override { shown.push_back(rows); }
+};
+
+inline constexpr const char* kHistoryRoot = "/data/history";
+
 class Rig {
  public:
   explicit Rig(sim::DeviceSettings device_settings = {}, uint32_t baud = sim::kDefaultBaud);
@@ -186,6 +214,9 @@ class Rig {
   RecordingGsmView gsm;
   SettingsPages pages{dialogs};
   journal::EventCodeList codes;
+  MemoryHistoryFolder history_folder;
+  ConfigHistory history{history_folder, kHistoryRoot};
+  RecordingDifferences differences;
   DeviceWindowModel model;
 };
 

@@ -159,9 +159,11 @@ TEST(DeviceWindow, ConfigWrite_DeclinedSendsNothing_RebootOnlyWhenAccepted) {
     int exchanges;
     bool written;
   } cases[] = {
+      // Written: the backup's identification and read, the write, and the
+      // reboot when accepted.
       {"write declined", {MessageResult::Cancel}, 0, false},
-      {"reboot declined", {MessageResult::Ok, MessageResult::Cancel}, 1, true},
-      {"reboot accepted", {MessageResult::Ok, MessageResult::Ok}, 2, true},
+      {"reboot declined", {MessageResult::Ok, MessageResult::Cancel}, 3, true},
+      {"reboot accepted", {MessageResult::Ok, MessageResult::Ok}, 4, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -174,7 +176,7 @@ TEST(DeviceWindow, ConfigWrite_DeclinedSendsNothing_RebootOnlyWhenAccepted) {
     EXPECT_EQ(rig.device->engine().image() != before, c.written);
     ASSERT_FALSE(rig.dialogs.boxes.empty());
     EXPECT_EQ(rig.dialogs.boxes[0].default_button, MessageResult::Cancel);  // Enter does not write
-    EXPECT_EQ(rig.dialogs.boxes.back().text == "Устройство перезагружается", c.exchanges == 2);
+    EXPECT_EQ(rig.dialogs.boxes.back().text == "Устройство перезагружается", c.exchanges == 4);
   }
 }
 

@@ -1,0 +1,54 @@
+#include "cli/safe_write.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "config/cp1251.h"
+#include "device/config_compare.h"
+#include "device/device_exchange.h"
+#include "device/posix/posix_history_folder.h"
+
+namespace tamlo::cli {
+
+std::optional<std::string> ConsoleHistoryRoot() {
+  return device::DefaultHistoryRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+std::string DevicePlace(const GlobalOptions& options) {
+  if (!options.dial.empty()) return options.dial;
+  // "Демо-прибор" is the GUI's port entry of the same demo device.
+  return options.demo ? std::string("Демо-прибор") : options.port;
+}
+
+std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOptions& options,
+                                      device::ConfigHistory& history) {
+  constexpr const char* kStopped = "tamlocfg-cli: запись отменена (без резервной копии: --no-backup)\n";
+  if (session.Run(link::SERIAL_READ) != kExitOk || session.Run(link::CONFIG_READ) != kExitOk) {
+    std::fprintf(stderr, "Не удалось прочитать конфигурацию из прибора для резервной копии\n%s", kStopped);
+    return std::nullopt;
+  }
+  const std::string folder =
+      device::DeviceFolderName(device::UsableSerialNumber(session.serial().value_or("")), DevicePlace(options));
+  const std::optional<std::string> kept = history.Keep(folder, "read", session.received());
+  if (!kept) {
+    std::fprintf(stderr, "Не удалось сохранить резервную копию в %s\n%s", history.root().c_str(), kStopped);
+    return std::nullopt;
+  }
+  session.LogInfo("Резервная копия конфигурации прибора: " + *kept);
+  std::printf("backup: %s\n", kept->c_str());
+  return folder;
+}
+
+int VerifyWrite(DeviceSession& session, const std::vector<uint8_t>& written) {
+  if (session.Run(link::CONFIG_READ) != kExitOk) return kExitFailed;
+  if (const std::optional<std::string> fault = device::VerifyReadBack(written, session.received())) {
+    session.LogInfo(*fault);
+    std::fprintf(stderr, "%s\n", EscapeControls(*fault).c_str());
+    return kExitFailed;
+  }
+  session.LogInfo("Проверка записи пройдена");
+  std::printf("verified: the device holds the configuration written\n");
+  return kExitOk;
+}
+
+}  // namespace tamlo::cli

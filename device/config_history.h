@@ -1,0 +1,93 @@
+#pragma once
+// The configuration history: before a configuration write the device's
+// current configuration is read and kept, and so is the image written, as
+// .tamlo files in a folder per device under the user's application data
+// folder:
+//
+//   <root>/serial-123456789012/2026-12-08_17-48-02_001_read.tamlo
+//   <root>/serial-123456789012/2026-12-08_17-48-03_002_written.tamlo
+//   <root>/port-dev_ttyUSB0/...
+//
+// A name is the UTC date and time, a sequence number and the kind. The
+// sequence number is one more than the highest among the names of the same
+// second, so files kept within one second (the read and the written image
+// of one write) still sort in the order they were kept. A file is created
+// only when its name is new: a backup never overwrites an older one (a name
+// taken meanwhile gets the next number).
+// Only the newest kHistoryDepth files of a folder are kept; files whose
+// names are not of this form are never counted nor removed.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamlo::device {
+
+inline constexpr size_t kHistoryDepth = 50;
+
+struct UtcDateTime {
+  int year = 1970;
+  int month = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// What the history needs of the world: folders, exclusive creation, removal
+// and the UTC clock. The real one is PosixHistoryFolder()
+// (device/posix/posix_history_folder.h); tests keep the files in memory.
+class HistoryFolder {
+ public:
+  enum class NewFile { Written, NameTaken, Failed };
+
+  virtual ~HistoryFolder() = default;
+  // Creates `path` and its missing parents; true when it is a folder then.
+  virtual bool MakeFolders(const std::string& path) = 0;
+  // The names (not paths) of the entries of `folder`; empty when it cannot be
+  // listed.
+  virtual std::vector<std::string> ListNames(const std::string& folder) = 0;
+  // Creates `path` only if no entry has that name and writes `bytes` into it.
+  // A failed write leaves no file behind.
+  virtual NewFile WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual UtcDateTime UtcNow() = 0;
+};
+
+// The device's folder name: "serial-" and the serial number when the device
+// reported one, else "port-" and the port's name (the last part of a path);
+// characters other than letters, digits, '-', '_' and '.' (path separators
+// among them) become '_'.
+std::string DeviceFolderName(const std::string& serial_number, const std::string& port);
+
+// "2026-12-08_17-48-02_001_read.tamlo"
+std::string HistoryFileName(const UtcDateTime& time, unsigned sequence, std::string_view kind);
+
+// The sequence number of a history file name, or nothing for another name.
+std::optional<unsigned> HistorySequence(std::string_view name);
+
+class ConfigHistory {
+ public:
+  // `root`: the folder that holds the device folders.
+  ConfigHistory(HistoryFolder& folder, std::string root) : m_folder(folder), m_root(std::move(root)) {}
+
+  const std::string& root() const { return m_root; }
+
+  // Keeps `image` in the folder `device` (DeviceFolderName) as a file of
+  // `kind` ("read", "written") and drops the oldest files beyond
+  // kHistoryDepth. The full path of the new file, or nothing when it could
+  // not be written (nothing is dropped then).
+  std::optional<std::string> Keep(const std::string& device, std::string_view kind,
+                                  const std::vector<uint8_t>& image);
+
+  // The history file names of the device's folder, oldest first.
+  std::vector<std::string> List(const std::string& device);
+
+ private:
+  HistoryFolder& m_folder;
+  std::string m_root;
+};
+
+}  // namespace tamlo::device

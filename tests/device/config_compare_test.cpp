@@ -1,0 +1,59 @@
+// The read back after a write: what counts as the same configuration and
+// how a difference is named.
+#include "device/config_compare.h"
+
+#include <gtest/gtest.h>
+
+#include "config/config_image.h"
+#include "device/device_window_rig.h"
+
+namespace tamlo::device::testing {
+namespace {
+
+std::vector<uint8_t> ImageWithAccount(const std::string& account) {
+  ScriptedDialogs dialogs;
+  SettingsPages pages(dialogs);
+  pages.General().SetText(GeneralEdit::E_Account, account);
+  return BuildConfigImage(pages.Set());
+}
+
+TEST(VerifyReadBack, SameDataPasses_EveryOtherReplyIsNamed) {
+  const std::vector<uint8_t> written = ImageWithAccount("0012");
+  std::vector<uint8_t> stamped = written;  // the device numbers and dates what it stores
+  stamped[24] = 7;
+  stamped[28] = 9;
+  std::vector<uint8_t> trailing = written;  // bytes past the data length are not data
+  trailing.push_back(0x55);
+  std::vector<uint8_t> garbled = written;
+  garbled.resize(ConfigImageHeader::kSize);
+  const std::vector<uint8_t> noise = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  garbled.insert(garbled.end(), noise.begin(), noise.end());
+  const auto header = ConfigImageHeader::For(noise.data(), noise.size()).Serialize();
+  std::copy(header.begin(), header.end(), garbled.begin());
+
+  const struct Case {
+    const char* name;
+    std::vector<uint8_t> read;
+    std::optional<std::string> verdict;
+  } cases[] = {
+      {"same", written, std::nullopt},
+      {"stamped by the device", stamped, std::nullopt},
+      {"trailing bytes", trailing, std::nullopt},
+      {"another account", ImageWithAccount("0013"),
+       "Проверка записи не пройдена: в приборе другое значение настройки general.E_Account: 0012 -> 0013"},
+      {"no image", {'T', 'A', 'M', '0'},
+       "Проверка записи не пройдена: прочитанные данные не являются конфигурацией"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(VerifyReadBack(written, c.read), c.verdict);
+  }
+  // A device that returns data the pages cannot walk fails too, with the
+  // load's reason.
+  const std::optional<std::string> garbled_verdict = VerifyReadBack(written, garbled);
+  ASSERT_TRUE(garbled_verdict);
+  EXPECT_EQ(garbled_verdict->rfind("Проверка записи не пройдена: ", 0), 0u) << *garbled_verdict;
+}
+
+}  // namespace
+}  // namespace tamlo::device::testing
