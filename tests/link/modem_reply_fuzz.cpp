@@ -27,8 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (result > 0) __builtin_trap();  // a dial ends connected (0) or failed (negative)
   for (const std::string& line : cb.log) {
     if (line.rfind("<= ", 0) != 0) continue;
-    size_t characters = 0;  // UTF-8 lead bytes
-    for (size_t i = 3; i < line.size(); ++i) characters += (uint8_t(line[i]) & 0xC0) != 0x80;
+    // Received characters: UTF-8 lead bytes, and each escape (a doubled
+    // backslash, \n, \r, \t or \xNN) as the one character it stands for.
+    size_t characters = 0;
+    for (size_t i = 3; i < line.size(); ++i) {
+      if (line[i] == '\\') {
+        i += line[i + 1] == 'x' ? 3 : 1;
+        ++characters;
+      } else {
+        characters += (uint8_t(line[i]) & 0xC0) != 0x80;
+      }
+    }
     if (characters > 127) __builtin_trap();  // a reply log line holds at most 127 characters
   }
   return 0;
