@@ -93,7 +93,9 @@ TEST(OutputTargets, FifoOrLinkToOneOrDeviceNode_WrittenInPlaceNeverReplaced) {
     ASSERT_TRUE(out);
     EXPECT_EQ(out->Write(reinterpret_cast<const uint8_t*>("journal"), 7), 7u);
     EXPECT_TRUE(out->Commit());
-    if (fifo) EXPECT_EQ(reader->Join(), "journal");
+    if (fifo) {
+      EXPECT_EQ(reader->Join(), "journal");
+    }
     EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
     EXPECT_TRUE(fs::is_symlink(dir / "to-fifo"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));

@@ -1,5 +1,7 @@
 #include "tests/pages/every_parameter.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -89,8 +91,11 @@ ConfigTree EveryParameterSet() {
 std::vector<uint8_t> EveryParameterFile() {
   const std::vector<uint8_t> data = EncodeConfig(EveryParameterSet());
   const auto header = ConfigImageHeader::For(data.data(), data.size()).Serialize();
-  std::vector<uint8_t> file(header.begin(), header.end());
-  file.insert(file.end(), data.begin(), data.end());
+  // Sized once: g++ 12 at -O3 takes the growth of a 32-byte vector by insert
+  // for an overflow (-Warray-bounds, a false positive).
+  std::vector<uint8_t> file(header.size() + data.size());
+  std::copy(header.begin(), header.end(), file.begin());
+  std::copy(data.begin(), data.end(), file.begin() + static_cast<std::ptrdiff_t>(header.size()));
   return file;
 }
 

@@ -96,7 +96,9 @@ TEST(DeliveryDirectionsView, ProtocolChoice_ShowsItsFirstRow_AddressNamedByItsLa
                                                    {"E_Port", proto.port}, {"L_Port", proto.port}};
     for (const auto& [control, shown] : fields) EXPECT_EQ(p.Shown(1, control), shown) << control;
     const QString address = p.Get<QLabel>(1, "L_Tel")->text();
-    if (proto.tel) EXPECT_EQ(address.toStdString(), proto.address_label);
+    if (proto.tel) {
+      EXPECT_EQ(address.toStdString(), proto.address_label);
+    }
     EXPECT_EQ(p.Get(1, "E_Tel")->accessibleName(), address);
   }
 }

@@ -83,9 +83,10 @@ template <typename Edit>
 void ExpectLabelledByRule(const QWidget& page, const EditRule<Edit>& rule) {
   ExpectLabelled(page, {rule.control.data(), rule.label.empty() ? nullptr : rule.label.data(),
                         rule.hint.empty() ? nullptr : rule.hint.data()});
-  if (auto* edit = Child(page, rule.control.data()))
+  if (auto* edit = Child(page, rule.control.data())) {
     EXPECT_EQ(edit->accessibleName(),
               QString::fromUtf8(rule.caption.data(), static_cast<qsizetype>(rule.caption.size())));
+  }
 }
 
 // Each character of `text` as a key press and release carrying it, Cyrillic
