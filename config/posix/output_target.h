@@ -10,12 +10,18 @@
 // /proc/self/fd/N), which stand for whatever the descriptor is, a file the
 // shell redirected to included. A direct output cannot be taken back: a
 // failure part-way leaves what was written.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "config/file_system.h"
 
 namespace tamlo {
+
+// Writes `size` bytes to `fd`, again after an interrupted or short write.
+// The number written: less than `size` only after a write error.
+size_t WriteAll(int fd, const uint8_t* data, size_t size);
 
 // True when `path` is written directly rather than replaced.
 bool IsDirectOutput(const std::string& path);

@@ -68,17 +68,7 @@ class PosixReplacementFile final : public ReplacementFile {
   PosixReplacementFile(const PosixReplacementFile&) = delete;
   PosixReplacementFile& operator=(const PosixReplacementFile&) = delete;
 
-  size_t Write(const uint8_t* data, size_t size) override {
-    if (m_fd < 0) return 0;
-    size_t done = 0;
-    while (done < size) {
-      const ssize_t n = ::write(m_fd, data + done, size - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    return done;
-  }
+  size_t Write(const uint8_t* data, size_t size) override { return m_fd < 0 ? 0 : WriteAll(m_fd, data, size); }
 
   bool Commit() override {
     if (m_fd < 0) return false;

@@ -30,16 +30,8 @@ class DirectOutputFile final : public ReplacementFile {
 
   size_t Write(const uint8_t* data, size_t size) override {
     if (m_fd < 0) return 0;
-    size_t done = 0;
-    while (done < size) {
-      const ssize_t n = ::write(m_fd, data + done, size - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        m_failed = true;
-        break;
-      }
-      done += static_cast<size_t>(n);
-    }
+    const size_t done = WriteAll(m_fd, data, size);
+    if (done < size) m_failed = true;
     return done;
   }
 
@@ -61,6 +53,17 @@ class DirectOutputFile final : public ReplacementFile {
 };
 
 }  // namespace
+
+size_t WriteAll(int fd, const uint8_t* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
 
 bool IsDirectOutput(const std::string& path) {
   if (IsDescriptorName(path)) return true;
