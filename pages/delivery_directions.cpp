@@ -206,15 +206,12 @@ SettingApply DirectionFrameModel::ApplySetting(std::string_view control, std::st
     SetText(Edit::ME_LocalPeriod, std::string(value));
     return SettingApply::Applied();
   }
-  for (const EditRule<Edit>& rule : kEditRules) {
-    if (control != rule.control) continue;
-    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, TextOf(rule.edit)))
-      return SettingApply::Refused(*refusal);
-    SetText(rule.edit, std::string(value));
-    LeaveEdit(rule.edit);
-    return SettingApply::Applied();
-  }
-  return SettingApply::Unknown();
+  return ApplyTypedEdit(
+      kEditRules, control, value, [this](Edit edit) { return TextOf(edit); },
+      [this](Edit edit, std::string text) {
+        SetText(edit, std::move(text));
+        LeaveEdit(edit);
+      });
 }
 
 DirectionsLayout LayoutDirections(const std::array<bool, kDirectionCount>& expanded) {

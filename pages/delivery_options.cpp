@@ -61,14 +61,13 @@ void DeliveryOptionsModel::ListSettings(std::vector<SettingValue>& out) const {
 
 SettingApply DeliveryOptionsModel::ApplySetting(std::string_view name, std::string_view value) {
   if (!TakePrefix(name, "options.")) return SettingApply::Unknown();
-  if (name == kEditRules[0].control) {
-    const EditRule<Edit>& rule = kEditRules[0];
-    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, m_state.E_OneSimLoops))
-      return SettingApply::Refused(*refusal);
-    SetOneSimLoops(std::string(value));
-    E_DisableZeroExit();
-    return SettingApply::Applied();
-  }
+  if (name == kEditRules[0].control)
+    return ApplyTypedEdit(
+        kEditRules, name, value, [this](Edit) -> const std::string& { return m_state.E_OneSimLoops; },
+        [this](Edit, std::string text) {
+          SetOneSimLoops(std::move(text));
+          E_DisableZeroExit();
+        });
   if (name == "ME_ReturnTime" || name == "ME_BackTestTime") {
     if (auto refusal = TimeFieldRefusal(value)) return SettingApply::Refused(*refusal);
     (name == "ME_ReturnTime" ? m_state.ME_ReturnTime : m_state.ME_BackTestTime) = std::string(value);

@@ -184,15 +184,10 @@ SettingApply GeneralSettingsModel::ApplySetting(std::string_view name, std::stri
     SetCheck(box.box, *tick);
     return SettingApply::Applied();
   }
-  for (const EditRule<GeneralEdit>& rule : kGeneralEditRules) {
-    if (name != rule.control) continue;
-    const std::string& current = m_state.*kEditText[static_cast<size_t>(rule.edit)];
-    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, current))
-      return SettingApply::Refused(*refusal);
-    SetText(rule.edit, std::string(value));
-    return SettingApply::Applied();
-  }
-  return SettingApply::Unknown();
+  return ApplyTypedEdit(
+      kGeneralEditRules, name, value,
+      [this](GeneralEdit edit) -> const std::string& { return m_state.*kEditText[static_cast<size_t>(edit)]; },
+      [this](GeneralEdit edit, std::string text) { SetText(edit, std::move(text)); });
 }
 
 }  // namespace tamlo

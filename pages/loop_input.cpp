@@ -141,17 +141,14 @@ SettingApply LoopInputModel::ApplySetting(std::string_view name, std::string_vie
       if (shown(i)) names.append(names.empty() ? "" : ", ").append(kLoopTypeButtons[i].control);
     return SettingApply::Refused("'" + std::string(value) + "' is not one of: " + names);
   }
-  for (const EditRule<LoopEdit>& rule : kLoopEditRules) {
-    if (name != rule.control) continue;
-    const std::string& current = rule.edit == LoopEdit::E_Event     ? m_state.E_Event
-                                 : rule.edit == LoopEdit::E_Partition ? m_state.E_Partition
-                                                                      : m_state.E_Zone;
-    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, current))
-      return SettingApply::Refused(*refusal);
-    SetText(rule.edit, std::string(value));
-    return SettingApply::Applied();
-  }
-  return SettingApply::Unknown();
+  return ApplyTypedEdit(
+      kLoopEditRules, name, value,
+      [this](LoopEdit edit) -> const std::string& {
+        return edit == LoopEdit::E_Event       ? m_state.E_Event
+               : edit == LoopEdit::E_Partition ? m_state.E_Partition
+                                               : m_state.E_Zone;
+      },
+      [this](LoopEdit edit, std::string text) { SetText(edit, std::move(text)); });
 }
 
 }  // namespace tamlo

@@ -136,14 +136,13 @@ SettingApply RemoteAccessModel::ApplySetting(std::string_view name, std::string_
     SetEnableAcs(*tick);
     return SettingApply::Applied();
   }
-  if (name == kEditRules[0].control) {
-    const EditRule<Edit>& rule = kEditRules[0];
-    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, m_state.E_MaxPhoneLen))
-      return SettingApply::Refused(*refusal);
-    SetMaxPhoneLen(std::string(value));
-    E_NumDisableZero();
-    return SettingApply::Applied();
-  }
+  if (name == kEditRules[0].control)
+    return ApplyTypedEdit(
+        kEditRules, name, value, [this](Edit) -> const std::string& { return m_state.E_MaxPhoneLen; },
+        [this](Edit, std::string text) {
+          SetMaxPhoneLen(std::move(text));
+          E_NumDisableZero();
+        });
   if (!TakePrefix(name, "LIST_Phones.")) return SettingApply::Unknown();
   // A row number as listed: decimal, from 1, no leading zero.
   if (name.empty() || name[0] == '0' || name.size() > 6 ||

@@ -37,6 +37,24 @@ struct SettingApply {
 // when it would. `current`: the edit's text now.
 std::optional<std::string> TypingRefusal(std::string_view value, int max_length, bool (*filter)(char32_t),
                                          std::string_view current);
+// Applies `value` to the edit of `rules` whose control is `name`, as the user
+// would type it: refused when the edit would not end up holding it (its
+// filter and typing limit, `current(edit)` being its text now), otherwise
+// `type(edit, text)` puts it in (the page's setter and leaving rule).
+// Unknown when no rule has that control.
+template <typename Rules, typename Current, typename Type>
+SettingApply ApplyTypedEdit(const Rules& rules, std::string_view name, std::string_view value, Current current,
+                            Type type) {
+  for (const auto& rule : rules) {
+    if (name != rule.control) continue;
+    if (auto refusal = TypingRefusal(value, rule.max_length, rule.filter, current(rule.edit)))
+      return SettingApply::Refused(*refusal);
+    type(rule.edit, std::string(value));
+    return SettingApply::Applied();
+  }
+  return SettingApply::Unknown();
+}
+
 // Why `value` is no text of a time field; none when it is one.
 std::optional<std::string> TimeFieldRefusal(std::string_view value);
 // "on" true, "off" false, anything else none.
