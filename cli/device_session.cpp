@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "config/posix/posix_file_system.h"
+#include "device/device_exchange.h"
 #include "link/clock.h"
 #include "link/phone_book.h"
 #include "link/posix/posix_serial_port.h"
@@ -221,17 +222,12 @@ void DeviceSession::OnProgress(const char* stage, uint32_t value) {
 void DeviceSession::OnFirmwareVersion(const std::string& version) {
   if (version.empty()) return;
   m_version = version;
-  unsigned major = 0, minor = 0;
-  if (std::sscanf(version.c_str(), "%u.%u", &major, &minor) == 2) m_firmware_version_number = major * 100 + minor;
+  if (const uint32_t number = device::ParseFirmwareVersionNumber(version); number != 0)
+    m_firmware_version_number = number;
 }
 
 void DeviceSession::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
-  if (position != m_received.size()) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Error: Buffer position must be %u, passed %u)",
-                  static_cast<unsigned>(m_received.size()), static_cast<unsigned>(position));
-    LogInfo(text);
-  }
+  if (position != m_received.size()) LogInfo(device::ChunkPositionMessage(m_received.size(), position));
   m_received.insert(m_received.end(), data, data + length);
 }
 

@@ -13,6 +13,13 @@ uint32_t ParseFirmwareVersionNumber(const std::string& version) {
   return major * 100 + minor;
 }
 
+std::string ChunkPositionMessage(size_t expected, size_t passed) {
+  char text[96];
+  std::snprintf(text, sizeof text, "Error: Buffer position must be %u, passed %u)", static_cast<unsigned>(expected),
+                static_cast<unsigned>(passed));
+  return text;
+}
+
 DeviceExchange::DeviceExchange(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt)
     : m_reports(reports), m_progress(progress), m_prompt(prompt) {}
 
@@ -54,12 +61,7 @@ void DeviceExchange::OnFirmwareVersion(const std::string& version) {
 }
 
 void DeviceExchange::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
-  if (position != m_receive_buffer.size()) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Error: Buffer position must be %u, passed %u)",
-                  static_cast<unsigned>(m_receive_buffer.size()), static_cast<unsigned>(position));
-    m_reports.LogInfo(text);
-  }
+  if (position != m_receive_buffer.size()) m_reports.LogInfo(ChunkPositionMessage(m_receive_buffer.size(), position));
   m_receive_buffer.insert(m_receive_buffer.end(), data, data + length);
 }
 

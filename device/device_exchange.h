@@ -92,6 +92,10 @@ std::optional<std::string> SerialNumberInLog(const std::string& line);
 // texts that mean the device has none.
 std::string UsableSerialNumber(const std::string& reported);
 
+// The log line of a data chunk that arrived at `passed` while `expected`
+// bytes were held (the device's text, its unbalanced parenthesis included).
+std::string ChunkPositionMessage(size_t expected, size_t passed);
+
 // "%u.%u" at the start of a version text as major * 100 + minor; 0 otherwise.
 uint32_t ParseFirmwareVersionNumber(const std::string& version);
 

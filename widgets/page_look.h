@@ -11,6 +11,9 @@ class QWidget;
 namespace tamlo {
 
 inline const QColor kPageTeal(0, 128, 128);
+// The exchange windows (progress, GSM levels): a darker sea blue with the
+// same white text.
+inline const QColor kExchangeBlue(31, 111, 138);
 // The pages' fixed layouts were drawn for Tahoma at 8 points, 11 pixels high
 // on a 96 dpi screen.
 inline constexpr int kPageFontPixels = 11;

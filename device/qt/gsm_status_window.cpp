@@ -11,7 +11,6 @@
 namespace tamlo {
 namespace {
 
-const QColor kGsmBackground(31, 111, 138);
 constexpr int kWidth = 330;
 constexpr int kMargin = 10;
 constexpr int kGroupHeight = 72;
@@ -50,12 +49,12 @@ TF_GSM_Status::TF_GSM_Status(QWidget* main_window) : m_main_window(main_window) 
   // A fixed frame with the system menu and the close box only.
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  ApplyPageLook(*this, kGsmBackground);
+  ApplyPageLook(*this, kExchangeBlue);
   QPalette look = palette();
   // White bars in a darker groove, and white text on the flat button, on
   // the dark background.
   look.setColor(QPalette::Highlight, Qt::white);
-  look.setColor(QPalette::Base, kGsmBackground.darker(160));
+  look.setColor(QPalette::Base, kExchangeBlue.darker(160));
   look.setColor(QPalette::ButtonText, Qt::white);
   setPalette(look);
 

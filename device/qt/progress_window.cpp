@@ -13,7 +13,6 @@
 namespace tamlo {
 namespace {
 
-const QColor kProgressBackground(31, 111, 138);
 constexpr int kWidth = 360;
 constexpr int kMargin = 10;
 constexpr int kStatusHeight = 20;
@@ -37,7 +36,7 @@ TF_UpdateProgress::TF_UpdateProgress(QWidget* main_window) : m_main_window(main_
   // the exchange is the one disabled until it returns, and the progress
   // window itself must never be that one.
   setAttribute(Qt::WA_ShowWithoutActivating);
-  ApplyPageLook(*this, kProgressBackground);
+  ApplyPageLook(*this, kExchangeBlue);
   QPalette look = palette();
   // White text on the flat button, and a white bar, on the dark background.
   look.setColor(QPalette::ButtonText, Qt::white);
