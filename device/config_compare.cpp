@@ -2,17 +2,9 @@
 
 #include <algorithm>
 
-#include "config/config_image.h"
+#include "device/load_config_image.h"
 
 namespace tamlo::device {
-
-std::optional<std::vector<uint8_t>> ImageData(const std::vector<uint8_t>& image) {
-  if (image.size() < ConfigImageHeader::kSize) return std::nullopt;
-  const ConfigImageHeader header = ConfigImageHeader::Parse(image.data());
-  if (!header.MagicOk() || header.length > image.size() - ConfigImageHeader::kSize) return std::nullopt;
-  const auto begin = image.begin() + ConfigImageHeader::kSize;
-  return std::vector<uint8_t>(begin, begin + header.length);
-}
 
 std::string DifferenceLine(const SettingDifference& difference) {
   return difference.name + ": " + difference.a.value_or("(none)") + " -> " + difference.b.value_or("(none)");
@@ -20,22 +12,26 @@ std::string DifferenceLine(const SettingDifference& difference) {
 
 std::optional<std::string> VerifyReadBack(const std::vector<uint8_t>& written, const std::vector<uint8_t>& read) {
   constexpr const char* kFailed = "Проверка записи не пройдена: ";
-  const std::optional<std::vector<uint8_t>> written_data = ImageData(written);
-  const std::optional<std::vector<uint8_t>> read_data = ImageData(read);
-  if (!read_data) return std::string(kFailed) + "прочитанные данные не являются конфигурацией";
-  if (written_data && *written_data == *read_data) return std::nullopt;
-  if (!written_data) return std::string(kFailed) + "записанные данные не являются конфигурацией";
+  const DeviceImage written_image = CheckDeviceImage(written);
+  const DeviceImage read_image = CheckDeviceImage(read);
+  if (!read_image.accepted())
+    return std::string(kFailed) + "прочитанные данные не являются конфигурацией (" + read_image.refusal + ")";
+  if (!written_image.accepted())
+    return std::string(kFailed) + "записанные данные не являются конфигурацией (" + written_image.refusal + ")";
+  const std::vector<uint8_t>& written_data = written_image.data;
+  const std::vector<uint8_t>& read_data = read_image.data;
+  if (written_data == read_data) return std::nullopt;
   try {
-    const std::vector<SettingDifference> differences = DiffConfigData(*written_data, *read_data);
+    const std::vector<SettingDifference> differences = DiffConfigData(written_data, read_data);
     if (!differences.empty())
       return std::string(kFailed) + "в приборе другое значение настройки " + DifferenceLine(differences.front());
   } catch (const ConfigLoadError& error) {
     return std::string(kFailed) + "конфигурация в приборе повреждена (" + error.what() + ")";
   }
   // The same settings in another encoding (field order, padding).
-  const auto mismatch = std::mismatch(written_data->begin(), written_data->end(), read_data->begin(), read_data->end());
+  const auto mismatch = std::mismatch(written_data.begin(), written_data.end(), read_data.begin(), read_data.end());
   return std::string(kFailed) + "закодированные данные отличаются с байта " +
-         std::to_string(mismatch.first - written_data->begin());
+         std::to_string(mismatch.first - written_data.begin());
 }
 
 }  // namespace tamlo::device

@@ -2,7 +2,9 @@
 // Configuration images compared by their encoded data: the read back after a
 // write, and the device against the settings pages. The header is left out
 // of the comparison because the device fills in its own fields (number and
-// time of the stored configuration) when it stores an image.
+// time of the stored configuration) when it stores an image. Each side is
+// checked and cut to its decoded data by CheckDeviceImage
+// (device/load_config_image.h), as a load would take it.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,17 +14,12 @@
 
 namespace tamlo::device {
 
-// The encoded data of an image: the bytes after the 32-byte header that its
-// data length (offset 8) covers. Nothing when the bytes are not an image
-// (short, another magic, a length beyond the bytes).
-std::optional<std::vector<uint8_t>> ImageData(const std::vector<uint8_t>& image);
-
 // "general.E_Account: 0012 -> 0013", as the console's diff prints it; a side
 // without the setting shows "(none)".
 std::string DifferenceLine(const SettingDifference& difference);
 
 // The verdict on a configuration read back after writing `written`: nothing
-// when the device returned the same encoded data, else the error text, which
+// when the device returned the same decoded data, else the error text, which
 // names the first differing setting (in page order) when the data decode.
 std::optional<std::string> VerifyReadBack(const std::vector<uint8_t>& written, const std::vector<uint8_t>& read);
 

@@ -368,15 +368,15 @@ void DeviceWindowModel::N_VerifyWriteClick() {
 void DeviceWindowModel::N_CompareClick() {
   const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
   if (!read) return;
-  const std::optional<std::vector<uint8_t>> device_data = ImageData(*read);
-  if (!device_data) {
-    ReportError("Прочитанные данные не являются конфигурацией Tamlo");
+  const DeviceImage device_image = CheckDeviceImage(*read);
+  if (!device_image.accepted()) {
+    ReportError(device_image.refusal);
     return;
   }
-  const std::optional<std::vector<uint8_t>> pages_data = ImageData(BuildConfigImage(m_seams.pages));
+  const DeviceImage pages_image = CheckDeviceImage(BuildConfigImage(m_seams.pages));
   std::vector<SettingDifference> differences;
   try {
-    differences = DiffConfigData(pages_data.value_or(std::vector<uint8_t>()), *device_data);
+    differences = DiffConfigData(pages_image.data, device_image.data);
   } catch (const ConfigLoadError& error) {
     ReportError(error.what());
     return;

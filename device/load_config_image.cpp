@@ -1,39 +1,50 @@
 #include "device/load_config_image.h"
 
 #include <cstdio>
-#include <string>
 
-#include "config/config_image.h"
 #include "link/device_time.h"
 
 namespace tamlo::device {
-namespace {
 
-// One refused image: the message box and the failure.
-int Refuse(const std::string& message, UserDialogs& dialogs) {
-  dialogs.ShowMessage(message, kConfigReadErrorCaption, MessageIcon::Error);
-  return -1;
+DeviceImage CheckDeviceImage(const uint8_t* bytes, size_t length) {
+  DeviceImage image;
+  if (length < ConfigImageHeader::kSize) {
+    image.refusal = "Некорректная длина блока конфигурации";
+    return image;
+  }
+  const ConfigImageHeader header = ConfigImageHeader::Parse(bytes);
+  if (!header.MagicOk()) {
+    image.refusal = "Прочитанные данные не являются конфигурацией Tamlo";
+    return image;
+  }
+  const size_t after_header = length - ConfigImageHeader::kSize;
+  if (after_header < header.length2 || after_header < header.length) {
+    image.refusal = "Некорректная длина данных в заголовке. Возможно, данные повреждены.";
+    return image;
+  }
+  image.header = header;
+  const uint8_t* data = bytes + ConfigImageHeader::kSize;
+  image.data.assign(data, data + header.length2);
+  return image;
 }
 
-}  // namespace
+std::optional<std::string> StoredByDeviceLine(const ConfigImageHeader& header) {
+  if (header.device_number == 0 && header.device_time == 0) return std::nullopt;
+  char text[256];
+  std::snprintf(text, sizeof text, "Конфигурация была записана %s (по часам устройства), внутренний номер %u",
+                link::FormatDeviceTime(header.device_time).c_str(), static_cast<unsigned>(header.device_number));
+  return std::string(text);
+}
 
 int LoadConfigImage(const uint8_t* bytes, size_t length, PageSet& pages, ServiceLog& log, UserDialogs& dialogs) {
-  if (length < ConfigImageHeader::kSize) return Refuse("Некорректная длина блока конфигурации", dialogs);
-  const ConfigImageHeader header = ConfigImageHeader::Parse(bytes);
-  if (!header.MagicOk()) return Refuse("Прочитанные данные не являются конфигурацией Tamlo", dialogs);
-  const size_t data_length = length - ConfigImageHeader::kSize;
-  if (data_length < header.length2 || data_length < header.length)
-    return Refuse("Некорректная длина данных в заголовке. Возможно, данные повреждены.", dialogs);
-  if (header.device_number != 0 || header.device_time != 0) {
-    char text[256];
-    std::snprintf(text, sizeof text, "Конфигурация была записана %s (по часам устройства), внутренний номер %u",
-                  link::FormatDeviceTime(header.device_time).c_str(), static_cast<unsigned>(header.device_number));
-    log.LogInfo(text);
-  }
+  const DeviceImage image = CheckDeviceImage(bytes, length);
   try {
-    LoadConfigData(pages, bytes + ConfigImageHeader::kSize, data_length, header);
+    if (!image.accepted()) throw ConfigLoadError(image.refusal);
+    if (const std::optional<std::string> line = StoredByDeviceLine(image.header)) log.LogInfo(*line);
+    LoadConfigData(pages, image.data.data(), image.data.size(), image.header);
   } catch (const ConfigLoadError& error) {
-    return Refuse(error.what(), dialogs);
+    dialogs.ShowMessage(error.what(), kConfigReadErrorCaption, MessageIcon::Error);
+    return -1;
   }
   return 0;
 }

@@ -30,6 +30,8 @@ TEST(VerifyReadBack, SameDataPasses_EveryOtherReplyIsNamed) {
   garbled.insert(garbled.end(), noise.begin(), noise.end());
   const auto header = ConfigImageHeader::For(noise.data(), noise.size()).Serialize();
   std::copy(header.begin(), header.end(), garbled.begin());
+  std::vector<uint8_t> decodes_nothing = written;  // offset 16 says 0 bytes; offset 8 still covers the data
+  std::fill(decodes_nothing.begin() + 16, decodes_nothing.begin() + 20, 0);
 
   const struct Case {
     const char* name;
@@ -41,13 +43,24 @@ TEST(VerifyReadBack, SameDataPasses_EveryOtherReplyIsNamed) {
       {"trailing bytes", trailing, std::nullopt},
       {"another account", ImageWithAccount("0013"),
        "Проверка записи не пройдена: в приборе другое значение настройки general.E_Account: 0012 -> 0013"},
+      {"decodes nothing", decodes_nothing,
+       "Проверка записи не пройдена: в приборе другое значение настройки general.E_Account: 0012 -> "},
       {"no image", {'T', 'A', 'M', '0'},
-       "Проверка записи не пройдена: прочитанные данные не являются конфигурацией"},
+       "Проверка записи не пройдена: прочитанные данные не являются конфигурацией (Некорректная длина блока "
+       "конфигурации)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(VerifyReadBack(written, c.read), c.verdict);
   }
+  // The header alone (pages at their defaults) is a configuration too.
+  ScriptedDialogs dialogs;
+  SettingsPages reset_pages(dialogs);
+  const std::vector<uint8_t> header_only = BuildConfigImage(reset_pages.Set());
+  ASSERT_EQ(header_only.size(), ConfigImageHeader::kSize);
+  std::vector<uint8_t> header_only_stamped = header_only;
+  header_only_stamped[24] = 3;
+  EXPECT_EQ(VerifyReadBack(header_only, header_only_stamped), std::nullopt);
   // A device that returns data the pages cannot walk fails too, with the
   // load's reason.
   const std::optional<std::string> garbled_verdict = VerifyReadBack(written, garbled);
