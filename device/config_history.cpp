@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+
+#include "config/crc32.h"
 
 namespace tamlo::device {
 namespace {
@@ -26,14 +29,27 @@ std::string SafeName(const std::string& text) {
   return out;
 }
 
+// `folder` cut to kMaxDeviceFolderName bytes, `whole` (what it was made
+// from) telling apart the names that begin alike.
+std::string BoundedFolderName(const std::string& folder, const std::string& whole) {
+  if (folder.size() <= kMaxDeviceFolderName) return folder;
+  char checksum[16];
+  std::snprintf(checksum, sizeof checksum, "-%08x",
+                static_cast<unsigned>(Crc32(reinterpret_cast<const uint8_t*>(whole.data()), whole.size())));
+  size_t cut = kMaxDeviceFolderName - std::strlen(checksum);
+  // Never inside a multi-byte letter.
+  while (cut > 0 && (static_cast<unsigned char>(folder[cut]) & 0xC0) == 0x80) --cut;
+  return folder.substr(0, cut) + checksum;
+}
+
 }  // namespace
 
 std::string DeviceFolderName(const std::string& serial_number, const std::string& port) {
-  if (!serial_number.empty()) return "serial-" + SafeName(serial_number);
+  if (!serial_number.empty()) return BoundedFolderName("serial-" + SafeName(serial_number), serial_number);
   // A device path by its last part: "/dev/ttyUSB0" -> "ttyUSB0".
   const size_t slash = port.find_last_of('/');
   const std::string name = slash == std::string::npos || slash + 1 == port.size() ? port : port.substr(slash + 1);
-  return "port-" + SafeName(name);
+  return BoundedFolderName("port-" + SafeName(name), name);
 }
 
 std::string HistoryFileName(const UtcDateTime& time, unsigned sequence, std::string_view kind) {
@@ -67,7 +83,10 @@ std::vector<std::string> ConfigHistory::List(const std::string& device) {
 std::optional<std::string> ConfigHistory::Keep(const std::string& device, std::string_view kind,
                                                const std::vector<uint8_t>& image) {
   const std::string folder = m_root + "/" + device;
-  if (!m_folder.MakeFolders(folder)) return std::nullopt;
+  if (!m_folder.MakeFolders(folder)) {
+    m_last_error = m_folder.LastError();
+    return std::nullopt;
+  }
   const UtcDateTime now = m_folder.UtcNow();
   const std::string stamp = HistoryFileName(now, 0, kind).substr(0, kStampLength);
   std::vector<std::string> names = List(device);
@@ -78,14 +97,25 @@ std::optional<std::string> ConfigHistory::Keep(const std::string& device, std::s
   for (; sequence <= kMaxSequence; ++sequence) {
     const std::string name = HistoryFileName(now, sequence, kind);
     const HistoryFolder::NewFile result = m_folder.WriteNewFile(folder + "/" + name, image);
-    if (result == HistoryFolder::NewFile::Failed) return std::nullopt;
+    if (result == HistoryFolder::NewFile::Failed) {
+      m_last_error = m_folder.LastError();
+      return std::nullopt;
+    }
     if (result == HistoryFolder::NewFile::NameTaken) continue;
-    names.insert(std::upper_bound(names.begin(), names.end(), name), name);
-    // Oldest first; a file that cannot be removed stays and is tried again
-    // by the next backup.
-    for (size_t i = 0; i + kHistoryDepth < names.size(); ++i) m_folder.RemoveFile(folder + "/" + names[i]);
-    return folder + "/" + name;
+    // Room for the new file among the others, oldest first, but never the
+    // file kept just before: the backup of the write whose image this is. A
+    // file that cannot be removed stays and is tried again by the next one.
+    size_t excess = names.size() + 1 > kHistoryDepth ? names.size() + 1 - kHistoryDepth : 0;
+    for (auto old = names.begin(); excess > 0 && old != names.end(); ++old) {
+      const std::string path = folder + "/" + *old;
+      if (path == m_last_kept) continue;
+      m_folder.RemoveFile(path);
+      --excess;
+    }
+    m_last_kept = folder + "/" + name;
+    return m_last_kept;
   }
+  m_last_error = "все имена файлов этой секунды заняты";
   return std::nullopt;
 }
 

@@ -14,7 +14,10 @@
 // of one write) still sort in the order they were kept. A file is created
 // only when its name is new: a backup never overwrites an older one (a name
 // taken meanwhile gets the next number).
-// Only the newest kHistoryDepth files of a folder are kept; files whose
+// Only the newest kHistoryDepth files of a folder are kept: a new file makes
+// room by removing the oldest of the others, never itself nor the file kept
+// just before it (the backup read before the image written), even when
+// older names sort after them (a PC clock that was once ahead). Files whose
 // names are not of this form are never counted nor removed.
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +29,13 @@
 namespace tamlo::device {
 
 inline constexpr size_t kHistoryDepth = 50;
+
+// The backup before a write, in the window and in the console: the log line
+// for a device that holds no configuration (nothing to keep, the write goes
+// ahead), and the start of the error for a read that is no configuration
+// (the refusal of CheckDeviceImage follows; nothing is written).
+inline constexpr const char* kNothingToBackUp = "Резервная копия не нужна: в устройстве нет конфигурации";
+inline constexpr const char* kBackupRefused = "Резервная копия не сохранена: ";
 
 struct UtcDateTime {
   int year = 1970;
@@ -54,12 +64,22 @@ class HistoryFolder {
   virtual NewFile WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
   virtual UtcDateTime UtcNow() = 0;
+  // Why the last MakeFolders or WriteNewFile failed, as the system words it
+  // ("No space left on device", "File name too long").
+  virtual std::string LastError() const = 0;
 };
+
+// The longest device folder name in bytes: far below the 255 a file system
+// allows for one name, with room for the checksum that shortening adds.
+inline constexpr size_t kMaxDeviceFolderName = 64;
 
 // The device's folder name: "serial-" and the serial number when the device
 // reported one, else "port-" and the port's name (the last part of a path);
 // characters other than letters, digits, '-', '_' and '.' (path separators
-// among them) become '_'.
+// among them) become '_'. A name longer than kMaxDeviceFolderName is cut (at
+// a character's start) and ends in '-' and the CRC-32 of the whole serial
+// number or port name in 8 hexadecimal digits, so two long names that begin
+// alike keep apart.
 std::string DeviceFolderName(const std::string& serial_number, const std::string& port);
 
 // "2026-12-08_17-48-02_001_read.tamlo"
@@ -78,9 +98,11 @@ class ConfigHistory {
   // Keeps `image` in the folder `device` (DeviceFolderName) as a file of
   // `kind` ("read", "written") and drops the oldest files beyond
   // kHistoryDepth. The full path of the new file, or nothing when it could
-  // not be written (nothing is dropped then).
+  // not be written (nothing is dropped then; last_error() says why).
   std::optional<std::string> Keep(const std::string& device, std::string_view kind,
                                   const std::vector<uint8_t>& image);
+  // Why the last Keep that failed did.
+  const std::string& last_error() const { return m_last_error; }
 
   // The history file names of the device's folder, oldest first.
   std::vector<std::string> List(const std::string& device);
@@ -88,6 +110,8 @@ class ConfigHistory {
  private:
   HistoryFolder& m_folder;
   std::string m_root;
+  std::string m_last_error;
+  std::string m_last_kept;  // path
 };
 
 }  // namespace tamlo::device

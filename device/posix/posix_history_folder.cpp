@@ -2,12 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 
+#include "config/posix/output_target.h"
 #include "tamlo_version.h"
 
 namespace tamlo::device {
@@ -18,15 +21,41 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// While it lives a write beyond the file size limit (ulimit -f) fails with
+// EFBIG instead of ending the process with SIGXFSZ, which would leave the
+// new file behind empty.
+class FileSizeSignalIgnored {
+ public:
+  FileSizeSignalIgnored() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, &m_previous);
+  }
+  ~FileSizeSignalIgnored() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
+  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+ private:
+  struct sigaction m_previous {};
+};
+
 class PosixHistory final : public HistoryFolder {
  public:
   bool MakeFolders(const std::string& path) override {
     // Each prefix ending before a '/', then the whole path; the folders are
-    // the user's own (0700): old configurations hold passwords.
+    // the user's own (0700): old configurations hold passwords. The first
+    // refusal other than "exists" is the reason a folder is missing.
+    int first_error = 0;
+    auto make = [&](const std::string& folder) {
+      if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST && first_error == 0) first_error = errno;
+    };
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-      ::mkdir(path.substr(0, slash).c_str(), 0700);
-    ::mkdir(path.c_str(), 0700);
-    return IsFolder(path);
+      make(path.substr(0, slash));
+    make(path);
+    if (IsFolder(path)) return true;
+    m_error = std::strerror(first_error != 0 ? first_error : ENOTDIR);
+    return false;
   }
 
   std::vector<std::string> ListNames(const std::string& folder) override {
@@ -43,17 +72,23 @@ class PosixHistory final : public HistoryFolder {
 
   NewFile WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return errno == EEXIST ? NewFile::NameTaken : NewFile::Failed;
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
+    if (fd < 0) {
+      if (errno == EEXIST) return NewFile::NameTaken;
+      m_error = std::strerror(errno);
+      return NewFile::Failed;
     }
-    const bool ok = done == bytes.size() && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok) {
+    int error = 0;
+    {
+      const FileSizeSignalIgnored guard;
+      errno = 0;
+      if (WriteAll(fd, bytes.data(), bytes.size()) != bytes.size()) error = errno != 0 ? errno : EIO;
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+      // A backup is whole or not there at all.
       ::unlink(path.c_str());
+      m_error = std::strerror(error);
       return NewFile::Failed;
     }
     return NewFile::Written;
@@ -61,12 +96,17 @@ class PosixHistory final : public HistoryFolder {
 
   bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
+  std::string LastError() const override { return m_error; }
+
   UtcDateTime UtcNow() override {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     ::gmtime_r(&now, &utc);
     return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
   }
+
+ private:
+  std::string m_error;
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // The history folder seam of device/config_history.h on a POSIX system:
 // mkdir, readdir, open with O_EXCL (a name that exists, a planted symbolic
-// link included, is never written through), unlink, gmtime.
+// link included, is never written through), unlink, gmtime. A file that
+// cannot be written whole (a full disk, a file size limit) is removed.
 #include <optional>
 #include <string>
 
@@ -9,7 +10,7 @@
 
 namespace tamlo::device {
 
-// The process's one instance; it holds no state.
+// The process's one instance; it holds only the reason of its last failure.
 HistoryFolder& PosixHistoryFolder();
 
 // The history root under the user's data folder (~/.local/share):

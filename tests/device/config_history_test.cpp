@@ -76,6 +76,18 @@ TEST(ConfigHistory, DeviceFolderBySerialNumberElseByPort) {
     SCOPED_TRACE(c.folder);
     EXPECT_EQ(DeviceFolderName(c.serial, c.port), c.folder);
   }
+  // Names too long for a file system: cut, never inside a letter, and told
+  // apart by the checksum of the whole name.
+  const std::string serial(250, '7');
+  const std::string cut = DeviceFolderName(serial, "COM3");
+  EXPECT_LE(cut.size(), kMaxDeviceFolderName);
+  EXPECT_EQ(cut.rfind("serial-777", 0), 0u) << cut;
+  EXPECT_NE(DeviceFolderName(serial + "8", "COM3"), cut);
+  std::string letters;
+  for (int i = 0; i < 100; ++i) letters += "ж";
+  const std::string port = DeviceFolderName("", "/dev/" + letters);
+  EXPECT_LE(port.size(), kMaxDeviceFolderName);
+  EXPECT_EQ((port.size() - std::string("port--12345678").size()) % 2, 0u) << port;
 }
 
 TEST(ConfigHistory, NeverOverwrites_TakenNameGetsTheNextNumber) {
@@ -109,6 +121,25 @@ TEST(ConfigHistory, FiftyNewestKept_ForeignFilesLeftAlone) {
   EXPECT_EQ(dir + names.back(), newest);
   EXPECT_EQ(folder.files.count(dir + "notes.txt"), 1u);
   EXPECT_EQ(folder.files.count(std::string(kHistoryRoot) + "/port-COM4/2000-01-01_00-00-00_001_read.tamlo"), 1u);
+}
+
+TEST(ConfigHistory, FilesJustKeptStay_WhenOlderNamesSortAfterThem) {
+  MemoryHistoryFolder folder;
+  ConfigHistory history(folder, kHistoryRoot);
+  const std::string dir = std::string(kHistoryRoot) + "/port-COM3/";
+  folder.now = {2030, 1, 1, 0, 0, 0};  // kept while the PC clock was ahead
+  for (uint8_t i = 0; i < kHistoryDepth; ++i) ASSERT_TRUE(history.Keep("port-COM3", "read", {i}));
+  folder.now = {2026, 12, 8, 17, 48, 2};
+  folder.tick = false;
+  const std::optional<std::string> read = history.Keep("port-COM3", "read", kImage);
+  const std::optional<std::string> written = history.Keep("port-COM3", "written", kImage);
+  ASSERT_TRUE(read && written);
+  EXPECT_EQ(*written, dir + "2026-12-08_17-48-02_002_written.tamlo");
+  EXPECT_EQ(folder.files.count(*read), 1u);
+  EXPECT_EQ(folder.files.count(*written), 1u);
+  const std::vector<std::string> names = history.List("port-COM3");
+  ASSERT_EQ(names.size(), kHistoryDepth);
+  EXPECT_EQ(names[2], "2030-01-01_00-00-02_001_read.tamlo");  // the two first of the others went
 }
 
 TEST(ConfigHistory, FailedWriteOrFolder_NothingKeptNothingDropped) {

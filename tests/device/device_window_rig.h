@@ -177,6 +177,7 @@ class MemoryHistoryFolder final : public HistoryFolder {
   NewFile WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
   bool RemoveFile(const std::string& path) override { return files.erase(path) == 1; }
   UtcDateTime UtcNow() override;
+  std::string LastError() const override { return "No space left on device"; }
   // The files of one device folder under the rig's root, by name.
   std::vector<std::string> Names(const std::string& device);
 };

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "support/temp_dir.h"
 #include "tamlo_version.h"
@@ -49,6 +54,36 @@ TEST(PosixHistoryFolder, KeepsFilesOwnerOnly_NeverWritesThroughAnExistingName) {
   EXPECT_TRUE(folder.ListNames((temp / "missing").string()).empty());
   // A file where a folder should be.
   EXPECT_FALSE(folder.MakeFolders(planted));
+}
+
+TEST(PosixHistoryFolder, FileNotWrittenWhole_IsRemoved_FailuresSayWhy) {
+  TempDir temp;
+  HistoryFolder& folder = PosixHistoryFolder();
+  const std::string dir = (temp / "port-COM3").string();
+  ASSERT_TRUE(folder.MakeFolders(dir));
+  const std::string file = dir + "/2026-12-08_17-48-02_001_read.tamlo";
+  // Beyond the file size limit (ulimit -f 0), in a child that the limit
+  // belongs to: the write fails instead of the process being killed.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const bool failed = folder.WriteNewFile(file, {'T', 'A', 'M', '0'}) == HistoryFolder::NewFile::Failed;
+    ::_exit(failed && folder.LastError() == std::strerror(EFBIG) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(folder.ListNames(dir).empty());
+
+  EXPECT_EQ(folder.WriteNewFile(dir + "/" + std::string(300, 'n'), {1}), HistoryFolder::NewFile::Failed);
+  EXPECT_EQ(folder.LastError(), std::strerror(ENAMETOOLONG));
+  WriteFileBytes(temp / "file", "x");
+  EXPECT_FALSE(folder.MakeFolders((temp / "file" / "port-COM3").string()));
+  EXPECT_EQ(folder.LastError(), std::strerror(ENOTDIR));
 }
 
 TEST(PosixHistoryFolder, RootUnderTheUserDataFolder) {
