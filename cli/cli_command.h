@@ -16,6 +16,10 @@ inline constexpr int kExitUsage = 2;
 // know) or refuse (a malformed encoding or an unknown coding).
 inline constexpr int kExitUnrecognisedData = 2;
 inline constexpr int kExitMalformedData = 3;
+// config-write: the device holds the new configuration, but a step after the
+// write (setting its clock, clearing its notification queue) failed or was
+// cancelled.
+inline constexpr int kExitWrittenIncomplete = 4;
 
 // Options that may stand anywhere before the command name.
 struct GlobalOptions {

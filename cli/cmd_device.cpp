@@ -296,15 +296,20 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
   }
 
   const int result = session.Run(link::CONFIG_WRITE, ActionInput{image.data(), image.size(), nullptr});
-  if (result != kExitOk) return result;
-  std::printf("Конфигурация успешно записана (%zu байт)\n", image.size());
+  // A step after the device took the whole image (a Ctrl+C among its
+  // failures) leaves the new configuration in it: copy kept, exit status of
+  // its own; the log said which step did not finish.
+  if (result != kExitOk && !session.image_stored()) return result;
+  if (result == kExitOk) std::printf("Конфигурация успешно записана (%zu байт)\n", image.size());
+  else std::printf("Конфигурация записана (%zu байт), но шаги после записи не завершены\n", image.size());
   if (history) {
     // The write is done: a copy that cannot be kept is only reported.
     if (const std::optional<std::string> kept = history->Keep(*device_folder, "written", image)) {
       session.LogInfo("Записанная конфигурация сохранена в " + *kept);
       std::printf("written: %s\n", kept->c_str());
     } else {
-      session.LogInfo("Не удалось сохранить копию записанной конфигурации в " + history->root());
+      session.LogInfo("Не удалось сохранить копию записанной конфигурации в " + history->root() + " (" +
+                      history->last_error() + ")");
     }
   }
   // Which of the file's settings this firmware does not know: the same names
@@ -321,6 +326,7 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
     any = true;
   }
   std::printf("%s\n", any ? "" : " none");
+  if (result != kExitOk) return kExitWrittenIncomplete;
   return verify ? VerifyWrite(session, image) : kExitOk;
 }
 

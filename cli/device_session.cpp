@@ -182,6 +182,9 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
     result = dispatcher.serial_process(name, action, input, *this);
   }
   std::signal(SIGINT, previous);
+  // The hang-up of a modem call leaves both as the action set them.
+  m_found_no_configuration = dispatcher.found_no_configuration();
+  m_image_stored = dispatcher.image_stored();
   m_running = nullptr;
   m_progress.Finish();
   return result == 0 ? kExitOk : kExitFailed;

@@ -53,6 +53,11 @@ class DeviceSession final : public link::LinkCallback {
   // found it there): a failure after that leaves it waiting there.
   bool bootloader_entered() const { return m_bootloader_entered; }
   const std::vector<uint8_t>& received() const { return m_received; }
+  // Of the last exchange, as the link's dispatcher has them: a CONFIG_READ
+  // with no_configuration_ok found no configuration; a CONFIG_WRITE got its
+  // whole image into the device (a later step may have failed).
+  bool found_no_configuration() const { return m_found_no_configuration; }
+  bool image_stored() const { return m_image_stored; }
   std::function<void(const uint8_t* data, size_t length)> on_gsm_status;
   std::function<void(uint8_t count, uint8_t mask)> on_key_status;
 
@@ -76,6 +81,8 @@ class DeviceSession final : public link::LinkCallback {
   uint32_t m_firmware_version_number = 0;
   std::optional<std::string> m_serial;
   bool m_bootloader_entered = false;
+  bool m_found_no_configuration = false;
+  bool m_image_stored = false;
   std::vector<uint8_t> m_received;
   // --demo: the simulated device, made at the first exchange and kept for the
   // next ones.

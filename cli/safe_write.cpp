@@ -6,6 +6,7 @@
 #include "config/cp1251.h"
 #include "device/config_compare.h"
 #include "device/device_exchange.h"
+#include "device/load_config_image.h"
 #include "device/posix/posix_history_folder.h"
 
 namespace tamlo::cli {
@@ -23,15 +24,29 @@ std::string DevicePlace(const GlobalOptions& options) {
 std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOptions& options,
                                       device::ConfigHistory& history) {
   constexpr const char* kStopped = "tamlocfg-cli: запись отменена (без резервной копии: --no-backup)\n";
-  if (session.Run(link::SERIAL_READ) != kExitOk || session.Run(link::CONFIG_READ) != kExitOk) {
+  link::ActionInput read;
+  read.no_configuration_ok = true;
+  if (session.Run(link::SERIAL_READ) != kExitOk || session.Run(link::CONFIG_READ, read) != kExitOk) {
     std::fprintf(stderr, "Не удалось прочитать конфигурацию из прибора для резервной копии\n%s", kStopped);
     return std::nullopt;
   }
   const std::string folder =
       device::DeviceFolderName(device::UsableSerialNumber(session.serial().value_or("")), DevicePlace(options));
+  if (session.found_no_configuration()) {
+    // A new device: nothing to lose; the image written still gets its copy.
+    session.LogInfo(device::kNothingToBackUp);
+    std::printf("%s\n", device::kNothingToBackUp);
+    return folder;
+  }
+  const device::DeviceImage checked = device::CheckDeviceImage(session.received());
+  if (!checked.accepted()) {
+    std::fprintf(stderr, "%s%s\n%s", device::kBackupRefused, checked.refusal, kStopped);
+    return std::nullopt;
+  }
   const std::optional<std::string> kept = history.Keep(folder, "read", session.received());
   if (!kept) {
-    std::fprintf(stderr, "Не удалось сохранить резервную копию в %s\n%s", history.root().c_str(), kStopped);
+    std::fprintf(stderr, "Не удалось сохранить резервную копию в %s (%s)\n%s", history.root().c_str(),
+                 history.last_error().c_str(), kStopped);
     return std::nullopt;
   }
   session.LogInfo("Резервная копия конфигурации прибора: " + *kept);

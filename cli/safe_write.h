@@ -23,7 +23,10 @@ std::string DevicePlace(const GlobalOptions& options);
 
 // Identifies the device, reads its configuration and keeps it in the
 // history; the device's folder name for the written image. Nothing (the
-// reason on standard error) when the write must not go ahead.
+// reason on standard error) when the write must not go ahead: the read
+// failed, it is no configuration, or its file could not be kept. A device
+// that has no configuration has nothing to keep: said so, and the write goes
+// ahead.
 std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOptions& options,
                                       device::ConfigHistory& history);
 

@@ -296,7 +296,12 @@ void DeviceWindowModel::L_ConfigWriteClick() {
   link::ActionInput input;
   input.data = image.data();
   input.length = image.size();
-  if (RunDeviceAction(link::CONFIG_WRITE, input) < 0) return;
+  const int result = RunDeviceAction(link::CONFIG_WRITE, input);
+  // A step after the device took the whole image (its clock, its
+  // notification queue) may fail or be cancelled: the device holds the new
+  // configuration all the same, and the link's message said which step did
+  // not finish.
+  if (result < 0 && !m_dispatcher.image_stored()) return;
   m_written_image = image;
   mutable_control(DeviceControl::N_VerifyWrite).enabled = true;
   Changed(DeviceWindowChange::Controls);
@@ -304,9 +309,11 @@ void DeviceWindowModel::L_ConfigWriteClick() {
     // The write is done; a copy that cannot be kept is only noted.
     const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "written", image);
     LogInfo(kept ? "Записанная конфигурация сохранена в " + *kept
-                 : "Не удалось сохранить копию записанной конфигурации в " + m_seams.history.root());
+                 : "Не удалось сохранить копию записанной конфигурации в " + m_seams.history.root() + " (" +
+                       m_seams.history.last_error() + ")");
   }
   CheckFirmwareCompatibility(m_exchange.firmware_version_number(), *this, m_seams.dialogs);
+  if (result < 0) return;
   if (m_seams.dialogs.ShowMessage("Конфигурация успешно записана. Для использования новой конфигурации устройство "
                                   "необходимо перезагрузить.\n\nПроизвести перезагрузку сейчас?",
                                   kConfigWriteCaption, MessageIcon::Question,
@@ -314,9 +321,11 @@ void DeviceWindowModel::L_ConfigWriteClick() {
     N_RebootClick();
 }
 
-std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage() {
+std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage(bool no_configuration_ok) {
   m_exchange.ClearReceiveBuffer();
-  if (RunDeviceAction(link::CONFIG_READ, {}) < 0) return std::nullopt;
+  link::ActionInput input;
+  input.no_configuration_ok = no_configuration_ok;
+  if (RunDeviceAction(link::CONFIG_READ, input) < 0) return std::nullopt;
   return m_exchange.receive_buffer();
 }
 
@@ -332,16 +341,29 @@ bool DeviceWindowModel::KeepBackup() {
   std::string serial;
   if (RunDeviceAction(link::SERIAL_READ, {}) >= 0) {
     serial = m_exchange.reported_serial_number().value_or(std::string());
-    current = ReadDeviceImage();
+    current = ReadDeviceImage(true);
   }
   if (!current) {
     ReportError(std::string("Не удалось прочитать конфигурацию из прибора для резервной копии.") + kHowToSkip);
     return false;
   }
   m_backup_folder = DeviceFolderName(serial, PlaceOfDevice());
+  if (m_dispatcher.found_no_configuration()) {
+    // A new device: nothing to lose, and the written image still gets its copy.
+    LogInfo(kNothingToBackUp);
+    return true;
+  }
+  // Only a configuration is a backup: what a load would refuse could not
+  // restore the device.
+  const DeviceImage checked = CheckDeviceImage(*current);
+  if (!checked.accepted()) {
+    ReportError(std::string(kBackupRefused) + checked.refusal + kHowToSkip);
+    return false;
+  }
   const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "read", *current);
   if (!kept) {
-    ReportError("Не удалось сохранить резервную копию в " + m_seams.history.root() + "." + kHowToSkip);
+    ReportError("Не удалось сохранить резервную копию в " + m_seams.history.root() + " (" +
+                m_seams.history.last_error() + ")." + kHowToSkip);
     return false;
   }
   LogInfo("Резервная копия конфигурации прибора: " + *kept);
@@ -356,7 +378,7 @@ void DeviceWindowModel::N_BackupClick() {
 
 void DeviceWindowModel::N_VerifyWriteClick() {
   if (m_written_image.empty()) return;
-  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
+  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage(false);
   if (!read) return;
   if (const std::optional<std::string> fault = VerifyReadBack(m_written_image, *read)) {
     ReportError(*fault);
@@ -366,7 +388,7 @@ void DeviceWindowModel::N_VerifyWriteClick() {
 }
 
 void DeviceWindowModel::N_CompareClick() {
-  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
+  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage(false);
   if (!read) return;
   const DeviceImage device_image = CheckDeviceImage(*read);
   if (!device_image.accepted()) {

@@ -235,14 +235,18 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   void SelectRememberedPort();
   // A port to run an exchange on: a selected one, or the modem call.
   bool has_port() const;
-  // CONFIG_READ into a copy; nothing when the exchange failed.
-  std::optional<std::vector<uint8_t>> ReadDeviceImage();
+  // CONFIG_READ into a copy; nothing when the exchange failed. With
+  // `no_configuration_ok` a device without a configuration gives no bytes
+  // and sets the dispatcher's found_no_configuration().
+  std::optional<std::vector<uint8_t>> ReadDeviceImage(bool no_configuration_ok);
   // The port or the dialled number of the next exchange.
   std::string PlaceOfDevice() const;
   // Identifies the device, reads and keeps its configuration before a write
   // in its history folder (named by its serial number when it reports one,
   // else by PlaceOfDevice()); false (after the error box) when the write must
-  // not go ahead.
+  // not go ahead: the read failed, it is no configuration (CheckDeviceImage),
+  // or its file could not be kept. A device that has no configuration has
+  // nothing to keep: logged, and the write goes ahead.
   bool KeepBackup();
 
   DeviceWindowSeams m_seams;

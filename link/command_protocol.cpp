@@ -162,16 +162,20 @@ void CommandProtocol::WipeSentPayload() {
   m_core.WipeTransmitBuffers();
 }
 
-int CommandProtocol::ReportLinkResult(int code, LinkCallback& callback) const {
-  if (code == LINK_OK) return code;
+std::string CommandProtocol::LinkResultText(int code) const {
+  if (code == LINK_OK) return {};
   if (IsRefusal(code)) {
     const uint8_t answer = static_cast<uint8_t>(code + kRefusalBase);
-    callback.OnError(Format("Команда 0x%02X отвергнута устройством.\n\nКод ответа 0x%02X: %s", m_last_command, answer,
-                            AnswerText(answer)));
-    return code;
+    return Format("Команда 0x%02X отвергнута устройством.\n\nКод ответа 0x%02X: %s", m_last_command, answer,
+                  AnswerText(answer));
   }
   const char* text = LinkErrorText(code);
-  if (text != nullptr) callback.OnError(Format("%s (код ошибки %d)", text, code));
+  return text != nullptr ? Format("%s (код ошибки %d)", text, code) : std::string();
+}
+
+int CommandProtocol::ReportLinkResult(int code, LinkCallback& callback) const {
+  const std::string text = LinkResultText(code);
+  if (!text.empty()) callback.OnError(text);
   return code;
 }
 

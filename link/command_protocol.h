@@ -19,6 +19,7 @@
 // with another number is logged and ignored.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "link/function_ref.h"
 #include "link/serial_core.h"
@@ -52,6 +53,8 @@ class CommandProtocol {
                            AnswerHandler handler, LinkCallback& callback);
   // Shows the message of a non-zero result; returns the code unchanged.
   int ReportLinkResult(int code, LinkCallback& callback) const;
+  // That message, or "" for 0 and for failures reported where they happened.
+  std::string LinkResultText(int code) const;
   // Zeros every buffer a sent payload passed through (the transmit block and
   // frame, the payload kept across a password dialogue): after a command
   // that carried a secret.

@@ -37,6 +37,8 @@ ExchangeDispatcher::ExchangeDispatcher(SerialPort& port, const Clock& clock, Mes
 int ExchangeDispatcher::serial_process(const std::optional<std::string>& port_name, unsigned action,
                                        const ActionInput& input, LinkCallback& callback) {
   m_core.ResetForExchange();
+  if (action == CONFIG_READ) m_found_no_configuration = false;
+  if (action == CONFIG_WRITE) m_image_stored = false;
   SerialPort& port = m_core.port();
   const bool opened_here = port_name.has_value();
   if (opened_here) {
@@ -147,9 +149,7 @@ int ExchangeDispatcher::RunAction(unsigned action, const ActionInput& input, Lin
   switch (action) {
     case SERIAL_READ: return SerialRead(callback);
     case CONFIG_WRITE: return ConfigWrite(input, callback);
-    case CONFIG_READ:
-      return ReadTransfer(CMD_CONFIG_READ_BEGIN, CMD_CONFIG_READ_CHUNK, "Подготовка к чтению конфигурации",
-                          "Чтение конфигурации", false, callback);
+    case CONFIG_READ: return ConfigRead(input, callback);
     case JOURNAL_READ:
       return ReadTransfer(CMD_JOURNAL_READ_BEGIN, CMD_JOURNAL_READ_CHUNK, "Подготовка к чтению журнала",
                           "Чтение журнала", true, callback);
@@ -206,9 +206,33 @@ int ExchangeDispatcher::ConfigWrite(const ActionInput& input, LinkCallback& call
     offset += n;
     callback.OnProgress(nullptr, static_cast<uint32_t>(offset));
   }
+  // The device holds the new configuration now: what fails from here on is
+  // a step after the write, and the report says so.
+  m_image_stored = true;
+  const char* step = "Установка времени в приборе";
   r = SetTime(callback);
-  if (r != LINK_OK) return r;
-  return m_protocol.ExchangeWithPassword(CMD_CLEAR_EVENT_QUEUE, 0, "Очистка очереди извещений", nullptr, callback);
+  if (r == LINK_OK) {
+    step = "Очистка очереди извещений";
+    r = m_protocol.ExchangeWithPassword(CMD_CLEAR_EVENT_QUEUE, 0, step, nullptr, callback);
+  }
+  if (r == LINK_OK) return r;
+  std::string text = Format("Конфигурация записана в прибор, но шаг \"%s\" не завершен.", step);
+  if (const std::string reason = m_protocol.LinkResultText(r); !reason.empty()) text += "\n\n" + reason;
+  callback.OnError(text + "\n\nДля использования новой конфигурации устройство необходимо перезагрузить.");
+  return LINK_FAILED_REPORTED;
+}
+
+int ExchangeDispatcher::ConfigRead(const ActionInput& input, LinkCallback& callback) {
+  const int r = ReadTransfer(CMD_CONFIG_READ_BEGIN, CMD_CONFIG_READ_CHUNK, "Подготовка к чтению конфигурации",
+                             "Чтение конфигурации", false, callback);
+  // The refusal of the read's first command: the device has nothing stored.
+  if (r == RefusalCode(ANS_NO_CONFIGURATION) && input.no_configuration_ok &&
+      m_protocol.last_command() == CMD_CONFIG_READ_BEGIN) {
+    callback.OnLog(AnswerText(ANS_NO_CONFIGURATION));
+    m_found_no_configuration = true;
+    return LINK_OK;
+  }
+  return r;
 }
 
 int ExchangeDispatcher::ReadTransfer(uint8_t begin, uint8_t chunk, const char* prepare_text, const char* stage_text,

@@ -40,13 +40,18 @@ enum Action : unsigned {
 // SERIAL_WRITE: text = the serial number; KEY_CHANGE: data/length = key
 // number, key length L (16 to write, 0 to delete), L key bytes;
 // MODEM_DIAL: text = the phone number, fast_connect = V.110 instead of V.32;
-// FW_UPDATE: firmware = the open firmware file.
+// FW_UPDATE: firmware = the open firmware file; CONFIG_READ:
+// no_configuration_ok = the device's refusal 0x94 ("В устройстве нет
+// конфигурации") of the read is an answer, not a failure: the read succeeds
+// with no data and found_no_configuration() is set (the backup before a
+// write, which has nothing to keep then).
 struct ActionInput {
   const uint8_t* data = nullptr;
   size_t length = 0;
   const char* text = nullptr;
   bool fast_connect = true;
   FirmwareFile* firmware = nullptr;
+  bool no_configuration_ok = false;
 };
 
 class ExchangeDispatcher {
@@ -67,6 +72,15 @@ class ExchangeDispatcher {
   bool has_cached_connection() const { return m_cached_connection; }
   void set_cached_connection(bool open) { m_cached_connection = open; }
 
+  // Of the last CONFIG_READ: the device said it holds no configuration and
+  // the input took that as an answer.
+  bool found_no_configuration() const { return m_found_no_configuration; }
+  // Of the last CONFIG_WRITE: the device accepted every chunk of the image,
+  // so it holds the new configuration even when a later step (the clock,
+  // the notification queue) failed. That failure is reported as such: the
+  // configuration written, which step did not finish and why.
+  bool image_stored() const { return m_image_stored; }
+
   SerialCore& core() { return m_core; }
   CommandProtocol& protocol() { return m_protocol; }
 
@@ -75,6 +89,7 @@ class ExchangeDispatcher {
   int RunAction(unsigned action, const ActionInput& input, LinkCallback& callback);
   int SerialRead(LinkCallback& callback);
   int ConfigWrite(const ActionInput& input, LinkCallback& callback);
+  int ConfigRead(const ActionInput& input, LinkCallback& callback);
   int ReadTransfer(uint8_t begin, uint8_t chunk, const char* prepare_text, const char* stage_text, bool journal,
                    LinkCallback& callback);
   int GsmStatus(LinkCallback& callback);
@@ -90,6 +105,8 @@ class ExchangeDispatcher {
   CommandProtocol m_protocol;
   ModemChannel m_modem{m_core};
   bool m_cached_connection = false;
+  bool m_found_no_configuration = false;
+  bool m_image_stored = false;
 };
 
 }  // namespace tamlo::link

@@ -34,6 +34,7 @@ inline constexpr uint8_t ANS_RECONNECT = 0x81;
 inline constexpr uint8_t ANS_UNKNOWN_COMMAND = 0x82;
 inline constexpr uint8_t ANS_RETRY_LATER = 0x87;
 inline constexpr uint8_t ANS_BAD_PASSWORD = 0x88;
+inline constexpr uint8_t ANS_NO_CONFIGURATION = 0x94;
 inline constexpr uint8_t ANS_REBOOT_REQUIRED = 0x95;
 inline constexpr uint8_t ANS_NO_SPACE = 0x96;
 

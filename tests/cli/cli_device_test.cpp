@@ -102,6 +102,8 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
   ASSERT_LT(at, data.size());
   char alteration[32];
   std::snprintf(alteration, sizeof alteration, "%zu:%x", at, unsigned(uint8_t(data[at]) ^ changed[at]));
+  std::string beyond = ConfigImageOf("");  // decodes 9 bytes where there are none
+  beyond[16] = 9;
 
   const struct Case {
     const char* name;
@@ -112,6 +114,7 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
     size_t kept;          // files there afterwards
     bool device_written;  // the device holds the file's data
     const char* err;      // part of standard error
+    std::string stored;   // the device's configuration file before the run, if any
   } cases[] = {
       {"backup and verify", {"--serial", "460123456789"}, " --verify", 0, "serial-460123456789", 2, true,
        "Проверка записи пройдена"},
@@ -120,10 +123,17 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
        "Проверка записи не пройдена: в приборе другое значение настройки tests."},
       {"backup read refused", {"--refuse", "02:84"}, "", 1, "port-tty", 0, false, "запись отменена"},
       {"backup read refused, no backup", {"--refuse", "02:84"}, " --no-backup", 0, "port-tty", 0, true, ""},
+      {"new device", {"--refuse", "02:94"}, "", 0, "port-tty", 1, true,
+       "Резервная копия не нужна: в устройстве нет конфигурации"},
+      {"backup read no configuration", {}, "", 1, "port-tty", 0, false,
+       "Резервная копия не сохранена: Некорректная длина данных в заголовке.", beyond},
+      {"queue clear refused after the image", {"--refuse", "4A:86"}, " --verify", 4, "port-tty", 2, true,
+       "Конфигурация записана в прибор, но шаг \"Очистка очереди извещений\" не завершен."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir run;
+    if (!c.stored.empty()) WriteFileBytes(run / "device.tamlo", c.stored);
     std::vector<std::string> options = {"--baud", "0", "--config", (run / "device.tamlo").string()};
     options.insert(options.end(), c.sim.begin(), c.sim.end());
     PtySim sim(run / "tty", options);

@@ -101,6 +101,7 @@ class RecordingProgress final : public ProgressView {
   std::vector<std::string> events;  // "begin", "step TEXT/MAX", "hide", "end"
   std::vector<uint32_t> positions;
   std::function<void()> cancel;  // the "Отмена" button of the running exchange
+  std::function<void(const std::string&)> on_step;  // e.g. the user cancels at a step
 
   void Begin(std::function<void()> cancel_request) override {
     events.push_back("begin");
@@ -108,6 +109,7 @@ class RecordingProgress final : public ProgressView {
   }
   void SetStep(const std::string& text, uint32_t maximum) override {
     events.push_back("step " + text + "/" + std::to_string(maximum));
+    if (on_step) on_step(text);
   }
   void SetPosition(uint32_t position) override { positions.push_back(position); }
   void Hide() override { events.push_back("hide"); }

@@ -108,6 +108,88 @@ TEST(DeviceWindowSafeWrite, FailedBackup_StopsTheWriteUnlessBackupsAreOff) {
   }
 }
 
+TEST(DeviceWindowSafeWrite, BackupRead_NewDeviceIsWritten_NoConfigurationStopsTheWrite) {
+  ScriptedDialogs dialogs;
+  SettingsPages pages(dialogs);
+  std::vector<uint8_t> foreign = BuildConfigImage(pages.Set());
+  foreign[0] = 'X';
+  std::vector<uint8_t> beyond = foreign;
+  beyond[0] = 'T';
+  beyond[16] = 9;  // decodes 9 bytes of none
+  const struct Case {
+    const char* name;
+    std::vector<uint8_t> stored;  // empty: the device answers 0x94
+    const char* stop;             // nullptr: written
+  } cases[] = {
+      {"no configuration", {}, nullptr},
+      {"no TAM0", foreign, "Прочитанные данные не являются конфигурацией Tamlo"},
+      {"length beyond the bytes", beyond, "Некорректная длина данных в заголовке. Возможно, данные повреждены."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::DeviceSettings settings;
+    settings.image = c.stored;
+    Rig rig(settings);
+    rig.Start();
+    if (c.stored.empty())
+      rig.device->faults().refusals.push_back({sim::kCmdConfigReadBegin, sim::kAnsNoConfiguration});
+    rig.pages.General().SetText(GeneralEdit::E_Account, "0012");
+    Write(rig);
+    const std::vector<std::string> boxes = rig.TakeBoxes();
+    const std::vector<std::string> names = rig.history_folder.Names("port-COM3");
+    if (c.stop) {
+      EXPECT_EQ(rig.device->engine().image(), c.stored);
+      EXPECT_TRUE(names.empty());
+      EXPECT_EQ(boxes.back(), std::string("Резервная копия не сохранена: ") + c.stop +
+                                  "\nЗапись отменена. Резервное копирование отключается в меню \"Прочее\".");
+      continue;
+    }
+    EXPECT_TRUE(LogHas(rig.model, "Резервная копия не нужна: в устройстве нет конфигурации"));
+    ASSERT_EQ(names.size(), 1u);  // the image written, nothing before it
+    EXPECT_NE(names[0].find("_written"), std::string::npos);
+    ASSERT_EQ(boxes.size(), 2u);  // the two questions of the write, no error
+    EXPECT_EQ(boxes[1].rfind("Конфигурация успешно записана.", 0), 0u);
+  }
+}
+
+// After the last chunk the device holds the new image: a cancel or a failure
+// of the clock or the queue step is not a failed write.
+TEST(DeviceWindowSafeWrite, StepAfterTheImageFails_WriteKeptAndSaidSo) {
+  const struct Case {
+    const char* step;
+    bool cancel;  // else the device refuses the step
+    const char* reason;
+  } cases[] = {
+      {"Установка времени в приборе", true, "Операция отменена пользователем (код ошибки -2)"},
+      {"Очистка очереди извещений", false,
+       "Команда 0x4A отвергнута устройством.\n\nКод ответа 0x86: Команда недопустима для текущего состояния прибора"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    Rig rig;
+    rig.Start();
+    if (c.cancel) {
+      rig.progress.on_step = [&](const std::string& text) {
+        if (text == c.step) rig.progress.cancel();
+      };
+    } else {
+      rig.device->faults().refusals.push_back({sim::kCmdClearEventQueue, 0x86});
+    }
+    const std::vector<uint8_t> before = rig.device->engine().image();
+    rig.pages.General().SetText(GeneralEdit::E_Account, "0012");
+    rig.dialogs.answers = {MessageResult::Ok};
+    rig.model.L_ConfigWriteClick();
+    EXPECT_NE(rig.device->engine().image(), before);
+    EXPECT_FALSE(rig.model.written_image().empty());
+    EXPECT_TRUE(rig.model.control(DeviceControl::N_VerifyWrite).enabled);
+    EXPECT_EQ(rig.history_folder.Names("port-COM3").size(), 2u);
+    const std::vector<std::string> boxes = rig.TakeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);  // the question, the report; no reboot offered
+    EXPECT_EQ(boxes[1], std::string("Конфигурация записана в прибор, но шаг \"") + c.step + "\" не завершен.\n\n" +
+                            c.reason + "\n\nДля использования новой конфигурации устройство необходимо перезагрузить.");
+  }
+}
+
 TEST(DeviceWindowSafeWrite, BackupTick_RememberedAcrossRuns) {
   Rig rig;
   rig.Start();
