@@ -14,6 +14,7 @@
 
 #include "link/at_command.h"
 #include "link/command_protocol.h"
+#include "link/read_limits.h"
 #include "link/serial_core.h"
 #include "link/xmodem_sender.h"
 
@@ -70,6 +71,13 @@ class ExchangeDispatcher {
   SerialCore& core() { return m_core; }
   CommandProtocol& protocol() { return m_protocol; }
 
+  // The most a configuration or journal read takes; tests lower them.
+  struct ReadLimits {
+    size_t config = kMaxConfigReadBytes;
+    size_t journal = kMaxJournalBytes;
+  };
+  void set_read_limits(ReadLimits limits) { m_read_limits = limits; }
+
  private:
   int Identify(LinkCallback& callback);
   int RunAction(unsigned action, const ActionInput& input, LinkCallback& callback);
@@ -90,6 +98,7 @@ class ExchangeDispatcher {
   CommandProtocol m_protocol;
   ModemChannel m_modem{m_core};
   bool m_cached_connection = false;
+  ReadLimits m_read_limits;
 };
 
 }  // namespace tamlo::link
