@@ -192,7 +192,9 @@ TEST(CliDevice, DemoDevice_GsmKeysAndSerial) {
 TEST(CliDevice, DemoDial_EveryExchangeOfACommandReachesTheSampleSite) {
   TempDir dir;
   WriteFileBytes(dir / "in.tamlo", ConfigImageOf(""));
-  CliRun w = RunCli(dir, "--demo --dial +79001234567 config-write " + (dir / "in.tamlo").string());
+  // Each call waits for the modem's answer and hang-up on the real clock.
+  CliRun w = RunCli(dir, "--demo --dial +79001234567 config-write " + (dir / "in.tamlo").string(), "</dev/null", "",
+                    120);
   EXPECT_EQ(w.status, 0) << w.err;
   const size_t at = w.out.find("backup: ");
   ASSERT_NE(at, std::string::npos) << w.out;
