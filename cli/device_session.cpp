@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <unistd.h>
 
 #include "config/posix/posix_file_system.h"
@@ -56,8 +57,7 @@ std::string OneLine(const std::string& text) {
 // own speed.
 class CountingPort final : public link::SerialPort {
  public:
-  CountingPort(std::unique_ptr<link::SerialPort> port, const link::Clock& clock)
-      : m_port(std::move(port)), m_clock(clock) {}
+  CountingPort(link::SerialPort& port, const link::Clock& clock) : m_port(&port), m_clock(clock) {}
   ~CountingPort() override {
     std::fprintf(stderr, "wire: sent %llu bytes, received %llu bytes, port open %u ms\n",
                  static_cast<unsigned long long>(m_sent), static_cast<unsigned long long>(m_received), m_open_ms);
@@ -91,7 +91,7 @@ class CountingPort final : public link::SerialPort {
   std::string LastErrorText() const override { return m_port->LastErrorText(); }
 
  private:
-  std::unique_ptr<link::SerialPort> m_port;
+  link::SerialPort* m_port;
   const link::Clock& m_clock;
   uint64_t m_sent = 0, m_received = 0;
   uint32_t m_opened_at = 0, m_open_ms = 0;
@@ -139,23 +139,25 @@ int DeviceSession::CheckOptions() const {
 bool DeviceSession::remote() const { return !m_options.dial.empty(); }
 
 int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
-  std::unique_ptr<link::SerialPort> port;
-  if (m_options.demo && remote()) {
-    // The simulated device behind a simulated GSM modem, on a real-time line.
-    if (!m_demo_device) {
-      m_demo_device = std::make_shared<sim::SimDevice>(sim::DeviceSettings{});
-      m_demo_device->AttachModem(sim::ModemSettings{.connect_delay_ms = 3000});
+  std::unique_ptr<link::SerialPort> terminal;
+  link::SerialPort* port = nullptr;
+  if (m_options.demo) {
+    // One demo device with the sample site and one line for the whole
+    // command: what a write stores, the read back of --verify finds, and the
+    // device's line times and the host's run on the same time base. With
+    // --dial the device sits behind a simulated GSM modem.
+    if (!m_demo_port) {
+      auto device = std::make_shared<sim::SimDevice>(sim::DemoDeviceSettings(m_clock));
+      if (remote()) device->AttachModem(sim::ModemSettings{.connect_delay_ms = 3000});
+      m_demo_port = std::make_unique<sim::SimPort>(std::move(device));
     }
-    port = std::make_unique<sim::SimPort>(m_demo_device);
-  } else if (m_options.demo) {
-    // One demo device for the whole command: what a write stores, the read
-    // back of --verify finds.
-    if (!m_demo_device) m_demo_device = std::make_shared<sim::SimDevice>(sim::DemoDeviceSettings(m_clock));
-    port = std::make_unique<sim::SimPort>(m_demo_device);
+    port = m_demo_port.get();
   } else {
-    port = std::make_unique<link::PosixSerialPort>();
+    terminal = std::make_unique<link::PosixSerialPort>();
+    port = terminal.get();
   }
-  if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = std::make_unique<CountingPort>(std::move(port), m_clock);
+  std::optional<CountingPort> counting;
+  if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = &counting.emplace(*port, m_clock);
   ConsolePump pump(*this);
   link::ExchangeDispatcher dispatcher(*port, m_clock, pump);
   m_firmware_version_number = 0;

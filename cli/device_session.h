@@ -15,7 +15,7 @@
 #include "link/clock.h"
 #include "link/exchange_dispatcher.h"
 #include "link/link_callback.h"
-#include "sim/sim_device.h"
+#include "sim/sim_port.h"
 
 namespace tamlo::cli {
 
@@ -84,9 +84,9 @@ class DeviceSession final : public link::LinkCallback {
   bool m_found_no_configuration = false;
   bool m_image_stored = false;
   std::vector<uint8_t> m_received;
-  // --demo: the simulated device, made at the first exchange and kept for the
-  // next ones.
-  std::shared_ptr<sim::SimDevice> m_demo_device;
+  // --demo: the line to the simulated device, made at the first exchange and
+  // kept for the next ones.
+  std::unique_ptr<sim::SimPort> m_demo_port;
   ProgressBar m_progress;
   link::ExchangeDispatcher* m_running = nullptr;
 };

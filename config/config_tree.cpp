@@ -26,13 +26,20 @@ ConfigTree& ConfigTree::operator=(ConfigTree&&) noexcept = default;
 
 ConfigEntry& ConfigTree::Insert(uint32_t id, EncodingType type) {
   if (id > kMaxParameterId) throw std::out_of_range("ConfigTree: parameter id " + std::to_string(id) + " too large");
-  // After every entry with the same id: the put order is the repeat index.
-  auto pos = std::upper_bound(m_entries.begin(), m_entries.end(), id,
-                              [](uint32_t v, const ConfigEntry& e) { return v < e.id; });
-  auto it = m_entries.insert(pos, ConfigEntry{});
-  it->id = id;
-  it->type = type;
-  return *it;
+  if (!m_entries.empty() && m_entries.back().id > id) m_ordered = false;
+  ConfigEntry& entry = m_entries.emplace_back();
+  entry.id = id;
+  entry.type = type;
+  return entry;
+}
+
+const std::vector<ConfigEntry>& ConfigTree::Ordered() const {
+  // Stable: among equal ids the put order is the repeat index.
+  if (!m_ordered)
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+                     [](const ConfigEntry& a, const ConfigEntry& b) { return a.id < b.id; });
+  m_ordered = true;
+  return m_entries;
 }
 
 void ConfigTree::PutInt(uint32_t id, int32_t value, std::string_view setting, uint32_t min_version) {

@@ -72,16 +72,23 @@ class ConfigTree {
   void PutGroup(uint32_t id, ConfigTree nested);
 
   // Entries in tree order.
-  const std::vector<ConfigEntry>& entries() const { return m_entries; }
-  auto begin() const { return m_entries.begin(); }
-  auto end() const { return m_entries.end(); }
+  const std::vector<ConfigEntry>& entries() const { return Ordered(); }
+  auto begin() const { return Ordered().begin(); }
+  auto end() const { return Ordered().end(); }
   bool empty() const { return m_entries.empty(); }
   size_t size() const { return m_entries.size(); }
 
  private:
   ConfigEntry& Insert(uint32_t id, EncodingType type);
+  const std::vector<ConfigEntry>& Ordered() const;
 
-  std::vector<ConfigEntry> m_entries;
+  // Entries in put order until they are read: the remote access list puts
+  // its phones and notes in turn (3, 4, 3, 4, ...), so ordering each put
+  // at once would move every later entry again, quadratic in the rows.
+  // Ordered() sorts them once, stably, which keeps the put order among
+  // equal ids.
+  mutable std::vector<ConfigEntry> m_entries;
+  mutable bool m_ordered = true;
 };
 
 // Trims spaces and control characters (codes up to 32) at both ends, as the

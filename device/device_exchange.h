@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "device/device_seams.h"
@@ -55,6 +56,9 @@ class DeviceExchange final : public link::LinkCallback {
   // The bytes of data chunks (kind 4) since the last clear.
   const std::vector<uint8_t>& receive_buffer() const { return m_receive_buffer; }
   void ClearReceiveBuffer() { m_receive_buffer.clear(); }
+  // Hands the bytes over and leaves the buffer empty, its memory released:
+  // a journal of many megabytes is then held once, by its reader.
+  std::vector<uint8_t> TakeReceiveBuffer() { return std::exchange(m_receive_buffer, {}); }
 
   // The serial number the last identification reported (SERIAL_READ logs
   // it), empty when the device has none or does not know the command;

@@ -243,8 +243,10 @@ int DeviceWindowModel::ExportJournal(const std::string& path) {
   const journal::JournalReader read = [this](std::string& bytes) {
     m_exchange.ClearReceiveBuffer();
     const int result = RunDeviceAction(link::JOURNAL_READ, {});
+    // The window keeps no copy, nor the part of a failed read: the journal
+    // lives in `bytes` alone while it is rendered.
+    const std::vector<uint8_t> buffer = m_exchange.TakeReceiveBuffer();
     if (result < 0) return result;
-    const std::vector<uint8_t>& buffer = m_exchange.receive_buffer();
     bytes.assign(buffer.begin(), buffer.end());
     return result;
   };

@@ -24,6 +24,12 @@ uint32_t GetU32(const uint8_t* p) {
          (static_cast<uint32_t>(p[3]) << 24);
 }
 
+// A read above its limit: what the device holds is named with the limit.
+std::string TooLargeMessage(const char* what, uint64_t bytes, size_t limit) {
+  return Format("%s больше допустимых %u МБ (%llu байт): чтение прервано", what,
+                static_cast<unsigned>(limit / (1024 * 1024)), static_cast<unsigned long long>(bytes));
+}
+
 // The message shows the port as the user knows it: "COM3", not "\\.\COM3".
 std::string DisplayPortName(const std::string& name) {
   return name.rfind("\\\\.", 0) == 0 ? name.substr(std::min<size_t>(4, name.size())) : name;
@@ -245,6 +251,12 @@ int ExchangeDispatcher::ReadTransfer(uint8_t begin, uint8_t chunk, const char* p
   };
   int r = m_protocol.ExchangeWithPassword(begin, 0, prepare_text, begin_handler, callback);
   if (r != LINK_OK) return r;
+  const char* what = journal ? "Журнал прибора" : "Конфигурация прибора";
+  const size_t limit = journal ? m_read_limits.journal : m_read_limits.config;
+  if (announced > limit) {
+    callback.OnError(TooLargeMessage(what, announced, limit));
+    return LINK_FAILED_REPORTED;
+  }
   callback.OnProgress(stage_text, announced);
   size_t position = 0;
   if (!journal) {
@@ -265,13 +277,18 @@ int ExchangeDispatcher::ReadTransfer(uint8_t begin, uint8_t chunk, const char* p
     return LINK_OK;
   }
   // The journal grows while it is read: the announced length only scales the
-  // progress, and the first empty chunk ends the read.
+  // progress, and the first empty chunk ends the read. A device that never
+  // sends it is stopped at the limit.
   if (announced == 0) return LINK_OK;
   bool done = false;
   auto chunk_handler = [&](size_t length, LinkCallback& cb) -> int {
     if (length == 0) {
       done = true;
       return 1;
+    }
+    if (length > limit - position) {
+      cb.OnError(TooLargeMessage(what, uint64_t{position} + length, limit));
+      return LINK_FAILED_REPORTED;
     }
     cb.OnDataChunk(m_core.rx_payload(), length, position);
     position += length;

@@ -14,6 +14,7 @@
 
 #include "link/at_command.h"
 #include "link/command_protocol.h"
+#include "link/read_limits.h"
 #include "link/serial_core.h"
 #include "link/xmodem_sender.h"
 
@@ -84,6 +85,13 @@ class ExchangeDispatcher {
   SerialCore& core() { return m_core; }
   CommandProtocol& protocol() { return m_protocol; }
 
+  // The most a configuration or journal read takes; tests lower them.
+  struct ReadLimits {
+    size_t config = kMaxConfigReadBytes;
+    size_t journal = kMaxJournalBytes;
+  };
+  void set_read_limits(ReadLimits limits) { m_read_limits = limits; }
+
  private:
   int Identify(LinkCallback& callback);
   int RunAction(unsigned action, const ActionInput& input, LinkCallback& callback);
@@ -107,6 +115,7 @@ class ExchangeDispatcher {
   bool m_cached_connection = false;
   bool m_found_no_configuration = false;
   bool m_image_stored = false;
+  ReadLimits m_read_limits;
 };
 
 }  // namespace tamlo::link

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "config/config_image.h"
 #include "config/crc32.h"
+#include "config/whole_input.h"
+#include "link/read_limits.h"
+#include "link/text_format.h"
 
 namespace tamlo::sim {
 
@@ -34,20 +36,26 @@ bool ImageDataLength(const uint8_t* header, uint32_t& length) {
   return true;
 }
 
-bool LoadImageFile(const std::string& path, std::vector<uint8_t>& image, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "Невозможно открыть файл \"" + path + "\"";
-    return false;
+bool LoadImageFile(FileSystem& fs, const std::string& path, std::vector<uint8_t>& image, std::string& error) {
+  std::string bytes;
+  switch (ReadWholeInput(fs, path, link::kMaxConfigReadBytes, bytes)) {
+    case WholeInput::kOk: break;
+    case WholeInput::kTooLarge:
+      error = link::Format("Файл \"%s\" больше допустимых %u МБ конфигурации", path.c_str(),
+                     static_cast<unsigned>(kMaxConfigDataLength / (1024 * 1024)));
+      return false;
+    case WholeInput::kCannotOpen:
+    case WholeInput::kReadFailed:
+      error = "Невозможно открыть файл \"" + path + "\"";
+      return false;
   }
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   uint32_t length = 0;
-  if (bytes.size() < kImageHeaderSize || !ImageDataLength(bytes.data(), length) ||
-      length > bytes.size() - kImageHeaderSize) {
+  if (bytes.size() < kImageHeaderSize || !ImageDataLength(data, length) || length > bytes.size() - kImageHeaderSize) {
     error = "Файл \"" + path + "\" не является файлом конфигурации";
     return false;
   }
-  image = std::move(bytes);
+  image.assign(data, data + bytes.size());
   return true;
 }
 

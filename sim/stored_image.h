@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "config/file_system.h"
+
 namespace tamlo::sim {
 
 inline constexpr size_t kImageHeaderSize = 32;
@@ -26,10 +28,12 @@ bool ImageDataLength(const uint8_t* header, uint32_t& length);
 uint32_t ReadU32(const uint8_t* p);
 void WriteU32(uint8_t* p, uint32_t value);
 
-// Whole-file load and save of an image. Save writes a temporary file beside
-// the target and renames it over, so a failed save leaves the old file whole.
-// On failure `error` says why in the user's language.
-bool LoadImageFile(const std::string& path, std::vector<uint8_t>& image, std::string& error);
+// Whole-file load and save of an image. Load takes at most what a
+// configuration read may deliver (link/read_limits.h), so /dev/zero or a
+// huge file is refused instead of read without end. Save writes a temporary
+// file beside the target and renames it over, so a failed save leaves the old
+// file whole. On failure `error` says why in the user's language.
+bool LoadImageFile(FileSystem& fs, const std::string& path, std::vector<uint8_t>& image, std::string& error);
 bool SaveImageFile(const std::string& path, const std::vector<uint8_t>& image, std::string& error);
 
 }  // namespace tamlo::sim

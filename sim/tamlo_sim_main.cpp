@@ -14,9 +14,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "config/posix/posix_file_system.h"
+#include "config/whole_input.h"
+#include "link/read_limits.h"
 #include "sim/pty_server.h"
 #include "sim/sim_device.h"
 #include "sim/sim_port.h"
@@ -93,13 +95,6 @@ bool ParseRefusal(const std::string& text, tamlo::sim::Refusal& r) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
 // Whether --link may put its link at `path`: when nothing is there, or a
 // link to a pseudo-terminal that an earlier run left behind (a run that was
 // killed cannot remove its link). Anything else belongs to the user; `why`
@@ -162,13 +157,23 @@ int main(int argc, char** argv) {
     else if (a == "--id") ok = value(v) && (settings.identification = v, true);
     else if (a == "--config") ok = value(v) && (config_path = v, true);
     else if (a == "--journal") {
-      std::vector<uint8_t> bytes;
-      if (value(v) && !ReadWholeFile(v, bytes)) {
-        std::fprintf(stderr, "tamlo-sim: cannot read journal %s\n", v);
-        return 1;
+      // The console tool's cap: render-journal refuses a larger journal file.
+      std::string bytes;
+      if (value(v)) {
+        const tamlo::WholeInput read =
+            tamlo::ReadWholeInput(tamlo::PosixFileSystem(), v, tamlo::link::kMaxJournalBytes, bytes);
+        if (read == tamlo::WholeInput::kTooLarge) {
+          std::fprintf(stderr, "tamlo-sim: cannot read journal %s: larger than %zu MiB\n", v,
+                       tamlo::link::kMaxJournalBytes / (1024 * 1024));
+          return 1;
+        }
+        if (read != tamlo::WholeInput::kOk) {
+          std::fprintf(stderr, "tamlo-sim: cannot read journal %s\n", v);
+          return 1;
+        }
       }
       ok = v != nullptr;
-      settings.journal = std::move(bytes);
+      settings.journal = std::vector<uint8_t>(bytes.begin(), bytes.end());
     } else if (a == "--announce-journal")
       ok = value(v) && Number(v, 0xFFFFFFFF, n) && (settings.announced_journal_length = uint32_t(n), true);
     else if (a == "--password") ok = value(v) && (settings.password = v, true);
@@ -251,7 +256,7 @@ int main(int argc, char** argv) {
   }
   if (!config_path.empty() && std::filesystem::exists(config_path)) {
     std::string error;
-    if (!LoadImageFile(config_path, settings.image, error)) {
+    if (!LoadImageFile(tamlo::PosixFileSystem(), config_path, settings.image, error)) {
       std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
       return 1;
     }

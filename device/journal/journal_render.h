@@ -36,13 +36,13 @@
 
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_errors.h"
+#include "link/read_limits.h"
 
 namespace tamlo::journal {
 
-// The largest journal taken from a file: a device keeps a few megabytes, so
-// anything far above is not a journal, and it is refused before it is read
-// into memory.
-inline constexpr size_t kMaxJournalBytes = 64 * 1024 * 1024;
+// The largest journal taken from a file, the same as from a device: it is
+// refused before it is read into memory.
+using link::kMaxJournalBytes;
 
 // Where the rendered bytes go. Write is called with whole lines (or the
 // HTML wrapper), already in their final form.

@@ -197,6 +197,21 @@ TEST(CliDevice, DemoDevice_GsmKeysAndSerial) {
   EXPECT_TRUE(Contains(keys.out, "Ключ записан в прибор"));
 }
 
+// Through the demo's GSM modem, both exchanges of one command (the backup
+// read, then the write) find the modem and the device with the sample site.
+TEST(CliDevice, DemoDial_EveryExchangeOfACommandReachesTheSampleSite) {
+  TempDir dir;
+  WriteFileBytes(dir / "in.tamlo", ConfigImageOf(""));
+  // Each call waits for the modem's answer and hang-up on the real clock.
+  CliRun w = RunCli(dir, "--demo --dial +79001234567 config-write " + (dir / "in.tamlo").string(), "</dev/null", "",
+                    120);
+  EXPECT_EQ(w.status, 0) << w.err;
+  const size_t at = w.out.find("backup: ");
+  ASSERT_NE(at, std::string::npos) << w.out;
+  const std::string backup = w.out.substr(at + 8, w.out.find('\n', at) - at - 8);
+  EXPECT_GT(ReadFileBytes(backup).size(), 32u);  // the sample site, not an empty device
+}
+
 TEST(CliDevice, UsageErrorsAndMissingPort) {
   TempDir dir;
   EXPECT_EQ(RunCli(dir, "identify").status, 2);

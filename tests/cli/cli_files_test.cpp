@@ -101,6 +101,19 @@ TEST(CliInputs, FolderFifoPipeAndDevices_ReadOrRefusedNeverHung) {
   }
 }
 
+// The harness's own bound: a run that waits past its limit ends there, and
+// the runs after it fail at once instead of each waiting as long.
+TEST(CliHarness, HungRun_EndsAtItsLimit_LaterRunsFailAtOnce) {
+  TempDir dir;
+  // Standard input stays open and silent: a background writer holds the pipe.
+  CliRun hung = RunCli(dir, "show /dev/stdin", "(sleep 3 &) |", "", 1);
+  EXPECT_EQ(hung.status, 124);
+  CliRun later = RunCli(dir, "--help");
+  ForgetHungRun();
+  EXPECT_EQ(later.status, 124);
+  EXPECT_TRUE(Contains(later.err, "an earlier run of this test program hung")) << later.err;
+}
+
 TEST(CliInputs, SizeLimits_RefusedNamingTheLimit) {
   TempDir dir;
   // Sparse: the size is what counts, not the bytes on the disk.

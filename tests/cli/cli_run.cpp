@@ -24,21 +24,33 @@ std::string BinDir() {
   return dir ? dir : ".";
 }
 
-CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input, const std::string& output) {
+namespace {
+constexpr int kTimedOut = 124;  // timeout(1)'s status
+bool g_hung = false;
+}  // namespace
+
+void ForgetHungRun() { g_hung = false; }
+
+CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input, const std::string& output,
+              unsigned seconds) {
+  CliRun r;
+  if (g_hung) {
+    r.status = kTimedOut;
+    r.err = "not run: an earlier run of this test program hung\n";
+    return r;
+  }
   const fs::path out = dir / "out.txt", err = dir / "err.txt";
   // A pipe source comes before the program, a redirection after it.
   const bool piped = input.size() > 2 && input.compare(input.size() - 2, 2, " |") == 0;
-  // The time limit only ends a run that hangs (a read that never ends, an
-  // open that waits for ever), so that it fails instead of stopping the test.
   // The user data folder, where config-write keeps its backups, is `dir`/data.
   const std::string command = (piped ? input + " " : std::string()) + "XDG_DATA_HOME='" + (dir / "data").string() +
-                              "' setsid -w timeout 120 " + BinDir() + "/tamlocfg-cli " +
-                              args + " " + (output.empty() ? ">" + out.string() : output) + " 2>" +
-                              err.string() + (piped ? std::string() : " " + input);
+                              "' setsid -w timeout " + std::to_string(seconds) + " " + BinDir() +
+                              "/tamlocfg-cli " + args + " " + (output.empty() ? ">" + out.string() : output) +
+                              " 2>" + err.string() + (piped ? std::string() : " " + input);
   fs::remove(out);
   const int raw = std::system(command.c_str());
-  CliRun r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  if (r.status == kTimedOut) g_hung = true;
   if (output.empty()) r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
   return r;

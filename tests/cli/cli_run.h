@@ -24,11 +24,19 @@ struct CliRun {
 // no controlling terminal to ask a password on: standard input from
 // `input` (a shell redirection or pipe source, "</dev/null" by default),
 // standard output and error into files in `dir` unless `output` names a
-// redirection of its own (then `out` stays empty). A run that hangs ends
-// after two minutes with status 124. The tool's user data folder (the
-// backups of config-write) is `dir`/data.
+// redirection of its own (then `out` stays empty). The tool's user data
+// folder (the backups of config-write) is `dir`/data.
+//
+// A run that takes longer than `seconds` is ended with status 124. A healthy
+// run takes a fraction of the default; one that reaches it waits on a link
+// that no longer answers, so every later run of the test program fails at
+// once with status 124 as well: a broken link fails the program in seconds
+// instead of one link time-out per run.
+inline constexpr unsigned kCliRunSeconds = 20;
 CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input = "</dev/null",
-              const std::string& output = "");
+              const std::string& output = "", unsigned seconds = kCliRunSeconds);
+// Forgets an earlier run that hung (for the harness's own test).
+void ForgetHungRun();
 
 bool Contains(const std::string& text, const std::string& part);
 

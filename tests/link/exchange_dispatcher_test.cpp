@@ -241,6 +241,37 @@ TEST_F(ReadTest, JournalRead_OverAndUnderDeliveryEndAtFirstEmptyChunk) {
   EXPECT_TRUE(cb.data_bytes.empty());  // an announced 0 reads nothing
 }
 
+TEST_F(ReadTest, ReadAboveTheFileLimits_RefusedBeforeAnyChunkAndEndlessJournalStopped) {
+  // What a file may hold is what a read may take: a configuration image of
+  // 32 bytes and 1 MiB of data, 64 MiB of journal.
+  struct Case {
+    uint8_t begin, chunk;
+    unsigned action;
+    uint32_t announced;
+    const char* error;
+  } cases[] = {
+      {CMD_CONFIG_READ_BEGIN, CMD_CONFIG_READ_CHUNK, CONFIG_READ, 1024 * 1024 + 33,
+       "Конфигурация прибора больше допустимых 1 МБ (1048609 байт): чтение прервано"},
+      {CMD_JOURNAL_READ_BEGIN, CMD_JOURNAL_READ_CHUNK, JOURNAL_READ, 0xFFFFFFFF,
+       "Журнал прибора больше допустимых 64 МБ (4294967295 байт): чтение прервано"},
+  };
+  for (const Case& c : cases) {
+    cb = RecordingCallback();
+    Script(c.begin, c.chunk, c.announced, {Bytes(10, 1)});
+    EXPECT_EQ(Run(c.action), -1);
+    EXPECT_EQ(cb.errors, std::vector<std::string>{c.error});
+    EXPECT_TRUE(PayloadSizes(c.chunk).empty());
+  }
+  // A journal that never ends stops once the next chunk would pass the limit.
+  link.set_read_limits({.config = kMaxConfigReadBytes, .journal = 1000});
+  cb = RecordingCallback();
+  device.on[CMD_JOURNAL_READ_BEGIN] = [](const Request&) { return Reply{ANS_OK, ScriptedDevice::U32(100)}; };
+  device.on[CMD_JOURNAL_READ_CHUNK] = [](const Request&) { return Reply{ANS_OK, Bytes(256, 7)}; };
+  EXPECT_EQ(Run(JOURNAL_READ), -1);
+  EXPECT_EQ(cb.data_bytes.size(), 768u);
+  EXPECT_EQ(cb.errors.size(), 1u);
+}
+
 TEST_F(DispatcherTest, Reboot_ReconnectAnswerIsSuccessOtherRefusalsAreNot) {
   device.on[CMD_REBOOT] = [](const Request&) { return Reply{ANS_RECONNECT}; };
   EXPECT_EQ(Run(REBOOT), 0);

@@ -234,6 +234,22 @@ TEST_F(XmodemTest, SilentReceiverGivesMinus1After60s) {
   EXPECT_EQ(Send(file), LINK_NO_ANSWER);
   EXPECT_GE(clock.NowMs() - start, kXmodemSilenceMs);
   EXPECT_LT(clock.NowMs() - start, kXmodemSilenceMs + 5000);
+
+  // A receiver that sends a stray byte every 10 s but never a verdict: the
+  // 60 s run from the block, not from the last byte.
+  boot.blocks.clear();
+  boot.verdicts = {Bytes{}};
+  file.pos = 0;
+  uint32_t block_sent = 0;
+  port.on_bytes = [&, inner = port.on_bytes](const uint8_t* data, size_t size) {
+    inner(data, size);
+    if (size != kXmodemBlock) return;
+    block_sent = clock.NowMs();
+    for (uint32_t at = 10000; at <= 3 * kXmodemSilenceMs; at += 10000) port.Feed(Bytes{'x'}, at);
+  };
+  EXPECT_EQ(Send(file), LINK_NO_ANSWER);
+  EXPECT_EQ(boot.blocks.size(), 1u);
+  EXPECT_LT(clock.NowMs() - block_sent, kXmodemSilenceMs + 5000);
 }
 
 TEST_F(XmodemTest, NothingAnswersFor30sGivesMinus1) {

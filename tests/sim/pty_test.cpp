@@ -146,6 +146,17 @@ TEST(TamloSimPty, LinkPath_ReplacesOnlyAStaleTerminalLink) {
   EXPECT_FALSE(fs::is_symlink(dir / "stale"));
 }
 
+// The inputs have the console tool's caps: an endless input is refused
+// instead of read for ever.
+TEST(TamloSimPty, EndlessJournalOrConfigurationInput_RefusedAtTheLimit) {
+  for (const char* option : {"--journal", "--config"}) {
+    SCOPED_TRACE(option);
+    SimProcess sim({"--pty", option, "/dev/zero"});
+    EXPECT_TRUE(sim.path().empty());
+    EXPECT_EQ(sim.Stop(), 1);
+  }
+}
+
 TEST(TamloSimPty, FaultAndDeviceOptions_ReachTheDevice) {
   SimProcess sim({"--pty", "--refuse", "0B:85:1", "--retry-later", "1", "--password", "pw"});
   ASSERT_FALSE(sim.path().empty());
