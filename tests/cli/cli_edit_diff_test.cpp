@@ -133,6 +133,32 @@ TEST(CliEdit, StoreWarningsAndUsage) {
   EXPECT_FALSE(std::filesystem::exists(dir / "x.tamlo"));
 }
 
+// A " | " inside a phone or a note never moves text into the other cell:
+// `settings` doubles the "|", `edit --from` takes it back, and `diff` tells
+// the two rows apart.
+TEST(CliEdit, BarInsideAPhoneOrANote_StaysInItsCell) {
+  TempDir dir;
+  const auto row = [](const char* phone, const char* note) {
+    ConfigTree group;
+    group.PutString(3, phone);
+    group.PutString(4, note);
+    ConfigTree tree;
+    tree.PutGroup(3, std::move(group));
+    return ImageBytes(tree);
+  };
+  WriteFileBytes(dir / "a.tamlo", row("+7900 | 111", "дежурный"));
+  WriteFileBytes(dir / "b.tamlo", row("+7900", "111 | дежурный"));
+  CliRun r = RunCli(dir, "settings " + Quoted(dir, "a.tamlo"));
+  EXPECT_EQ(r.out, "remote.LIST_Phones.1 = +7900 || 111 | дежурный\n");
+  WriteFileBytes(dir / "a.txt", r.out);
+  r = RunCli(dir, "edit - " + Quoted(dir, "copy.tamlo") + " --from " + Quoted(dir, "a.txt"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFileBytes(dir / "copy.tamlo"), ReadFileBytes(dir / "a.tamlo"));
+  r = RunCli(dir, "diff " + Quoted(dir, "a.tamlo") + " " + Quoted(dir, "b.tamlo"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "remote.LIST_Phones.1: +7900 || 111 | дежурный -> +7900 | 111 || дежурный\n");
+}
+
 TEST(CliDiff, DifferencesOnePerLineAndExitStatus) {
   TempDir dir;
   WriteFileBytes(dir / "a.tamlo", ImageBytes(ConfigTree()));
