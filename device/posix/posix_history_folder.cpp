@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 
 #include "tamlo_version.h"
@@ -91,6 +92,10 @@ std::optional<std::string> DefaultHistoryRoot(const char* xdg_data_home, const c
     return std::nullopt;
   }
   return HistoryRootUnder(base);
+}
+
+std::optional<std::string> UserHistoryRoot() {
+  return DefaultHistoryRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 }  // namespace tamlo::device
