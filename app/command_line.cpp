@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "link/serial_port.h"
+
 namespace tamlo {
 
 std::optional<std::string> CommandLine::StartPort() const {
@@ -19,11 +21,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         line.error = "После --port нужно указать путь к порту";
       } else {
-        line.ports.push_back(args[++i]);
+        line.ports.push_back(link::CommandLinePortPath(args[++i]));
       }
     } else if (!options_done && arg.rfind("--port=", 0) == 0) {
       if (arg.size() == 7) line.error = "После --port нужно указать путь к порту";
-      else line.ports.push_back(arg.substr(7));
+      else line.ports.push_back(link::CommandLinePortPath(arg.substr(7)));
     } else if (!options_done && arg == "--demo") {
       line.demo = true;
     } else if (!options_done && (arg == "--help" || arg == "-h")) {
@@ -45,6 +47,7 @@ std::string CommandLineHelp() {
          "  ФАЙЛ.tamlo    открыть файл конфигурации при запуске\n"
          "  --port ПУТЬ   добавить порт, которого нет в списке системы (псевдотерминал,\n"
          "                канал socat или ser2net), и выбрать его при запуске;\n"
+         "                относительный путь берется от текущей папки;\n"
          "                можно указать несколько раз, выбран будет последний\n"
          "  --demo        добавить в список портов \"" + std::string(kDemoPortName) + "\": встроенный имитатор\n"
          "                прибора с примером объекта и журналом (в режиме удаленного\n"

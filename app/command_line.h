@@ -4,6 +4,8 @@
 // --port adds a port that enumeration cannot see (a pseudo-terminal, a socat
 // or ser2net link) to the device window's port list and selects it at start;
 // given more than once, every path is added and the last one is selected.
+// A relative path is taken from the current folder, as the console tool
+// takes it (link::CommandLinePortPath), and listed so ("./ttylink").
 // --demo adds the entry "Демо-прибор", the in-process simulated device, and
 // selects it at start unless a --port is given. FILE is a configuration
 // opened at start. Qt's own options (-platform, -style, ...) are taken by

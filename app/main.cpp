@@ -95,11 +95,13 @@ int main(int argc, char** argv) {
   tamlo::TF_PassInput f_pass_input(&f_main, dialogs);
 
   // The backups before configuration writes, in the user's application data
-  // folder.
+  // folder, the console tool's as well; Qt's idea of it only when the
+  // environment names no folder at all.
   tamlo::device::ConfigHistory history(
       tamlo::device::PosixHistoryFolder(),
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/" +
-          tamlo::device::kHistoryFolderName);
+      tamlo::device::UserHistoryRoot().value_or(
+          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/" +
+          tamlo::device::kHistoryFolderName));
   tamlo::TF_Differences f_differences(&f_main);
 
   tamlo::device::DeviceWindowModel device_model(

@@ -9,6 +9,7 @@
 
 #include "cli/cli_command.h"
 #include "config/posix/temporary_files.h"
+#include "link/serial_port.h"
 
 namespace tamlo::cli {
 namespace {
@@ -34,12 +35,6 @@ void PrintUsage(FILE* out) {
                "  pipes (/dev/stdin, <(cat f)); they are read to their end. Limits: 1 MiB of\n"
                "  configuration data, 64 MiB of journal.\n"
                "  A relative --port or --modem path is taken from the current folder.\n");
-}
-
-// A port named without a folder is a file in the current folder, as every
-// other path argument; the port layer would look for it under /dev.
-std::string PortPath(const std::string& path) {
-  return path.empty() || path.find('/') != std::string::npos ? path : "./" + path;
 }
 
 // Every command's output goes to standard output through stdio; a write that
@@ -111,8 +106,8 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "tamlocfg-cli: --port and --demo exclude each other\n");
     return kExitUsage;
   }
-  options.port = PortPath(options.port);
-  options.modem = PortPath(options.modem);
+  options.port = link::CommandLinePortPath(options.port);
+  options.modem = link::CommandLinePortPath(options.modem);
   // From here on a save in progress is cleaned up when the tool is stopped.
   InstallTemporaryFileCleanup();
   const std::string name = argv[i];

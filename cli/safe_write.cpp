@@ -12,7 +12,7 @@
 namespace tamlo::cli {
 
 std::optional<std::string> ConsoleHistoryRoot() {
-  return device::DefaultHistoryRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  return device::UserHistoryRoot();
 }
 
 std::string DevicePlace(const GlobalOptions& options) {

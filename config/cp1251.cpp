@@ -108,8 +108,17 @@ std::string EscapeControls(std::string_view utf8) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(utf8.size());
-  for (const char c : utf8) {
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
     const auto byte = static_cast<unsigned char>(c);
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
+    if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      out += "\\xC2\\x";
+      out += kHex[next >> 4];
+      out += kHex[next & 15];
+      ++i;
+      continue;
+    }
     switch (c) {
       case '\\': out += "\\\\"; break;
       case '\n': out += "\\n"; break;

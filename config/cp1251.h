@@ -22,7 +22,10 @@ char32_t Cp1251ToCodePoint(unsigned char byte);
 // The one-line form of a text from outside (a device's answer, a file):
 // "\\" for a backslash, "\n", "\r", "\t", and "\xNN" for any other control
 // character (codes below 32 and 127), so that a value can never break a line
-// of output nor drive the terminal with an escape sequence.
+// of output nor drive the terminal with an escape sequence. A C1 control
+// (U+0080 to U+009F, such as U+009B, a terminal's one-character CSI) is
+// escaped byte by byte as its UTF-8 form, "\xC2\x9B", which reads back as
+// the same character.
 std::string EscapeControls(std::string_view utf8);
 
 // Text a device sent (1251 bytes) as it is shown: converted and escaped.

@@ -7,8 +7,19 @@
 namespace tamlo::device {
 
 PhoneBookModel::PhoneBookModel(std::string path, FileSystem& files, UserDialogs& dialogs)
-    : m_path(std::move(path)), m_files(files), m_dialogs(dialogs), m_rows(link::LoadPhoneBook(m_path, files)) {
+    : m_path(std::move(path)), m_files(files), m_dialogs(dialogs) {
+  link::LoadedPhoneBook book = link::LoadPhoneBook(m_path, files);
+  m_rows = std::move(book.rows);
+  m_load_problem = std::move(book.problem);
   if (m_rows.empty()) m_rows.emplace_back();
+}
+
+void PhoneBookModel::FormShow() {
+  m_result.reset();
+  if (!m_load_problem.empty())
+    m_dialogs.ShowMessage("Справочник не загружен: " + m_load_problem +
+                              ".\n\nИзменения справочника не будут сохранены, чтобы не затереть записи этого файла.",
+                          kApplicationTitle, MessageIcon::Error);
 }
 
 void PhoneBookModel::InsertRow(size_t row) {
@@ -42,6 +53,7 @@ bool PhoneBookModel::Call(size_t row) {
 }
 
 void PhoneBookModel::FormClose() {
+  if (!m_load_problem.empty()) return;  // the user was told when the window was shown
   std::vector<link::PhoneBookRow> rows;
   std::copy_if(m_rows.begin(), m_rows.end(), std::back_inserter(rows),
                [](const link::PhoneBookRow& row) { return !row.phone.empty() || !row.comment.empty(); });

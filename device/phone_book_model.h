@@ -26,7 +26,8 @@ inline constexpr char kCancelCaption[] = "Отмена";
 class PhoneBookModel {
  public:
   // Loads the book at `path` once; a missing or unreadable file gives an
-  // empty book. The list always has at least one row to type into.
+  // empty book. The list always has at least one row to type into. A book
+  // file that is there but could not be read whole is never written back.
   PhoneBookModel(std::string path, FileSystem& files, UserDialogs& dialogs);
 
   const std::vector<link::PhoneBookRow>& Rows() const { return m_rows; }
@@ -43,8 +44,9 @@ class PhoneBookModel {
   bool FastConnect() const { return m_fast_connect; }
   void SetFastConnect(bool on) { m_fast_connect = on; }
 
-  // A new showing: no number chosen yet.
-  void FormShow() { m_result.reset(); }
+  // A new showing: no number chosen yet. When the book file could not be
+  // read, the user is told why and that the list will not be saved.
+  void FormShow();
   // "Вызов" is enabled for a row whose phone keeps a digit or "+" once
   // everything else is removed.
   bool CanCall(size_t row) const;
@@ -52,7 +54,8 @@ class PhoneBookModel {
   // (nothing chosen, the window stays) for a row that cannot be called.
   bool Call(size_t row);
   // The window closes, however: every row is written back to the file; a
-  // failure is shown with its text. Blank rows are not written.
+  // failure is shown with its text. Blank rows are not written. Nothing is
+  // written over a file that could not be read.
   void FormClose();
 
   // The number to dial, or nothing when the window closed without a call.
@@ -63,6 +66,7 @@ class PhoneBookModel {
   FileSystem& m_files;
   UserDialogs& m_dialogs;
   std::vector<link::PhoneBookRow> m_rows;
+  std::string m_load_problem;  // not empty: the file was not read, so it is not saved
   bool m_fast_connect = true;
   std::optional<DialTarget> m_result;
 };

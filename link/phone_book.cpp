@@ -5,12 +5,10 @@
 #include <filesystem>
 
 #include "config/cp1251.h"
+#include "config/whole_input.h"
 #include "link/text_format.h"
 
 namespace tamlo::link {
-namespace {
-constexpr size_t kMaxBookBytes = 1 << 20;  // far beyond any real book; a larger file is not one
-}
 
 std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder) {
   namespace fs = std::filesystem;
@@ -21,12 +19,27 @@ std::string PhoneBookPath(const std::string& user_data_folder, const std::string
   return (folder / kPhoneBookFileName).string();
 }
 
-std::vector<PhoneBookRow> LoadPhoneBook(const std::string& path, FileSystem& files) {
-  std::vector<PhoneBookRow> rows;
-  std::unique_ptr<InputFile> file = files.OpenRead(path);
-  if (!file || file->Size() > kMaxBookBytes) return rows;
-  std::string bytes(size_t(file->Size()), '\0');
-  if (file->Read(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()) != bytes.size()) return rows;
+LoadedPhoneBook LoadPhoneBook(const std::string& path, FileSystem& files) {
+  LoadedPhoneBook book;
+  std::string bytes;
+  errno = 0;
+  switch (ReadWholeInput(files, path, kMaxPhoneBookBytes, bytes)) {
+    case WholeInput::kOk: break;
+    case WholeInput::kCannotOpen:
+      // No file yet (the first run) is an empty book that may be saved.
+      if (errno != ENOENT)
+        book.problem = Format("не удается открыть файл \"%s\": %s", path.c_str(),
+                              errno != 0 ? std::strerror(errno) : "ошибка чтения");
+      return book;
+    case WholeInput::kTooLarge:
+      book.problem = Format("файл \"%s\" больше 1 МБ", path.c_str());
+      return book;
+    case WholeInput::kReadFailed:
+      book.problem = Format("ошибка чтения файла \"%s\": %s", path.c_str(),
+                            errno != 0 ? std::strerror(errno) : "ошибка чтения");
+      return book;
+  }
+  std::vector<PhoneBookRow>& rows = book.rows;
 
   size_t start = 0;
   while (start < bytes.size()) {
@@ -42,7 +55,7 @@ std::vector<PhoneBookRow> LoadPhoneBook(const std::string& path, FileSystem& fil
     if (eq != std::string::npos) row.comment = tamlo::Cp1251ToUtf8(line.substr(eq + 1));
     rows.push_back(std::move(row));
   }
-  return rows;
+  return book;
 }
 
 bool SavePhoneBook(const std::string& path, const std::vector<PhoneBookRow>& rows, std::string& error,

@@ -29,8 +29,20 @@ struct PhoneBookRow {
 // `user_data_folder` is empty.
 std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder);
 
-// The rows of the file; a missing or unreadable file gives an empty book.
-std::vector<PhoneBookRow> LoadPhoneBook(const std::string& path, FileSystem& files);
+// The largest book file read; a larger file is not one the program wrote.
+inline constexpr size_t kMaxPhoneBookBytes = size_t{1} << 20;
+
+struct LoadedPhoneBook {
+  std::vector<PhoneBookRow> rows;
+  // Why a file that is there could not be read whole (too large, no access,
+  // a read error), for the user; empty when it was read or does not exist
+  // yet. Such a book must never be saved: its rows would replace the file's.
+  std::string problem;
+};
+
+// The rows of the file; a missing file gives an empty book, one that cannot
+// be read whole an empty book and a problem.
+LoadedPhoneBook LoadPhoneBook(const std::string& path, FileSystem& files);
 
 // Replaces the file with the rows. On failure the previous file stays as it
 // was and `error` holds a text for the user.

@@ -58,6 +58,17 @@ inline std::string PlainPortName(const std::string& name) {
   return name.rfind("\\\\.\\", 0) == 0 ? name.substr(4) : name;
 }
 
+// A port path given on a command line, as the port layers are to open it.
+// Such a path is a file path like any other: a relative one ("ttylink",
+// "links/tty0") is taken from the current folder. The port layers take a
+// bare name for a device under /dev, and Qt Serial Port does so for any name
+// that does not start with "/", "./" or "../"; so a relative path gets "./"
+// in front. The configurator and the console tool share this rule.
+inline std::string CommandLinePortPath(const std::string& path) {
+  if (path.empty() || path[0] == '/' || path.rfind("./", 0) == 0 || path.rfind("../", 0) == 0) return path;
+  return "./" + path;
+}
+
 class SerialPort {
  public:
   virtual ~SerialPort() = default;

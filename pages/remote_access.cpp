@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "config/config_tree.h"
 #include "config/cp1251.h"
@@ -17,6 +18,49 @@ constexpr uint32_t kIdPhone = 3;
 constexpr uint32_t kIdNote = 4;
 
 constexpr int32_t kDefaultDigits = 10;
+
+// A list row as one text: "phone | note". A "|" inside the phone or the note
+// is doubled, so the first single "|" with a blank before it is always the
+// one between the two and no text of one can slip into the other.
+std::string RowCell(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '|') out += '|';
+    out += c;
+  }
+  return out;
+}
+
+struct RowCells {
+  std::string phone, note;
+};
+
+// The phone and note of a row text, "||" in either giving one "|": split at
+// the first single "|" that has a blank before it and a blank or the end
+// after it (the end: "phone |", typed without a note). Any other single "|"
+// is taken as it is, so a row written before "|" was doubled reads as then:
+// "812 | дом | дача" is the phone 812 and the note "дом | дача". None when
+// the text has no such separator.
+std::optional<RowCells> SplitRow(std::string_view text) {
+  RowCells cells;
+  std::string* cell = &cells.phone;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '|' && i + 1 < text.size() && text[i + 1] == '|') {
+      *cell += '|';
+      ++i;
+    } else if (c == '|' && cell == &cells.phone && i > 0 && text[i - 1] == ' ' &&
+               (i + 1 == text.size() || text[i + 1] == ' ')) {
+      cells.phone.pop_back();  // the blank before the separator
+      cell = &cells.note;
+      ++i;                     // and the one after it
+    } else {
+      *cell += c;
+    }
+  }
+  if (cell == &cells.phone) return std::nullopt;
+  return cells;
+}
 
 }  // namespace
 
@@ -124,7 +168,7 @@ void RemoteAccessModel::ListSettings(std::vector<SettingValue>& out) const {
   out.push_back({"remote.E_MaxPhoneLen", m_state.E_MaxPhoneLen});
   for (size_t i = 0; i < m_state.LIST_Phones.size(); ++i) {
     const PhoneRow& row = m_state.LIST_Phones[i];
-    out.push_back({"remote.LIST_Phones." + std::to_string(i + 1), row.phone + " | " + row.note});
+    out.push_back({"remote.LIST_Phones." + std::to_string(i + 1), RowCell(row.phone) + " | " + RowCell(row.note)});
   }
 }
 
@@ -152,20 +196,12 @@ SettingApply RemoteAccessModel::ApplySetting(std::string_view name, std::string_
   if (row > RowCount() + 1)
     return SettingApply::Refused("row " + std::to_string(row) + " would leave a gap: the list ends at row " +
                                  std::to_string(RowCount()));
-  constexpr std::string_view kSeparator = " | ";
-  std::string_view phone = value, note;
-  if (const size_t bar = value.find(kSeparator); bar != std::string_view::npos) {
-    phone = value.substr(0, bar);
-    note = value.substr(bar + kSeparator.size());
-  } else if (value.ends_with(" |")) {
-    phone = value.substr(0, value.size() - 2);
-  } else {
-    return SettingApply::Refused("'" + std::string(value) + "' is no list row 'telephone | note'");
-  }
+  std::optional<RowCells> cells = SplitRow(value);
+  if (!cells) return SettingApply::Refused("'" + std::string(value) + "' is no list row 'telephone | note'");
   const size_t index = row - 1;
   if (index == RowCount()) InsertRow(index);
-  SetPhone(index, std::string(phone));
-  SetNote(index, std::string(note));
+  SetPhone(index, std::move(cells->phone));
+  SetNote(index, std::move(cells->note));
   return SettingApply::Applied();
 }
 

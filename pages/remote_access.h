@@ -102,12 +102,14 @@ class RemoteAccessModel : public PageModel {
                      uint32_t repeat) override;
   void StoreToConfig(ConfigTree& tree) override;
   // remote.CB_EnableAcs, remote.E_MaxPhoneLen, then remote.LIST_Phones.N =
-  // "phone | note" for every row, N from 1.
+  // "phone | note" for every row, N from 1, with each "|" of the phone or
+  // the note doubled.
   void ListSettings(std::vector<SettingValue>& out) const override;
   // CB_EnableAcs "on"/"off" with its click rule; E_MaxPhoneLen digits, then
   // its leaving rule; LIST_Phones.N "phone | note" (split at the first
-  // " | "; "phone |" for an empty note) into row N, or a new row when N is
-  // one past the last.
+  // single "|" between blanks, "||" being one "|" of the phone or the note;
+  // "phone |" for an empty note) into row N, or a new row when N is one past
+  // the last.
   SettingApply ApplySetting(std::string_view name, std::string_view value) override;
 
  private:

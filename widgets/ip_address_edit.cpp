@@ -53,8 +53,10 @@ TIPAddress::TIPAddress(QWidget* parent) : QFrame(parent) {
     connect(octet, &QLineEdit::textEdited, this, [this, i](const QString& text) {
       emit addressEdited();
       const QLineEdit* edited = m_octets[static_cast<size_t>(i)];
-      if (i < 3 && text.size() == kOctetDigits && edited->cursorPosition() == kOctetDigits)
+      if (i < 3 && text.size() == kOctetDigits && edited->cursorPosition() == kOctetDigits) {
         FocusOctet(i + 1, Entry::SelectAll);
+        m_moved_on_to = i + 1;
+      }
     });
     layout->addWidget(octet, 1);
     m_octets[static_cast<size_t>(i)] = octet;
@@ -115,17 +117,21 @@ void TIPAddress::FocusOctet(int index, Entry entry) {
 
 bool TIPAddress::eventFilter(QObject* watched, QEvent* event) {
   const int index = IndexOf(watched);
+  if (index >= 0 && index == m_moved_on_to && event->type() == QEvent::FocusOut) m_moved_on_to = -1;
   if (index < 0 || event->type() != QEvent::KeyPress) return QFrame::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
+  const bool moved_on_by_digits = index == m_moved_on_to;
+  m_moved_on_to = -1;
   const QLineEdit* octet = m_octets[static_cast<size_t>(index)];
   const bool at_start = octet->cursorPosition() == 0 && !octet->hasSelectedText();
   const bool at_end = octet->cursorPosition() == octet->text().size() && !octet->hasSelectedText();
   switch (key->key()) {
     case Qt::Key_Period:
     case Qt::Key_Comma:
-      // In an empty octet a dot does nothing: it is the dot a user types
-      // after three digits, which have moved on already.
-      if (index < 3 && !octet->text().isEmpty()) FocusOctet(index + 1, Entry::SelectAll);
+      // The dot after three digits, which have moved on already, does
+      // nothing, whatever the octet they moved to holds; so does a dot in an
+      // empty octet.
+      if (index < 3 && !moved_on_by_digits && !octet->text().isEmpty()) FocusOctet(index + 1, Entry::SelectAll);
       return true;  // a dot is never part of an octet
     case Qt::Key_Right:
       // The cursor walks over the dot: from the end of one octet to the

@@ -10,7 +10,9 @@
 // An address set before the field is first shown is kept and shown.
 //
 // Keys: a digit that completes three digits and "." after a digit go on to
-// the next octet and select it; Right at the end of an octet goes to the
+// the next octet and select it; the "." typed right after three digits is
+// the dot that move already made and is dropped, so a dotted quad typed over
+// an old address gives exactly the address typed. Right at the end of an octet goes to the
 // start of the next, Left at the start of an octet and Backspace in an empty
 // one go back to the end of the previous. The field is one stop in the Tab
 // order.
@@ -55,6 +57,9 @@ class TIPAddress : public QFrame {
   int IndexOf(QObject* object) const;
 
   std::array<QLineEdit*, 4> m_octets{};
+  // The octet that three digits moved on to, until its next key or until it
+  // loses the focus; -1 when none.
+  int m_moved_on_to = -1;
 };
 
 }  // namespace tamlo

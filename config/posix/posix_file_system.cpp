@@ -143,9 +143,12 @@ class Posix final : public FileSystem {
       }
     }
     mode_t mode = 0666;  // narrowed by the umask, as for any new file
-    if (::stat(target.c_str(), &st) == 0) {
-      // Replacing a file the user may not write would sidestep its protection.
-      if (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0) return nullptr;
+    const bool existing = ::stat(target.c_str(), &st) == 0;
+    if (existing) {
+      // Replacing a file the user may not write would sidestep its
+      // protection. A file nobody may write is read-only for root as well,
+      // who passes every access() check.
+      if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) return nullptr;
       mode = st.st_mode & 07777;
     }
     static std::atomic<unsigned> counter{0};
@@ -153,7 +156,7 @@ class Posix final : public FileSystem {
       const std::string temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
       const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (fd >= 0) {
-        if (mode != 0666) ::fchmod(fd, mode);  // keep an existing file's permissions
+        if (existing) ::fchmod(fd, mode);  // the umask does not narrow an existing file's permissions
         return std::make_unique<PosixReplacementFile>(fd, temp, target);
       }
       if (errno != EEXIST) return nullptr;

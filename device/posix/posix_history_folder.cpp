@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cstdlib>
 #include <ctime>
 
 #include "config/posix/output_target.h"
@@ -131,6 +132,10 @@ std::optional<std::string> DefaultHistoryRoot(const char* xdg_data_home, const c
     return std::nullopt;
   }
   return HistoryRootUnder(base);
+}
+
+std::optional<std::string> UserHistoryRoot() {
+  return DefaultHistoryRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 }  // namespace tamlo::device

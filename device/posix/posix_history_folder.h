@@ -18,10 +18,15 @@ HistoryFolder& PosixHistoryFolder();
 // QStandardPaths::AppDataLocation points.
 std::string HistoryRootUnder(const std::string& user_data_folder);
 
-// The history root of a program without Qt: under $XDG_DATA_HOME, or
-// $HOME/.local/share when that is unset or not absolute. Nothing when
-// neither variable is usable.
+// The history root under $XDG_DATA_HOME, or $HOME/.local/share when that
+// is unset or not absolute (a relative XDG value is to be ignored, where Qt
+// would take it from the current folder). Nothing when neither variable is
+// usable.
 std::optional<std::string> DefaultHistoryRoot(const char* xdg_data_home, const char* home);
+
+// DefaultHistoryRoot of this process's environment: the one history of the
+// configurator and the console tool.
+std::optional<std::string> UserHistoryRoot();
 
 // The folder name under the application data folder.
 inline constexpr const char* kHistoryFolderName = "history";

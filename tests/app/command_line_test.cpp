@@ -22,6 +22,9 @@ TEST(CommandLine, Table) {
       {{"--port", "/dev/pts/4"}, {"/dev/pts/4"}, false, false, std::nullopt, "/dev/pts/4", false},
       // Repeated: every path is added, the last one selected.
       {{"--port", "/tmp/a", "--port=/tmp/b"}, {"/tmp/a", "/tmp/b"}, false, false, std::nullopt, "/tmp/b", false},
+      // Relative paths are from the current folder, not names under /dev.
+      {{"--port", "ttylink", "--port=links/tty0", "--port", "../tty1"}, {"./ttylink", "./links/tty0", "../tty1"},
+       false, false, std::nullopt, "../tty1", false},
       {{"--demo"}, {}, true, false, std::nullopt, kDemoPortName, false},
       // A port given with --demo is selected over the demo entry.
       {{"--demo", "--port", "/tmp/a", "x.tamlo"}, {"/tmp/a"}, true, false, "x.tamlo", "/tmp/a", false},

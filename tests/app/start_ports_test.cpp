@@ -38,7 +38,9 @@ TEST(StartPorts, ListGainsThePortsAndTheDemoEntryOnce) {
     std::vector<std::string> list;
   } cases[] = {
       {{}, {"ttyUSB0", "ttyS0"}},
-      {{"--port", "/dev/pts/3", "--port", "ttyUSB0"}, {"ttyUSB0", "ttyS0", "/dev/pts/3"}},
+      // Each path once; a relative one is a file of the current folder, not the system's port.
+      {{"--port", "/dev/pts/3", "--port", "ttyUSB0", "--port", "/dev/pts/3"},
+       {"ttyUSB0", "ttyS0", "/dev/pts/3", "./ttyUSB0"}},
       {{"--demo"}, {"ttyUSB0", "ttyS0", kDemoPortName}},
   };
   for (const Case& c : cases) {

@@ -70,12 +70,17 @@ TEST(CliEdit, TextFileLinesAsEditorsAndSpreadsheetsWriteThem) {
                  "general.E_Account = 0017\r\n"
                  "\r\n"
                  "remote.LIST_Phones.1 = 812 | дом\\tсторож\r\n"
+                 "general.E_Login_Apn1 = x\\x41\r\n"  // an escape ending the value
                  "directions.1.C_Proto=Kam-Net\r\n"
                  "directions.1.E_Tel = 10.0.0.17");
-  const CliRun r = RunCli(dir, "edit - " + Quoted(dir, "out.tamlo") + " --from " + Quoted(dir, "site.txt"));
+  // A --set splits at its first "=": the value may hold more.
+  const CliRun r = RunCli(dir, "edit - " + Quoted(dir, "out.tamlo") + " --from " + Quoted(dir, "site.txt") +
+                                   " --set general.E_Apn1=a=b");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(RunCli(dir, "settings " + Quoted(dir, "out.tamlo")).out,
             "general.E_Account = 0017\n"
+            "general.E_Apn1 = a=b\n"
+            "general.E_Login_Apn1 = xA\n"
             "directions.1.C_Proto = Kam-Net\n"
             "directions.1.E_Tel = 10.0.0.17\n"
             "remote.LIST_Phones.1 = 812 | дом\\tсторож\n");
@@ -131,6 +136,40 @@ TEST(CliEdit, StoreWarningsAndUsage) {
     EXPECT_EQ(RunCli(dir, c.args).status, c.status);
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "x.tamlo"));
+
+  // Unrecognised data in IN: OUT is written all the same, with exit 2.
+  WriteFileBytes(dir / "unknown.tamlo", ImageBytes(ConfigTree(), {0xC4, 0x25, 0x02, 0xAB, 0x01}));
+  r = RunCli(dir, "edit " + Quoted(dir, "unknown.tamlo") + " " + Quoted(dir, "known.tamlo") +
+                      " --set general.E_Account=0012");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("неизвестные данные"), std::string::npos) << r.err;
+  EXPECT_EQ(RunCli(dir, "settings " + Quoted(dir, "known.tamlo")).out, "general.E_Account = 0012\n");
+}
+
+// A " | " inside a phone or a note never moves text into the other cell:
+// `settings` doubles the "|", `edit --from` takes it back, and `diff` tells
+// the two rows apart.
+TEST(CliEdit, BarInsideAPhoneOrANote_StaysInItsCell) {
+  TempDir dir;
+  const auto row = [](const char* phone, const char* note) {
+    ConfigTree group;
+    group.PutString(3, phone);
+    group.PutString(4, note);
+    ConfigTree tree;
+    tree.PutGroup(3, std::move(group));
+    return ImageBytes(tree);
+  };
+  WriteFileBytes(dir / "a.tamlo", row("+7900 | 111", "дежурный"));
+  WriteFileBytes(dir / "b.tamlo", row("+7900", "111 | дежурный"));
+  CliRun r = RunCli(dir, "settings " + Quoted(dir, "a.tamlo"));
+  EXPECT_EQ(r.out, "remote.LIST_Phones.1 = +7900 || 111 | дежурный\n");
+  WriteFileBytes(dir / "a.txt", r.out);
+  r = RunCli(dir, "edit - " + Quoted(dir, "copy.tamlo") + " --from " + Quoted(dir, "a.txt"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFileBytes(dir / "copy.tamlo"), ReadFileBytes(dir / "a.tamlo"));
+  r = RunCli(dir, "diff " + Quoted(dir, "a.tamlo") + " " + Quoted(dir, "b.tamlo"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "remote.LIST_Phones.1: +7900 || 111 | дежурный -> +7900 | 111 || дежурный\n");
 }
 
 TEST(CliDiff, DifferencesOnePerLineAndExitStatus) {

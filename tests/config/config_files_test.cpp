@@ -101,10 +101,10 @@ TEST(ConfigFiles, Open_ShowsEachMessageOnceAndForgetsTheName) {
        "несовместимой версии конфигуратора (1.13) или повреждена.\n\nЕсли вы запишете конфигурацию, эти данные "
        "будут потеряны."},
   };
-  // Either length alone claiming too much is refused as well.
+  // Either length alone claiming one byte more than follows is refused as well.
   std::string long1 = valid, long2 = valid;
-  long1[8] = 9;
-  long2[16] = 9;
+  long1[8] = 4;
+  long2[16] = 4;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.content) WriteFileBytes(f.Path(c.name), *c.content);
@@ -187,6 +187,14 @@ TEST(ConfigFiles, ShortWrite_KeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_TRUE(f.files.Save());
   EXPECT_EQ(ReadFileBytes(path), Image({0x90, 0x20, 0xB4, 0x24}));
   EXPECT_EQ(f.FilesInDir(), 1u);
+
+  // The final rename fails (the name has become a folder meanwhile): no
+  // temporary file stays either.
+  std::unique_ptr<ReplacementFile> late = PosixFileSystem().CreateReplacement(other);
+  ASSERT_NE(late, nullptr);
+  std::filesystem::create_directories(std::filesystem::path(other) / "inside");
+  EXPECT_FALSE(late->Commit());
+  EXPECT_EQ(f.FilesInDir(), 2u);
 }
 
 TEST(ConfigFiles, Replace_KeepsPermissionsAndSymbolicLinks) {
@@ -203,23 +211,23 @@ TEST(ConfigFiles, Replace_KeepsPermissionsAndSymbolicLinks) {
   EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(f.FilesInDir(), 2u);
-  // A group-writable file stays group-writable although the umask would take
-  // that bit from a new file.
-  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                            fs::perms::group_write | fs::perms::others_read);
-  const mode_t umask_before = ::umask(022);
-  const bool saved = f.files.SaveConfigFile(link);
-  ::umask(umask_before);
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write |
-                fs::perms::others_read);
-  // A file the user may not write is not replaced behind its back.
-  fs::permissions(real, fs::perms::owner_read);
-  if (::access(real.c_str(), W_OK) != 0) {  // root may write anyway
-    EXPECT_FALSE(f.files.SaveConfigFile(real));
-    EXPECT_EQ(f.dialogs.messages.at(0).text, "Невозможно создать файл \"" + real + "\"");
+  // A group- or world-writable file stays so although the umask would take
+  // those bits from a new file; a new file gets what the umask leaves.
+  const mode_t umask_before = ::umask(027);
+  for (const mode_t mode : {0664, 0666}) {
+    fs::permissions(real, fs::perms(mode));
+    EXPECT_TRUE(f.files.SaveConfigFile(link));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, fs::perms(mode));
   }
+  const std::string fresh = f.Path("new.tamlo");
+  EXPECT_TRUE(f.files.SaveConfigFile(fresh));
+  ::umask(umask_before);
+  EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0640));
+  // A file nobody may write is not replaced behind its back, by root neither.
+  fs::permissions(real, fs::perms::owner_read);
+  EXPECT_FALSE(f.files.SaveConfigFile(real));
+  EXPECT_EQ(f.dialogs.messages.at(0).text, "Невозможно создать файл \"" + real + "\"");
+  EXPECT_EQ(ReadFileBytes(real).size(), 32u);
 }
 
 TEST(ConfigFiles, CannotCreate_ShowsTheNameAndBuildsNothing) {

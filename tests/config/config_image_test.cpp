@@ -146,7 +146,9 @@ TEST(LoadConfigData, HeaderLongerThanTheData_IsAParseErrorWithoutReading) {
   EXPECT_THROW(LoadConfigData(p.set, data.data(), data.size(), h), ConfigLoadError);
   EXPECT_TRUE(p.page[0].seen.empty());
   EXPECT_EQ(p.page[0].resets, 1);
-  // Only length2 counts: bytes beyond it are not decoded.
+  // Only length2 counts: bytes beyond it are not decoded, though the first
+  // length covers them.
+  h.length = 4;
   h.length2 = 3;
   const auto longer = Hex({0x90, 0x20, 0x05, 0xFF});
   EXPECT_NO_THROW(LoadConfigData(p.set, longer.data(), longer.size(), h));

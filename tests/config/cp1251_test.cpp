@@ -44,9 +44,11 @@ TEST(DisplayText, ControlsEscapedCyrillicConverted) {
       {"\x1b[2J\r\n\t\x01\x7f", "\\x1B[2J\\r\\n\\t\\x01\\x7F"},
       {"a\\b \"q\"", "a\\\\b \"q\""},
       {"\xD0\x94\xC2\xA0", "\xD0\x94\xC2\xA0"},  // UTF-8 passes, U+00A0 included
+      {"\xC2\x9B" "2J\xC2\x80\xC2\x9F\xC2", "\\xC2\\x9B2J\\xC2\\x80\\xC2\\x9F\xC2"},  // C1: CSI, U+0080, U+009F
   };
   for (const auto& c : cases) EXPECT_EQ(EscapeControls(c.in), c.out) << c.in;
   EXPECT_EQ(DeviceText(std::string("\xCD\xC5 \xC7\xC0\xC4\xC0\xCD\0\x07", 10)), "НЕ ЗАДАН\\x00\\x07");
+  EXPECT_EQ(DeviceText("\x98"), "\\xC2\\x98");  // the 1251 byte with no character: U+0098
 }
 
 }  // namespace

@@ -44,16 +44,28 @@ TEST(PhoneBook, SavedAsWindows1251LinesWithCrLfAndLoadedBack) {
             "+7 (900) 123-45-67=\xF1\xEA\xEB\xE0\xE4 = \xE2\xEE\xF0\xEE\xF2\xE0 2\r\n"
             "=\r\n"
             "8 (1) 2=\r\n");
-  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()), rows);  // an "=" in the comment stays in the comment
+  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()).rows, rows);  // an "=" in the comment stays in the comment
 }
 
 TEST(PhoneBook, LoadingToleratesMissingFilesAndForeignLineEnds) {
   TempDir dir;
-  EXPECT_TRUE(LoadPhoneBook((dir / "missing.ini").string(), PosixFileSystem()).empty());
-  EXPECT_TRUE(LoadPhoneBook(dir.path().string(), PosixFileSystem()).empty());  // a folder, not a file
+  const LoadedPhoneBook missing = LoadPhoneBook((dir / "missing.ini").string(), PosixFileSystem());
+  EXPECT_TRUE(missing.rows.empty());
+  EXPECT_EQ(missing.problem, "");  // the first run: a new book
   const std::string path = (dir / "book.ini").string();
   WriteFileBytes(path, "812=a\n\n555\r\n+1=b");  // LF only, an empty line, no "=", no final line end
-  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()), (std::vector<PhoneBookRow>{{"812", "a"}, {"555", ""}, {"+1", "b"}}));
+  const LoadedPhoneBook book = LoadPhoneBook(path, PosixFileSystem());
+  EXPECT_EQ(book.rows, (std::vector<PhoneBookRow>{{"812", "a"}, {"555", ""}, {"+1", "b"}}));
+  EXPECT_EQ(book.problem, "");
+
+  // A file that is there but cannot be read whole: no rows, and why.
+  const std::string large = (dir / "large.ini").string();
+  WriteFileBytes(large, std::string(kMaxPhoneBookBytes + 1, '1'));
+  for (const std::string& unread : {large, dir.path().string()}) {  // above the limit; a folder
+    const LoadedPhoneBook refused = LoadPhoneBook(unread, PosixFileSystem());
+    EXPECT_TRUE(refused.rows.empty());
+    EXPECT_NE(refused.problem.find(unread), std::string::npos) << refused.problem;
+  }
 }
 
 TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {

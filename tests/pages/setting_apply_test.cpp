@@ -49,7 +49,9 @@ TEST(ApplySetting, EachControlKindTakesWhatTheUserCouldEnter) {
       {"options.E_OneSimLoops", "", "3"},                   // leaving rule: empty becomes 3
       {"options.ME_BackTestTime", "99:59", "99:59"},
       {"remote.E_MaxPhoneLen", "0", "10"},
-      {"remote.LIST_Phones.1", " 812 | дом | дача", " 812 | дом | дача"},  // split at the first " | "
+      {"remote.LIST_Phones.1", " 812 | дом | дача", " 812 | дом || дача"},  // split at the first " | "
+      {"remote.LIST_Phones.1", "+7900 || 111 | дежурный", "+7900 || 111 | дежурный"},  // "||": a "|" of the phone
+      {"remote.LIST_Phones.1", "a|| | || b", "a|| | || b"},  // a "|" ending the phone, one starting the note
       {"lan.netmask", " 255.255.0.0 ", "255.255.0.0"},
   };
   for (const Applied& c : cases) {
