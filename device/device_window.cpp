@@ -69,7 +69,9 @@ std::string StoredPortName(const std::optional<std::string>& value) {
 DeviceWindowModel::DeviceWindowModel(DeviceWindowSeams seams)
     : m_seams(std::move(seams)),
       m_exchange(*this, m_seams.progress, m_seams.prompt),
-      m_dispatcher(m_seams.port, m_seams.clock, m_seams.pump) {
+      m_wait_pump(m_seams.pump, m_seams.clock, m_seams.progress),
+      m_dispatcher(m_seams.port, m_seams.clock, m_wait_pump) {
+  m_wait_pump.Watch(m_dispatcher.protocol());
   const std::pair<DeviceControl, const char*> captions[] = {
       {DeviceControl::RB_Local, "Локальное"},
       {DeviceControl::RB_Remote, "Удаленное (через модем M-17GSM)"},
@@ -223,6 +225,7 @@ int DeviceWindowModel::RunDeviceAction(unsigned action, const link::ActionInput&
     if (m_selected < 0) return -1;
     port = m_ports[static_cast<size_t>(m_selected)];
   }
+  m_wait_pump.Begin();
   m_seams.progress.Begin([this] { RequestCancel(); });
   m_seams.main_window.SetActiveWindowEnabled(false);
   m_running = true;

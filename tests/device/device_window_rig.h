@@ -100,6 +100,7 @@ class RecordingProgress final : public ProgressView {
  public:
   std::vector<std::string> events;  // "begin", "step TEXT/MAX", "hide", "end"
   std::vector<uint32_t> positions;
+  std::vector<std::string> wait_texts;  // each change, "" included
   std::function<void()> cancel;  // the "Отмена" button of the running exchange
 
   void Begin(std::function<void()> cancel_request) override {
@@ -110,6 +111,7 @@ class RecordingProgress final : public ProgressView {
     events.push_back("step " + text + "/" + std::to_string(maximum));
   }
   void SetPosition(uint32_t position) override { positions.push_back(position); }
+  void SetWaitText(const std::string& text) override { wait_texts.push_back(text); }
   void Hide() override { events.push_back("hide"); }
   void End() override {
     events.push_back("end");
