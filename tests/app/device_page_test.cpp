@@ -344,11 +344,18 @@ TEST_F(PasswordPageTest, RefusedPasswordAsksAgainPrefilled_ThenTheShortcutAsksFo
 
 // The progress window shows (and may become active) just before the exchange
 // disables the active window: the main window is disabled, never the
-// progress window with its "Отмена".
-TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIsActive) {
+// progress window with its "Отмена". Afterwards the focus is back on the
+// control that started the exchange, not on the window's first control.
+TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIsActive_FocusReturns) {
   testing::TestApp();
   QWidget main;
+  auto* first = new LabelButton(QStringLiteral("Открыть ..."), &main);
+  auto* starter = new LabelButton(QStringLiteral("Прочитать"), &main);
+  starter->move(0, 40);
   main.show();
+  QApplication::setActiveWindow(&main);
+  starter->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(main.focusWidget(), starter);
   TF_UpdateProgress progress(&main);
   struct Clock final : ConnectionClock {
     void StartConnectionClock() override {}
@@ -363,6 +370,9 @@ TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIs
   control.SetActiveWindowEnabled(true);
   EXPECT_TRUE(main.isEnabled());
   progress.End();
+  QApplication::setActiveWindow(&main);  // as when the result box has gone
+  EXPECT_EQ(QApplication::focusWidget(), starter);
+  EXPECT_NE(QApplication::focusWidget(), first);
 }
 
 }  // namespace
