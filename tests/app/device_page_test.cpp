@@ -9,6 +9,7 @@
 
 #include <set>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -262,11 +263,15 @@ TEST_F(DevicePageTest, KeyWriteThenStatusShowsSet_DeclinedDeleteSendsNothing) {
   auto* status = window_keys.findChild<QLabel*>(QStringLiteral("L_KeyStatus"));
   ASSERT_NE(status, nullptr);
   EXPECT_EQ(status->text(), QStringLiteral("Обновите информацию"));
+  // A screen reader hears the status, with the key it belongs to.
+  const auto spoken = [status] { return QAccessible::queryAccessibleInterface(status)->text(QAccessible::Name); };
+  EXPECT_EQ(spoken(), QStringLiteral("Ключ №1: Обновите информацию"));
 
   prompt.answers = {"0123456789ABCDEF0123456789abcdef"};
   window_keys.findChild<LabelButton*>(QStringLiteral("L_KeyWrite"))->click();
   EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Ключ записан в прибор"});
   EXPECT_EQ(status->text(), QStringLiteral("Установлен"));
+  EXPECT_EQ(spoken(), QStringLiteral("Ключ №1: Установлен"));
   EXPECT_EQ(device->engine().key(0)[1], 0x23);
 
   const size_t log_lines = model->log_lines().size();
