@@ -45,7 +45,8 @@ class Desktop {
   // temporary folder can be used.
   virtual std::optional<std::string> CreatePrivateTempFile(std::string_view name_template) = 0;
   // Opens `path` with the desktop's default program for it; no message.
-  virtual void OpenWithDefaultHandler(const std::string& path) = 0;
+  // False when no program could be started for it.
+  virtual bool OpenWithDefaultHandler(const std::string& path) = 0;
 };
 
 // The exchange progress window (TF_UpdateProgress) as an exchange drives it.

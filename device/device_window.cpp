@@ -64,6 +64,13 @@ std::string StoredPortName(const std::optional<std::string>& value) {
   return *value;
 }
 
+// "Посмотреть" when no program opens the journal's file (no browser, no
+// desktop to ask): the journal is there all the same.
+std::string NoJournalViewerMessage(const std::string& path) {
+  return "Не удалось открыть журнал для просмотра: не найдена программа, которая открывает файлы HTML.\n\n"
+         "Журнал сохранен в файле \"" + path + "\"";
+}
+
 }  // namespace
 
 DeviceWindowModel::DeviceWindowModel(DeviceWindowSeams seams)
@@ -424,7 +431,11 @@ void DeviceWindowModel::L_ViewJournalClick() {
     ReportError("Невозможно определить каталог для временных файлов");
     return;
   }
-  if (ExportJournal(*path) >= 0) m_seams.desktop.OpenWithDefaultHandler(*path);
+  if (ExportJournal(*path) < 0 || m_seams.desktop.OpenWithDefaultHandler(*path)) return;
+  // The journal was read and written: the user must learn where it is.
+  const std::string text = NoJournalViewerMessage(*path);
+  LogInfo(text);
+  m_seams.dialogs.ShowMessage(text, kApplicationTitle, MessageIcon::Warning);
 }
 
 void DeviceWindowModel::L_Show_GSM_StatusClick() {

@@ -91,9 +91,13 @@ class FolderDesktop final : public Desktop {
   std::vector<std::string> templates;
   std::vector<std::string> created;
   std::vector<std::string> opened;
+  bool viewer = true;  // false: no program opens the file
 
   std::optional<std::string> CreatePrivateTempFile(std::string_view name_template) override;
-  void OpenWithDefaultHandler(const std::string& path) override { opened.push_back(path); }
+  bool OpenWithDefaultHandler(const std::string& path) override {
+    opened.push_back(path);
+    return viewer;
+  }
 };
 
 class RecordingProgress final : public ProgressView {

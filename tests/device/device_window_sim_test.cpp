@@ -217,6 +217,16 @@ TEST(DeviceWindowSim, JournalView_NewPrivateFileEachTime_OpenedInTheBrowser) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);  // still the owner's alone after the journal went in
     EXPECT_NE(ReadFileBytes(path).find("<html"), std::string::npos);
   }
+
+  // No program to open it: a warning says so and names the file.
+  rig.desktop.viewer = false;
+  rig.model.L_ViewJournalClick();
+  ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(rig.dialogs.boxes[0].icon, MessageIcon::Warning);
+  const std::string& shown = rig.dialogs.boxes[0].text;
+  EXPECT_NE(shown.find("Не удалось открыть журнал"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("\"" + rig.desktop.created.back() + "\""), std::string::npos) << shown;
+  EXPECT_NE(ReadFileBytes(rig.desktop.created.back()).find("<html"), std::string::npos);
 }
 
 }  // namespace
