@@ -13,7 +13,6 @@
 #include "device/load_config_image.h"
 #include "device/service_log_line.h"
 #include "link/phone_book.h"
-#include "pages/setting_captions.h"
 #include "tamlo_version.h"
 
 namespace tamlo::device {
@@ -396,8 +395,7 @@ void DeviceWindowModel::N_CompareClick() {
     return;
   }
   std::vector<DifferenceRow> rows;
-  for (const SettingDifference& d : differences)
-    rows.push_back({SettingCaption(d.name), d.a.value_or("-"), d.b.value_or("-")});
+  for (const SettingDifference& d : differences) rows.push_back(DifferenceRowOf(d));
   LogInfo("Настроек, отличающихся от прибора: " + std::to_string(rows.size()));
   m_seams.differences.ShowDifferences(rows);
 }

@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "app/main_window.h"
@@ -39,6 +40,7 @@
 #include "sim/demo_site.h"
 #include "support/temp_dir.h"
 #include "widgets/label_button.h"
+#include "widgets/page_look.h"
 
 namespace tamlo {
 namespace {
@@ -202,17 +204,32 @@ TEST_F(DevicePageTest, OtherMenu_BackupBeforeWrite_VerifyAndCompareWithTheDemoDe
   EXPECT_EQ(stored.ReadNumber(device::kBackupBeforeWriteValue), 0u);
 }
 
-TEST(DifferenceWindow, OneRowPerSetting_PagesThenDevice) {
+TEST(DifferenceWindow, OneRowPerSetting_PagesThenDevice_EveryColumnWhole_InThePagesLook) {
   testing::TestApp();
   TF_Differences window(nullptr);
-  window.Fill({{"general.E_Account", "0012", "0013"}, {"remote.LIST_Phones.2", "-", "+7900 | дом"}});
+  window.Fill({{"general.E_Account", "0012", "0013"},
+               {"remote.LIST_Phones.2", "-", "+7900 | дом"},
+               {"Общие настройки › Заменять № объекта в ретранслируемых событиях", "да", "нет"},
+               {"Удаленные подключения › Телефон 12", "+7 900 123-45-67 | дом", "-"}});
   auto* table = window.findChild<QTableWidget*>(QStringLiteral("TBL_Differences"));
   ASSERT_NE(table, nullptr);
-  ASSERT_EQ(table->rowCount(), 2);
+  ASSERT_EQ(table->rowCount(), 4);
   EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("На страницах"));
   EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("general.E_Account"));
   EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("0013"));
   EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("+7900 | дом"));
+
+  window.show();
+  QApplication::processEvents();
+  EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0);  // nothing beyond the right edge
+  for (int column = 0; column < 3; ++column) {
+    SCOPED_TRACE(column);
+    EXPECT_GE(table->columnWidth(column), static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(column));
+    EXPECT_LE(table->columnViewportPosition(column) + table->columnWidth(column), table->viewport()->width());
+  }
+  EXPECT_EQ(window.palette().color(QPalette::Window), kPageTeal);
+  EXPECT_EQ(table->palette().color(QPalette::Text), kPageTeal);
+  window.hide();
 }
 
 // The GSM window takes the progress window's place at the first reply, shows
