@@ -156,11 +156,14 @@ void TF_Main::CreateControls() {
   auto* close_button = new CaptionButton(CaptionGlyph::Close, this);
   close_button->setObjectName(QStringLiteral("BitBtn_Close"));
   close_button->setGeometry(920, 11, 21, 24);
+  // The glyphs are pictures: screen readers get the buttons' names here.
+  close_button->setAccessibleName(QStringLiteral("Закрыть"));
   connect(close_button, &QAbstractButton::clicked, this, &TF_Main::L_ExitClick);
 
   auto* minimize_button = new CaptionButton(CaptionGlyph::Minimize, this);
   minimize_button->setObjectName(QStringLiteral("BitBtn_Minimize"));
   minimize_button->setGeometry(894, 11, 21, 24);
+  minimize_button->setAccessibleName(QStringLiteral("Свернуть"));
   connect(minimize_button, &QAbstractButton::clicked, this, &TF_Main::BitBtn_MinimizeClick);
 
   m_pagesPanel = new QFrame(this);
@@ -177,6 +180,7 @@ void TF_Main::CreateControls() {
   m_tree = new QTreeWidget(this);
   m_tree->setObjectName(QStringLiteral("MainTree"));
   m_tree->setGeometry(163, 42, 263, 441);
+  m_tree->setAccessibleName(QStringLiteral("Разделы"));
   m_tree->setHeaderHidden(true);
   m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_tree->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -20,8 +20,11 @@ class QtMainWindowControl final : public device::MainWindowControl {
   void IgnoreWhenActive(QWidget* window) { m_ignored = window; }
 
   // Disabling remembers the window active at that moment (normally the main
-  // window); enabling gives that same window back its input, even when
-  // another window became active meanwhile.
+  // window) and its focused control; enabling gives that same window back
+  // its input, even when another window became active meanwhile, and the
+  // focus back to the control that started the exchange. (A disabled window
+  // loses its focus; without this it would come back on the window's first
+  // control.)
   void SetActiveWindowEnabled(bool enabled) override;
   void SetMainWindowVisible(bool visible) override { m_main.setVisible(visible); }
   void StartConnectionClock() override { m_clock.StartConnectionClock(); }
@@ -31,6 +34,7 @@ class QtMainWindowControl final : public device::MainWindowControl {
   ConnectionClock& m_clock;
   QWidget* m_ignored = nullptr;
   QPointer<QWidget> m_disabled;  // cleared should the window go away meanwhile
+  QPointer<QWidget> m_focused;   // its focused control then
 };
 
 }  // namespace tamlo

@@ -24,13 +24,18 @@ std::vector<std::string> StartPortList::EnumerateComPorts() {
 }
 
 StartPortSettings::StartPortSettings(device::SettingsStore& stored, const CommandLine& line)
-    : m_stored(stored), m_start_port(line.StartPort()), m_start_local(m_start_port.has_value()) {}
+    : m_stored(stored), m_start_port(line.StartPort()), m_start_local(m_start_port.has_value()) {
+  if (line.demo) m_start_modem_port = kDemoPortName;
+}
 
 std::optional<std::string> StartPortSettings::ReadText(std::string_view name) {
-  if (name == kLastLocalPort && m_start_port) {
-    std::optional<std::string> start = std::move(m_start_port);
-    m_start_port.reset();
-    return start;
+  std::optional<std::string>* start = name == kLastLocalPort   ? &m_start_port
+                                      : name == kLastModemPort ? &m_start_modem_port
+                                                               : nullptr;
+  if (start && *start) {
+    std::optional<std::string> port = std::move(*start);
+    start->reset();
+    return port;
   }
   return m_stored.ReadText(name);
 }

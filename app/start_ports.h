@@ -3,8 +3,11 @@
 // - StartPortList puts the --port paths and, with --demo, the demo entry
 //   after the ports the system enumerates (the window sorts the list);
 // - StartPortSettings makes the window start in local mode on the port the
-//   command line selects, and keeps the demo entry out of the remembered
-//   ports, so the next run without --demo still finds the user's real port.
+//   command line selects; with --demo the demo entry is also the modem port
+//   at start, so a first call in remote mode reaches the demo device's modem
+//   rather than whatever port the system lists first. It keeps the demo
+//   entry out of the remembered ports, so the next run without --demo still
+//   finds the user's real ports.
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +38,7 @@ class StartPortSettings final : public device::SettingsStore {
  private:
   device::SettingsStore& m_stored;
   std::optional<std::string> m_start_port;  // until the window has read it once
+  std::optional<std::string> m_start_modem_port;  // likewise
   bool m_start_local = false;
 };
 

@@ -2,12 +2,21 @@
 
 #include <algorithm>
 
+#include "config/config_image.h"
 #include "device/load_config_image.h"
+#include "pages/setting_captions.h"
 
 namespace tamlo::device {
 
 std::string DifferenceLine(const SettingDifference& difference) {
   return difference.name + ": " + difference.a.value_or("(none)") + " -> " + difference.b.value_or("(none)");
+}
+
+DifferenceRow DifferenceRowOf(const SettingDifference& difference) {
+  const auto shown = [&difference](const std::optional<std::string>& value) {
+    return value ? SettingValueCaption(difference.name, *value) : std::string("-");
+  };
+  return {SettingCaption(difference.name), shown(difference.a), shown(difference.b)};
 }
 
 std::optional<std::string> VerifyReadBack(const std::vector<uint8_t>& written, const std::vector<uint8_t>& read) {

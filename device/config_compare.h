@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "device/device_seams.h"
 #include "pages/settings_diff.h"
 
 namespace tamlo::device {
@@ -17,6 +18,10 @@ namespace tamlo::device {
 // "general.E_Account: 0012 -> 0013", as the console's diff prints it; a side
 // without the setting shows "(none)".
 std::string DifferenceLine(const SettingDifference& difference);
+
+// A row of "Сравнить с прибором": the setting and both values as the pages
+// show them, "-" for a side without the setting.
+DifferenceRow DifferenceRowOf(const SettingDifference& difference);
 
 // The verdict on a configuration read back after writing `written`: nothing
 // when the device returned the same decoded data, else the error text, which

@@ -45,7 +45,8 @@ class Desktop {
   // temporary folder can be used.
   virtual std::optional<std::string> CreatePrivateTempFile(std::string_view name_template) = 0;
   // Opens `path` with the desktop's default program for it; no message.
-  virtual void OpenWithDefaultHandler(const std::string& path) = 0;
+  // False when no program could be started for it.
+  virtual bool OpenWithDefaultHandler(const std::string& path) = 0;
 };
 
 // The exchange progress window (TF_UpdateProgress) as an exchange drives it.
@@ -59,6 +60,10 @@ class ProgressView {
   // A new step: the status text, the bar at 0 with `maximum` (never 0).
   virtual void SetStep(const std::string& text, uint32_t maximum) = 0;
   virtual void SetPosition(uint32_t position) = 0;
+  // Below the bar: how long the command under way has waited for the
+  // device's answer ("Ожидание ответа: 12 из 30 с"); empty while no wait runs
+  // long. Begin() starts without one.
+  virtual void SetWaitText(const std::string& text) = 0;
   // Hidden while the GSM status window shows instead.
   virtual void Hide() = 0;
   // The exchange has returned: closing allowed, the window closes.

@@ -13,7 +13,6 @@
 #include "device/load_config_image.h"
 #include "device/service_log_line.h"
 #include "link/phone_book.h"
-#include "pages/setting_captions.h"
 #include "tamlo_version.h"
 
 namespace tamlo::device {
@@ -64,12 +63,21 @@ std::string StoredPortName(const std::optional<std::string>& value) {
   return *value;
 }
 
+// "Посмотреть" when no program opens the journal's file (no browser, no
+// desktop to ask): the journal is there all the same.
+std::string NoJournalViewerMessage(const std::string& path) {
+  return "Не удалось открыть журнал для просмотра: не найдена программа, которая открывает файлы HTML.\n\n"
+         "Журнал сохранен в файле \"" + path + "\"";
+}
+
 }  // namespace
 
 DeviceWindowModel::DeviceWindowModel(DeviceWindowSeams seams)
     : m_seams(std::move(seams)),
       m_exchange(*this, m_seams.progress, m_seams.prompt),
-      m_dispatcher(m_seams.port, m_seams.clock, m_seams.pump) {
+      m_wait_pump(m_seams.pump, m_seams.clock, m_seams.progress),
+      m_dispatcher(m_seams.port, m_seams.clock, m_wait_pump) {
+  m_wait_pump.Watch(m_dispatcher.protocol());
   const std::pair<DeviceControl, const char*> captions[] = {
       {DeviceControl::RB_Local, "Локальное"},
       {DeviceControl::RB_Remote, "Удаленное (через модем M-17GSM)"},
@@ -223,6 +231,7 @@ int DeviceWindowModel::RunDeviceAction(unsigned action, const link::ActionInput&
     if (m_selected < 0) return -1;
     port = m_ports[static_cast<size_t>(m_selected)];
   }
+  m_wait_pump.Begin();
   m_seams.progress.Begin([this] { RequestCancel(); });
   m_seams.main_window.SetActiveWindowEnabled(false);
   m_running = true;
@@ -410,8 +419,7 @@ void DeviceWindowModel::N_CompareClick() {
     return;
   }
   std::vector<DifferenceRow> rows;
-  for (const SettingDifference& d : differences)
-    rows.push_back({SettingCaption(d.name), d.a.value_or("-"), d.b.value_or("-")});
+  for (const SettingDifference& d : differences) rows.push_back(DifferenceRowOf(d));
   LogInfo("Настроек, отличающихся от прибора: " + std::to_string(rows.size()));
   m_seams.differences.ShowDifferences(rows);
 }
@@ -445,7 +453,11 @@ void DeviceWindowModel::L_ViewJournalClick() {
     ReportError("Невозможно определить каталог для временных файлов");
     return;
   }
-  if (ExportJournal(*path) >= 0) m_seams.desktop.OpenWithDefaultHandler(*path);
+  if (ExportJournal(*path) < 0 || m_seams.desktop.OpenWithDefaultHandler(*path)) return;
+  // The journal was read and written: the user must learn where it is.
+  const std::string text = NoJournalViewerMessage(*path);
+  LogInfo(text);
+  m_seams.dialogs.ShowMessage(text, kApplicationTitle, MessageIcon::Warning);
 }
 
 void DeviceWindowModel::L_Show_GSM_StatusClick() {

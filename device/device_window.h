@@ -30,6 +30,7 @@
 #include "config/config_page.h"
 #include "config/file_system.h"
 #include "config/user_interface.h"
+#include "device/answer_wait.h"
 #include "device/crypto_keys.h"
 #include "device/config_history.h"
 #include "device/device_exchange.h"
@@ -251,6 +252,7 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
 
   DeviceWindowSeams m_seams;
   DeviceExchange m_exchange;
+  AnswerWaitPump m_wait_pump;  // the dispatcher's pump
   link::ExchangeDispatcher m_dispatcher;
   std::function<void(DeviceWindowChange)> m_listener;
   std::function<void(int, unsigned)> m_key_status_listener;

@@ -22,6 +22,19 @@ void PutU32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+// Holds the running command's wait in `slot` until the command returns,
+// however it returns.
+class AnswerWaitScope {
+ public:
+  AnswerWaitScope(std::optional<Deadline>& slot, Deadline wait) : m_slot(slot) { m_slot = wait; }
+  ~AnswerWaitScope() { m_slot.reset(); }
+  AnswerWaitScope(const AnswerWaitScope&) = delete;
+  AnswerWaitScope& operator=(const AnswerWaitScope&) = delete;
+
+ private:
+  std::optional<Deadline>& m_slot;
+};
+
 }  // namespace
 
 void CommandProtocol::PutHeader(uint16_t number, uint8_t command) {
@@ -47,6 +60,8 @@ int CommandProtocol::Connect(LinkCallback& callback, bool quiet) {
 
   if (!quiet) callback.OnProgress("Подключение к устройству", kExchangeLimitMs);
   const Deadline total = Deadline::After(clock, kExchangeLimitMs);
+  // A quiet handshake is one attempt: its limit is the one answer wait.
+  const AnswerWaitScope waiting(m_answer_wait, quiet ? Deadline{total.start, kAnswerWaitMs} : total);
   for (;;) {
     int r = m_core.SendFrame(callback);
     if (r < 0) return r;
@@ -79,6 +94,7 @@ int CommandProtocol::Exchange(uint8_t command, size_t payload_length, const char
   }
   if (progress_text != nullptr) callback.OnProgress(progress_text, kExchangeLimitMs);
   const Deadline total = Deadline::After(clock, kExchangeLimitMs);
+  const AnswerWaitScope waiting(m_answer_wait, total);
   unsigned attempts = 0;
   for (;;) {  // a new block number
     m_block_number = m_block_number == 0xFFFF ? 1 : static_cast<uint16_t>(m_block_number + 1);

@@ -19,6 +19,7 @@
 // with another number is logged and ignored.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "link/function_ref.h"
@@ -60,6 +61,12 @@ class CommandProtocol {
   // that carried a secret.
   void WipeSentPayload();
 
+  // The command (or handshake) waiting for its answer now: since its first
+  // request went out, against its 30 s limit; nothing between commands. The
+  // device window reads it from inside the message pump to show how long a
+  // silent device has been waited for.
+  const std::optional<Deadline>& answer_wait() const { return m_answer_wait; }
+
   uint16_t block_number() const { return m_block_number; }
   uint8_t last_command() const { return m_last_command; }
   // For tests that start near the wrap of the counter.
@@ -72,6 +79,7 @@ class CommandProtocol {
   uint16_t m_block_number = 0;
   uint8_t m_last_command = 0;
   uint8_t m_saved_payload[kMaxPayload]{};
+  std::optional<Deadline> m_answer_wait;
 };
 
 }  // namespace tamlo::link

@@ -126,4 +126,11 @@ std::string SettingCaption(std::string_view name) {
   return caption.value_or(std::string(name));
 }
 
+std::string SettingValueCaption(std::string_view name, std::string_view value) {
+  const std::string_view control = name.substr(name.rfind('.') + 1);  // the whole name without a dot
+  if (control.starts_with("CB_"))
+    if (const std::optional<bool> ticked = ParseTick(value)) return *ticked ? "да" : "нет";
+  return std::string(value);
+}
+
 }  // namespace tamlo

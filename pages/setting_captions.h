@@ -15,4 +15,9 @@ namespace tamlo {
 
 std::string SettingCaption(std::string_view name);
 
+// A listed value as the pages show it: a check box's "on" and "off" become
+// "да" and "нет" (its control name starts "CB_"); every other value is shown
+// as listed.
+std::string SettingValueCaption(std::string_view name, std::string_view value);
+
 }  // namespace tamlo

@@ -23,6 +23,17 @@ void ApplyPageLook(QWidget& page, const QColor& background) {
   page.setFont(UiFont(kPageFontPixels, true));
 }
 
+void ApplyExchangeLook(QWidget& window) {
+  ApplyPageLook(window, kExchangeBlue);
+  QPalette palette = window.palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::ButtonText, Qt::white);
+    palette.setColor(group, QPalette::Highlight, Qt::white);
+    palette.setColor(group, QPalette::Base, kExchangeBlue.darker(160));
+  }
+  window.setPalette(palette);
+}
+
 QString ApplicationTitle() { return QString::fromUtf8(kApplicationTitle); }
 
 }  // namespace tamlo

@@ -23,6 +23,11 @@ inline constexpr int kPageFontPixels = 11;
 // the pages; some windows use another colour with the same text colours.
 void ApplyPageLook(QWidget& page, const QColor& background = kPageTeal);
 
+// The exchange windows: ApplyPageLook on kExchangeBlue, white text on their
+// flat buttons, and white progress bars in a groove darker than the
+// background, so that a bar reads on both sides of its position.
+void ApplyExchangeLook(QWidget& window);
+
 // "Конфигуратор Тамло": the caption of the pages' warning boxes and the
 // application's name.
 QString ApplicationTitle();

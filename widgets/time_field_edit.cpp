@@ -1,6 +1,7 @@
 #include "widgets/time_field_edit.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 
 #include "widgets/filtered_line_edit.h"
 
@@ -39,6 +40,11 @@ void TimeFieldEdit::SetFieldText(const QString& text) {
 void TimeFieldEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   if (LeavesForAnotherControl(*event)) emit exited();
+}
+
+void TimeFieldEdit::mousePressEvent(QMouseEvent* event) {
+  QLineEdit::mousePressEvent(event);
+  if (cursorPosition() >= kFieldLength && !hasSelectedText()) setCursorPosition(kFieldLength - 1);
 }
 
 }  // namespace tamlo

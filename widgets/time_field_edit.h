@@ -30,6 +30,10 @@ class TimeFieldEdit : public QLineEdit {
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  // A click past the last digit puts the cursor on that digit, which typing
+  // then replaces as anywhere else in the field (behind the last position
+  // the mask takes no typing at all).
+  void mousePressEvent(QMouseEvent* event) override;
 };
 
 }  // namespace tamlo

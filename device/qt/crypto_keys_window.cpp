@@ -15,6 +15,7 @@ constexpr int kMargin = 12;
 constexpr int kRowHeight = 18;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
+constexpr char kKeyCaption[] = "Ключ №1:";
 
 QColor StatusColour(device::KeyStatusColour colour) {
   switch (colour) {
@@ -49,13 +50,12 @@ TF_CryptoKeys::TF_CryptoKeys(device::CryptoKeysModel& model, QWidget* main_windo
   m_update->setGeometry(kMargin, y, kWidth - 2 * kMargin, kRowHeight);
   y += kRowHeight + 2 * kMargin;
 
-  auto* key_label = new QLabel(QStringLiteral("Ключ №1:"), this);
+  auto* key_label = new QLabel(QString::fromUtf8(kKeyCaption), this);
   key_label->setObjectName(QStringLiteral("Label1"));
   key_label->setGeometry(kMargin, y, 60, kRowHeight);
   m_status = new QLabel(this);
   m_status->setObjectName(QStringLiteral("L_KeyStatus"));
   m_status->setGeometry(kMargin + 64, y, 200, kRowHeight);
-  m_status->setAccessibleName(key_label->text());
   m_write = NewLink("L_KeyWrite", "Записать", this);
   m_write->setGeometry(kWidth - kMargin - 140, y, 66, kRowHeight);
   m_delete = NewLink("L_KeyDelete", "Удалить", this);
@@ -84,6 +84,8 @@ TF_CryptoKeys::~TF_CryptoKeys() { m_model.SetChangeListener(nullptr); }
 void TF_CryptoKeys::ShowModel() {
   const device::KeyStatusView& status = m_model.status();
   m_status->setText(QString::fromStdString(status.text));
+  // A screen reader reads the status with the key it belongs to.
+  m_status->setAccessibleName(QString::fromUtf8(kKeyCaption) + QLatin1Char(' ') + m_status->text());
   QPalette palette = m_status->palette();
   palette.setColor(QPalette::WindowText, StatusColour(status.colour));
   m_status->setPalette(palette);

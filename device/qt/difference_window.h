@@ -19,6 +19,9 @@ class TF_Differences final : public QDialog, public device::DifferenceView {
   void Fill(const std::vector<device::DifferenceRow>& rows);
 
  private:
+  // Columns as wide as their contents, the window as wide as the columns.
+  void FitColumns();
+
   QWidget* m_main_window = nullptr;
   QTableWidget* m_table = nullptr;
 };

@@ -49,14 +49,7 @@ TF_GSM_Status::TF_GSM_Status(QWidget* main_window) : m_main_window(main_window) 
   // A fixed frame with the system menu and the close box only.
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  ApplyPageLook(*this, kExchangeBlue);
-  QPalette look = palette();
-  // White bars in a darker groove, and white text on the flat button, on
-  // the dark background.
-  look.setColor(QPalette::Highlight, Qt::white);
-  look.setColor(QPalette::Base, kExchangeBlue.darker(160));
-  look.setColor(QPalette::ButtonText, Qt::white);
-  setPalette(look);
+  ApplyExchangeLook(*this);
 
   const int group_width = kWidth - 2 * kMargin;
   const int gauge_x = kMargin + kDbWidth + kMargin;

@@ -36,12 +36,7 @@ TF_UpdateProgress::TF_UpdateProgress(QWidget* main_window) : m_main_window(main_
   // the exchange is the one disabled until it returns, and the progress
   // window itself must never be that one.
   setAttribute(Qt::WA_ShowWithoutActivating);
-  ApplyPageLook(*this, kExchangeBlue);
-  QPalette look = palette();
-  // White text on the flat button, and a white bar, on the dark background.
-  look.setColor(QPalette::ButtonText, Qt::white);
-  look.setColor(QPalette::Highlight, Qt::white);
-  setPalette(look);
+  ApplyExchangeLook(*this);
 
   int y = kMargin;
   m_status = new QLabel(QString::fromUtf8(kProgressIdleStatus), this);
@@ -55,7 +50,14 @@ TF_UpdateProgress::TF_UpdateProgress(QWidget* main_window) : m_main_window(main_
   m_gauge->setRange(0, static_cast<int>(kDefaultMaximum));
   m_gauge->setTextVisible(false);
   m_gauge->setGeometry(kMargin, y, kWidth - 2 * kMargin, kGaugeHeight);
-  y += kGaugeHeight + kMargin;
+  y += kGaugeHeight + kMargin / 2;
+
+  // Empty until a command has waited long for its answer.
+  m_wait = new QLabel(this);
+  m_wait->setObjectName(QStringLiteral("L_WaitTime"));
+  m_wait->setAlignment(Qt::AlignCenter);
+  m_wait->setGeometry(kMargin, y, kWidth - 2 * kMargin, kStatusHeight);
+  y += kStatusHeight + kMargin / 2;
 
   m_close = new QPushButton(QString::fromUtf8(kProgressCancelCaption), this);
   m_close->setObjectName(QStringLiteral("B_UpdateClose"));
@@ -76,6 +78,7 @@ void TF_UpdateProgress::Begin(std::function<void()> cancel) {
   m_gauge->setRange(0, static_cast<int>(kDefaultMaximum));
   m_gauge->setValue(0);
   m_status->setText(QString::fromUtf8(kProgressIdleStatus));
+  m_wait->clear();
   // An exchange started from a modal window (the key window) would find the
   // window system's clicks on "Отмена" blocked unless this window stands
   // above that one.
@@ -96,6 +99,8 @@ void TF_UpdateProgress::SetPosition(uint32_t position) {
   // A position past the end would be ignored by the bar; it shows full.
   m_gauge->setValue(std::min(ToBarValue(position), m_gauge->maximum()));
 }
+
+void TF_UpdateProgress::SetWaitText(const std::string& text) { m_wait->setText(QString::fromStdString(text)); }
 
 void TF_UpdateProgress::Hide() { hide(); }
 

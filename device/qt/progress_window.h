@@ -28,6 +28,7 @@ class TF_UpdateProgress final : public QDialog, public device::ProgressView {
   void Begin(std::function<void()> cancel) override;
   void SetStep(const std::string& text, uint32_t maximum) override;
   void SetPosition(uint32_t position) override;
+  void SetWaitText(const std::string& text) override;
   void Hide() override;
   void End() override;
 
@@ -44,6 +45,7 @@ class TF_UpdateProgress final : public QDialog, public device::ProgressView {
   QWidget* m_main_window = nullptr;
   QLabel* m_status = nullptr;
   QProgressBar* m_gauge = nullptr;
+  QLabel* m_wait = nullptr;  // L_WaitTime, below the bar
   QPushButton* m_close = nullptr;
   std::function<void()> m_cancel;
   bool m_may_close = true;

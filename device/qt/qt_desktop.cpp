@@ -21,8 +21,8 @@ std::optional<std::string> QtDesktop::CreatePrivateTempFile(std::string_view nam
   return file.fileName().toStdString();
 }
 
-void QtDesktop::OpenWithDefaultHandler(const std::string& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+bool QtDesktop::OpenWithDefaultHandler(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace tamlo

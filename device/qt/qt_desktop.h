@@ -11,7 +11,7 @@ class QtDesktop final : public device::Desktop {
   // Created with O_CREAT | O_EXCL, so a name planted in the folder beforehand
   // (a file or a link to one) is never opened; mode 0600; kept after return.
   std::optional<std::string> CreatePrivateTempFile(std::string_view name_template) override;
-  void OpenWithDefaultHandler(const std::string& path) override;
+  bool OpenWithDefaultHandler(const std::string& path) override;
 };
 
 }  // namespace tamlo

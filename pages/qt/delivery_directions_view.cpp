@@ -16,6 +16,9 @@ TF_Napr_Dost::TF_Napr_Dost(DeliveryDirectionsModel& model, QWidget* parent) : Pa
   m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   m_scroll->setWidgetResizable(false);
+  // The area is no stop of its own: Tab goes straight to the first field,
+  // and the area still scrolls to whichever field takes the focus.
+  m_scroll->setFocusPolicy(Qt::NoFocus);
   // The page's teal shows through the viewport instead of the list white.
   m_scroll->viewport()->setAutoFillBackground(false);
   // The frames keep clear of the scroll bar, which shows once a frame is

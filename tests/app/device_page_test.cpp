@@ -9,6 +9,7 @@
 
 #include <set>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "app/main_window.h"
@@ -38,6 +40,7 @@
 #include "sim/demo_site.h"
 #include "support/temp_dir.h"
 #include "widgets/label_button.h"
+#include "widgets/page_look.h"
 
 namespace tamlo {
 namespace {
@@ -201,17 +204,32 @@ TEST_F(DevicePageTest, OtherMenu_BackupBeforeWrite_VerifyAndCompareWithTheDemoDe
   EXPECT_EQ(stored.ReadNumber(device::kBackupBeforeWriteValue), 0u);
 }
 
-TEST(DifferenceWindow, OneRowPerSetting_PagesThenDevice) {
+TEST(DifferenceWindow, OneRowPerSetting_PagesThenDevice_EveryColumnWhole_InThePagesLook) {
   testing::TestApp();
   TF_Differences window(nullptr);
-  window.Fill({{"general.E_Account", "0012", "0013"}, {"remote.LIST_Phones.2", "-", "+7900 | дом"}});
+  window.Fill({{"general.E_Account", "0012", "0013"},
+               {"remote.LIST_Phones.2", "-", "+7900 | дом"},
+               {"Общие настройки › Заменять № объекта в ретранслируемых событиях", "да", "нет"},
+               {"Удаленные подключения › Телефон 12", "+7 900 123-45-67 | дом", "-"}});
   auto* table = window.findChild<QTableWidget*>(QStringLiteral("TBL_Differences"));
   ASSERT_NE(table, nullptr);
-  ASSERT_EQ(table->rowCount(), 2);
+  ASSERT_EQ(table->rowCount(), 4);
   EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("На страницах"));
   EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("general.E_Account"));
   EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("0013"));
   EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("+7900 | дом"));
+
+  window.show();
+  QApplication::processEvents();
+  EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0);  // nothing beyond the right edge
+  for (int column = 0; column < 3; ++column) {
+    SCOPED_TRACE(column);
+    EXPECT_GE(table->columnWidth(column), static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(column));
+    EXPECT_LE(table->columnViewportPosition(column) + table->columnWidth(column), table->viewport()->width());
+  }
+  EXPECT_EQ(window.palette().color(QPalette::Window), kPageTeal);
+  EXPECT_EQ(table->palette().color(QPalette::Text), kPageTeal);
+  window.hide();
 }
 
 // The GSM window takes the progress window's place at the first reply, shows
@@ -262,11 +280,15 @@ TEST_F(DevicePageTest, KeyWriteThenStatusShowsSet_DeclinedDeleteSendsNothing) {
   auto* status = window_keys.findChild<QLabel*>(QStringLiteral("L_KeyStatus"));
   ASSERT_NE(status, nullptr);
   EXPECT_EQ(status->text(), QStringLiteral("Обновите информацию"));
+  // A screen reader hears the status, with the key it belongs to.
+  const auto spoken = [status] { return QAccessible::queryAccessibleInterface(status)->text(QAccessible::Name); };
+  EXPECT_EQ(spoken(), QStringLiteral("Ключ №1: Обновите информацию"));
 
   prompt.answers = {"0123456789ABCDEF0123456789abcdef"};
   window_keys.findChild<LabelButton*>(QStringLiteral("L_KeyWrite"))->click();
   EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Ключ записан в прибор"});
   EXPECT_EQ(status->text(), QStringLiteral("Установлен"));
+  EXPECT_EQ(spoken(), QStringLiteral("Ключ №1: Установлен"));
   EXPECT_EQ(device->engine().key(0)[1], 0x23);
 
   const size_t log_lines = model->log_lines().size();
@@ -344,11 +366,18 @@ TEST_F(PasswordPageTest, RefusedPasswordAsksAgainPrefilled_ThenTheShortcutAsksFo
 
 // The progress window shows (and may become active) just before the exchange
 // disables the active window: the main window is disabled, never the
-// progress window with its "Отмена".
-TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIsActive) {
+// progress window with its "Отмена". Afterwards the focus is back on the
+// control that started the exchange, not on the window's first control.
+TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIsActive_FocusReturns) {
   testing::TestApp();
   QWidget main;
+  auto* first = new LabelButton(QStringLiteral("Открыть ..."), &main);
+  auto* starter = new LabelButton(QStringLiteral("Прочитать"), &main);
+  starter->move(0, 40);
   main.show();
+  QApplication::setActiveWindow(&main);
+  starter->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(main.focusWidget(), starter);
   TF_UpdateProgress progress(&main);
   struct Clock final : ConnectionClock {
     void StartConnectionClock() override {}
@@ -363,6 +392,9 @@ TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIs
   control.SetActiveWindowEnabled(true);
   EXPECT_TRUE(main.isEnabled());
   progress.End();
+  QApplication::setActiveWindow(&main);  // as when the result box has gone
+  EXPECT_EQ(QApplication::focusWidget(), starter);
+  EXPECT_NE(QApplication::focusWidget(), first);
 }
 
 }  // namespace

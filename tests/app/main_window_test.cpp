@@ -2,6 +2,8 @@
 // clicks and shortcuts, with scripted dialogs and small test pages.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
@@ -270,6 +272,16 @@ TEST_F(MainWindowTest, LabelButtons_UnderlineOnHoverAndHelpIsHidden) {
   EXPECT_FALSE(open->font().underline());
   EXPECT_TRUE(open->font().bold());
   EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("L_Help"))->isVisible());
+}
+
+TEST_F(MainWindowTest, ScreenReaders_NameTheTreeAndThePictureButtons) {
+  const std::pair<const char*, const char*> named[] = {
+      {"MainTree", "Разделы"}, {"BitBtn_Minimize", "Свернуть"}, {"BitBtn_Close", "Закрыть"}};
+  for (const auto& [control, name] : named) {
+    auto* widget = window->findChild<QWidget*>(QString::fromLatin1(control));
+    ASSERT_NE(widget, nullptr) << control;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), QString::fromUtf8(name));
+  }
 }
 
 TEST_F(MainWindowTest, LeftDragOnBackgroundTitleOrClockMovesWindow_OtherButtonsDoNot) {

@@ -135,5 +135,17 @@ TEST_F(SettingsViewsTest, TypedAccountReachesTheSavedFile_OpenAtStartComesAfterT
   EXPECT_EQ(second.Files().CurrentFileName(), "");
 }
 
+// The first Tab from the tree lands on the directions page's first field,
+// not on the scroll area that holds the six directions.
+TEST_F(SettingsViewsTest, TabFromTheTree_ReachesTheFirstDirectionsField) {
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  Select("Направления доставки");
+  window->findChild<QTreeWidget*>(QStringLiteral("MainTree"))->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("C_Proto"));
+}
+
 }  // namespace
 }  // namespace tamlo

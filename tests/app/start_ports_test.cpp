@@ -49,15 +49,20 @@ TEST(StartPorts, ListGainsThePortsAndTheDemoEntryOnce) {
   }
 }
 
-TEST(StartPorts, StartPortIsSelectedOnceInLocalMode_DemoEntryNeverRemembered) {
+TEST(StartPorts, StartPortIsSelectedOnceInLocalMode_DemoEntryInBothModes_NeverRemembered) {
   MemoryStore stored;
   StartPortSettings settings(stored, ParseCommandLine({"--demo"}));
   EXPECT_EQ(settings.ReadNumber("ConnectType"), 0u);
   EXPECT_EQ(settings.ReadText("LastLocalPort"), kDemoPortName);
-  EXPECT_EQ(settings.ReadText("LastModemPort"), "ttyS0");
+  EXPECT_EQ(settings.ReadText("LastModemPort"), kDemoPortName);
   // Read again later (a second window start): the stored values.
   EXPECT_EQ(settings.ReadNumber("ConnectType"), 1u);
   EXPECT_EQ(settings.ReadText("LastLocalPort"), "ttyUSB0");
+  EXPECT_EQ(settings.ReadText("LastModemPort"), "ttyS0");
+  // A --port is the local start port; the modem's is still the demo entry.
+  StartPortSettings with_port(stored, ParseCommandLine({"--demo", "--port", "/dev/pts/3"}));
+  EXPECT_EQ(with_port.ReadText("LastLocalPort"), "/dev/pts/3");
+  EXPECT_EQ(with_port.ReadText("LastModemPort"), kDemoPortName);
 
   settings.WriteText("LastLocalPort", kDemoPortName);
   settings.WriteText("LastModemPort", kDemoPortName);

@@ -68,5 +68,24 @@ TEST(VerifyReadBack, SameDataPasses_EveryOtherReplyIsNamed) {
   EXPECT_EQ(garbled_verdict->rfind("Проверка записи не пройдена: ", 0), 0u) << *garbled_verdict;
 }
 
+// A row of the comparison shows what the pages show: ticks as "да"/"нет",
+// texts as they are (an access point may well be called "on").
+TEST(DifferenceRowOf, TicksInWords_TextsAsTheyAre_MissingSideADash) {
+  const struct Case {
+    SettingDifference difference;
+    DifferenceRow row;
+  } cases[] = {
+      {{"general.CB_ReplaceAcc", "on", "off"},
+       {"Общие настройки › Заменять № объекта в ретранслируемых событиях", "да", "нет"}},
+      {{"directions.2.CB_UseCrypto", "off", "on"}, {"Направления доставки › Направление 2 › Шифрование", "нет", "да"}},
+      {{"general.E_Apn1", "on", "off"}, {"Общие настройки › SIM 1 APN › Точка доступа", "on", "off"}},
+      {{"remote.LIST_Phones.2", std::nullopt, "444 | "}, {"Удаленные подключения › Телефон 2", "-", "444 | "}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.difference.name);
+    EXPECT_EQ(DifferenceRowOf(c.difference), c.row);
+  }
+}
+
 }  // namespace
 }  // namespace tamlo::device::testing

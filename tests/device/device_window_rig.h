@@ -91,15 +91,20 @@ class FolderDesktop final : public Desktop {
   std::vector<std::string> templates;
   std::vector<std::string> created;
   std::vector<std::string> opened;
+  bool viewer = true;  // false: no program opens the file
 
   std::optional<std::string> CreatePrivateTempFile(std::string_view name_template) override;
-  void OpenWithDefaultHandler(const std::string& path) override { opened.push_back(path); }
+  bool OpenWithDefaultHandler(const std::string& path) override {
+    opened.push_back(path);
+    return viewer;
+  }
 };
 
 class RecordingProgress final : public ProgressView {
  public:
   std::vector<std::string> events;  // "begin", "step TEXT/MAX", "hide", "end"
   std::vector<uint32_t> positions;
+  std::vector<std::string> wait_texts;  // each change, "" included
   std::function<void()> cancel;  // the "Отмена" button of the running exchange
   std::function<void(const std::string&)> on_step;  // e.g. the user cancels at a step
 
@@ -112,6 +117,7 @@ class RecordingProgress final : public ProgressView {
     if (on_step) on_step(text);
   }
   void SetPosition(uint32_t position) override { positions.push_back(position); }
+  void SetWaitText(const std::string& text) override { wait_texts.push_back(text); }
   void Hide() override { events.push_back("hide"); }
   void End() override {
     events.push_back("end");

@@ -78,6 +78,33 @@ TEST(DeviceWindowSim, CancelInTheProgressWindow_EndsASlowRead_PagesAsTheyWere) {
   EXPECT_EQ(rig.main_window.events.back(), "enable");
 }
 
+// A silent device: from the first resend on, the progress window says how
+// long the handshake has waited against its 30 s limit, a second at a time.
+TEST(DeviceWindowSim, SilentDevice_ProgressCountsTheWaitUpToItsLimit) {
+  Rig rig;
+  rig.device->faults().silent_requests = -1;
+  rig.Start();
+  rig.model.L_FW_ShowVerClick();
+  EXPECT_EQ(rig.TakeBoxes(), std::vector<std::string>{"Нет ответа от устройства (код ошибки -1)"});
+  std::vector<std::string> expected;
+  for (int s = 4; s <= 30; ++s) expected.push_back("Ожидание ответа: " + std::to_string(s) + " из 30 с");
+  EXPECT_EQ(rig.progress.wait_texts, expected);
+
+  rig.device->faults().silent_requests = 0;
+  rig.progress.wait_texts.clear();
+  rig.model.L_FW_ShowVerClick();
+  EXPECT_TRUE(rig.TakeBoxes().empty());
+  EXPECT_TRUE(rig.progress.wait_texts.empty());  // answered at once: nothing to say
+
+  // Each answer after 4.5 s: the text goes when the answer comes.
+  rig.device->faults().answer_delay_ms = 4500;
+  rig.model.L_FW_ShowVerClick();
+  EXPECT_TRUE(rig.TakeBoxes().empty());
+  ASSERT_GE(rig.progress.wait_texts.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(rig.progress.wait_texts.begin(), rig.progress.wait_texts.begin() + 3),
+            (std::vector<std::string>{expected[0], "", expected[0]}));
+}
+
 TEST(DeviceWindowSim, GsmStatus_WindowReplacesProgress_ClosedWhenItsCancelEndsThePoll) {
   Rig rig;
   rig.Start();
@@ -190,6 +217,16 @@ TEST(DeviceWindowSim, JournalView_NewPrivateFileEachTime_OpenedInTheBrowser) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);  // still the owner's alone after the journal went in
     EXPECT_NE(ReadFileBytes(path).find("<html"), std::string::npos);
   }
+
+  // No program to open it: a warning says so and names the file.
+  rig.desktop.viewer = false;
+  rig.model.L_ViewJournalClick();
+  ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(rig.dialogs.boxes[0].icon, MessageIcon::Warning);
+  const std::string& shown = rig.dialogs.boxes[0].text;
+  EXPECT_NE(shown.find("Не удалось открыть журнал"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("\"" + rig.desktop.created.back() + "\""), std::string::npos) << shown;
+  EXPECT_NE(ReadFileBytes(rig.desktop.created.back()).find("<html"), std::string::npos);
 }
 
 }  // namespace

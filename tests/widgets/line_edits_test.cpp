@@ -151,5 +151,28 @@ TEST(TimeFieldEditTest, FieldText_HasASpaceForEveryUnfilledDigit_AndParsesAsTheM
   }
 }
 
+// Typing after a click replaces the digit under the cursor, a click behind
+// the last digit included.
+TEST(TimeFieldEditTest, TypingAfterAClick_ReplacesTheDigitUnderTheCursor) {
+  testing::WidgetTestApp();
+  QWidget window;
+  TimeFieldEdit edit(&window);
+  edit.setGeometry(0, 0, 46, 21);  // as on the pages
+  window.show();
+  QApplication::setActiveWindow(&window);
+  const struct Case {
+    const char* before;
+    int x;  // where the click lands
+    const char* after;
+  } cases[] = {{"01:30", 4, "51:30"}, {"01:30", 43, "01:35"}, {"  :  ", 43, "  : 5"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    edit.SetFieldText(QString::fromLatin1(c.before));
+    QTest::mouseClick(&edit, Qt::LeftButton, {}, QPoint(c.x, 10));
+    QTest::keyClick(&edit, Qt::Key_5);
+    EXPECT_EQ(edit.FieldText(), QString::fromLatin1(c.after));
+  }
+}
+
 }  // namespace
 }  // namespace tamlo

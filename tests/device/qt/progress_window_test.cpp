@@ -4,6 +4,7 @@
 #include "device/qt/progress_window.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,17 +54,26 @@ TEST_F(ProgressWindowTest, EveryWayOfCancellingActsOncePerExchange) {
   }
 }
 
-TEST_F(ProgressWindowTest, StepsSetTheBar) {
+TEST_F(ProgressWindowTest, StepsSetTheBar_ReadableOnBothSidesOfItsPosition) {
   Begin();
   window.SetStep("Запись", 0);  // a step without a size counts in percent
   EXPECT_EQ(gauge->maximum(), 100);
+  window.SetStep("Чтение журнала", 1000);
+  window.SetPosition(500);
+  const QImage bar = gauge->grab().toImage();
+  const int y = bar.height() / 2;
+  EXPECT_NE(bar.pixelColor(bar.width() / 4, y), bar.pixelColor(bar.width() * 3 / 4, y));
   window.SetStep("Обновление", 4096);
   window.SetPosition(5000);  // past the end shows full, not the last position
   EXPECT_EQ(gauge->value(), 4096);
+  auto* wait = testing::Child<QLabel>(window, "L_WaitTime");
+  window.SetWaitText("Ожидание ответа: 9 из 30 с");
+  EXPECT_EQ(wait->text(), "Ожидание ответа: 9 из 30 с");
   window.End();
   Begin();  // the next exchange starts afresh
   EXPECT_EQ(status->text(), "...");
   EXPECT_EQ(gauge->value(), 0);
+  EXPECT_EQ(wait->text(), "");
   window.End();
 }
 
