@@ -151,7 +151,8 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   // The "Прочее" tick: read and keep the device's configuration before each
   // write.
   bool backup_enabled() const { return m_backup; }
-  // The image of the last successful write of this run; empty before one.
+  // The image of the last write of this run that the device took whole (a
+  // step after it may have failed); empty before one.
   const std::vector<uint8_t>& written_image() const { return m_written_image; }
 
   // --- lifecycle
