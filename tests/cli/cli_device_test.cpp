@@ -197,12 +197,11 @@ TEST(CliDevice, DemoDevice_GsmKeysAndSerial) {
   EXPECT_TRUE(Contains(keys.out, "Ключ записан в прибор"));
 }
 
-// Through the demo's GSM modem, both exchanges of one command (the backup
-// read, then the write) find the modem and the device with the sample site.
+// Both exchanges of one command (backup read, write) through the demo's
+// modem reach the device with the sample site; each waits on the real clock.
 TEST(CliDevice, DemoDial_EveryExchangeOfACommandReachesTheSampleSite) {
   TempDir dir;
   WriteFileBytes(dir / "in.tamlo", ConfigImageOf(""));
-  // Each call waits for the modem's answer and hang-up on the real clock.
   CliRun w = RunCli(dir, "--demo --dial +79001234567 config-write " + (dir / "in.tamlo").string(), "</dev/null", "",
                     120);
   EXPECT_EQ(w.status, 0) << w.err;

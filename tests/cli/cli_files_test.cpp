@@ -101,8 +101,6 @@ TEST(CliInputs, FolderFifoPipeAndDevices_ReadOrRefusedNeverHung) {
   }
 }
 
-// The harness's own bound: a run that waits past its limit ends there, and
-// the runs after it fail at once instead of each waiting as long.
 TEST(CliHarness, HungRun_EndsAtItsLimit_LaterRunsFailAtOnce) {
   TempDir dir;
   // Standard input stays open and silent: a background writer holds the pipe.

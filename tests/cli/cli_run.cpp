@@ -24,21 +24,13 @@ std::string BinDir() {
   return dir ? dir : ".";
 }
 
-namespace {
-constexpr int kTimedOut = 124;  // timeout(1)'s status
-bool g_hung = false;
-}  // namespace
-
+static bool g_hung = false;
 void ForgetHungRun() { g_hung = false; }
 
 CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input, const std::string& output,
               unsigned seconds) {
   CliRun r;
-  if (g_hung) {
-    r.status = kTimedOut;
-    r.err = "not run: an earlier run of this test program hung\n";
-    return r;
-  }
+  if (g_hung) return {124, "", "not run: an earlier run of this test program hung\n"};
   const fs::path out = dir / "out.txt", err = dir / "err.txt";
   // A pipe source comes before the program, a redirection after it.
   const bool piped = input.size() > 2 && input.compare(input.size() - 2, 2, " |") == 0;
@@ -50,7 +42,7 @@ CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& in
   fs::remove(out);
   const int raw = std::system(command.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  if (r.status == kTimedOut) g_hung = true;
+  g_hung = r.status == 124;  // timeout(1) ended it
   if (output.empty()) r.out = ReadFileBytes(out);
   r.err = ReadFileBytes(err);
   return r;

@@ -26,16 +26,11 @@ struct CliRun {
 // standard output and error into files in `dir` unless `output` names a
 // redirection of its own (then `out` stays empty). The tool's user data
 // folder (the backups of config-write) is `dir`/data.
-//
-// A run that takes longer than `seconds` is ended with status 124. A healthy
-// run takes a fraction of the default; one that reaches it waits on a link
-// that no longer answers, so every later run of the test program fails at
-// once with status 124 as well: a broken link fails the program in seconds
-// instead of one link time-out per run.
-inline constexpr unsigned kCliRunSeconds = 20;
+// A run longer than `seconds` (healthy ones take a fraction) waits on a link
+// that no longer answers: it ends with status 124, and so does every later
+// run at once (until ForgetHungRun), so a broken link fails in seconds.
 CliRun RunCli(const TempDir& dir, const std::string& args, const std::string& input = "</dev/null",
-              const std::string& output = "", unsigned seconds = kCliRunSeconds);
-// Forgets an earlier run that hung (for the harness's own test).
+              const std::string& output = "", unsigned seconds = 20);
 void ForgetHungRun();
 
 bool Contains(const std::string& text, const std::string& part);

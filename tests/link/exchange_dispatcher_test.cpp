@@ -242,9 +242,8 @@ TEST_F(ReadTest, JournalRead_OverAndUnderDeliveryEndAtFirstEmptyChunk) {
 }
 
 TEST_F(ReadTest, ReadAboveTheFileLimits_RefusedBeforeAnyChunkAndEndlessJournalStopped) {
-  // What a file may hold is what a read may take: a configuration image of
-  // 32 bytes and 1 MiB of data, 64 MiB of journal.
-  struct Case {
+  // A file's limits: an image of 32 bytes and 1 MiB of data, 64 MiB of journal.
+  struct {
     uint8_t begin, chunk;
     unsigned action;
     uint32_t announced;
@@ -255,18 +254,17 @@ TEST_F(ReadTest, ReadAboveTheFileLimits_RefusedBeforeAnyChunkAndEndlessJournalSt
       {CMD_JOURNAL_READ_BEGIN, CMD_JOURNAL_READ_CHUNK, JOURNAL_READ, 0xFFFFFFFF,
        "Журнал прибора больше допустимых 64 МБ (4294967295 байт): чтение прервано"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     cb = RecordingCallback();
     Script(c.begin, c.chunk, c.announced, {Bytes(10, 1)});
     EXPECT_EQ(Run(c.action), -1);
     EXPECT_EQ(cb.errors, std::vector<std::string>{c.error});
     EXPECT_TRUE(PayloadSizes(c.chunk).empty());
   }
-  // A journal that never ends stops once the next chunk would pass the limit.
+  // A journal that never ends stops before the chunk that would pass the limit.
   link.set_read_limits({.config = kMaxConfigReadBytes, .journal = 1000});
   cb = RecordingCallback();
-  device.on[CMD_JOURNAL_READ_BEGIN] = [](const Request&) { return Reply{ANS_OK, ScriptedDevice::U32(100)}; };
-  device.on[CMD_JOURNAL_READ_CHUNK] = [](const Request&) { return Reply{ANS_OK, Bytes(256, 7)}; };
+  Script(CMD_JOURNAL_READ_BEGIN, CMD_JOURNAL_READ_CHUNK, 100, std::vector<Bytes>(9, Bytes(256, 7)));
   EXPECT_EQ(Run(JOURNAL_READ), -1);
   EXPECT_EQ(cb.data_bytes.size(), 768u);
   EXPECT_EQ(cb.errors.size(), 1u);
@@ -438,7 +436,7 @@ TEST_F(DispatcherTest, Misuse_EnglishMessagesAndNoExchange) {
       {false, true, FW_UPDATE, "serial_process(): FOTA not supported"},
       {true, false, FW_UPDATE, "SerialCore: bad params for FW_UPDATE"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     cb = RecordingCallback();
     link.set_cached_connection(c.cached);

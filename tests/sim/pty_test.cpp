@@ -146,8 +146,7 @@ TEST(TamloSimPty, LinkPath_ReplacesOnlyAStaleTerminalLink) {
   EXPECT_FALSE(fs::is_symlink(dir / "stale"));
 }
 
-// The inputs have the console tool's caps: an endless input is refused
-// instead of read for ever.
+// The console tool's caps: an endless input is refused, not read for ever.
 TEST(TamloSimPty, EndlessJournalOrConfigurationInput_RefusedAtTheLimit) {
   for (const char* option : {"--journal", "--config"}) {
     SCOPED_TRACE(option);
