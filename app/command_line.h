@@ -8,8 +8,9 @@
 // takes it (link::CommandLinePortPath), and listed so ("./ttylink").
 // --demo adds the entry "Демо-прибор", the in-process simulated device, and
 // selects it at start unless a --port is given. FILE is a configuration
-// opened at start. Qt's own options (-platform, -style, ...) are taken by
-// QApplication before the arguments get here.
+// opened at start. Qt's own options (-platform, -style, ...) are passed over
+// with their values: QApplication takes them, and the line is read before
+// the application exists so that --help and usage errors need no display.
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,8 @@ struct CommandLine {
   std::optional<std::string> StartPort() const;
 };
 
-// `args` without the program name.
+// `args` without the program name, as the program was started (Qt's options
+// still in).
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The text --help prints.

@@ -2,8 +2,11 @@
 // the windows use of the system (dialogs, file system, clock), then every
 // window of the program once, in a fixed order with the main window first;
 // all live until the main window closes, which ends the program.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <QStandardPaths>
 
@@ -39,18 +42,20 @@
 #include "widgets/ui_fonts.h"
 
 int main(int argc, char** argv) {
-  tamlo::TamloApplication app(argc, argv);  // takes Qt's own options out of argv
-  std::vector<std::string> arguments;
-  for (const QString& arg : QCoreApplication::arguments().mid(1)) arguments.push_back(arg.toStdString());
-  const tamlo::CommandLine line = tamlo::ParseCommandLine(arguments);
+  // The command line first: --help and a usage error answer before the
+  // application object connects to a window system (without a display it
+  // would end the program).
+  const tamlo::CommandLine line =
+      tamlo::ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   if (line.help) {
     std::fputs(tamlo::CommandLineHelp().c_str(), stdout);
-    return 0;
+    return std::fflush(stdout) == 0 ? 0 : 1;
   }
   if (!line.error.empty()) {
     std::fprintf(stderr, "tamlocfg: %s\n\n%s", line.error.c_str(), tamlo::CommandLineHelp().c_str());
     return 2;
   }
+  tamlo::TamloApplication app(argc, argv);  // takes Qt's own options out of argv
   tamlo::InstallUiFonts();
   QApplication::setWindowIcon(tamlo::ApplicationIcon());
 

@@ -1,9 +1,10 @@
 // Journal commands: journal (read from the device, as the device window's
 // "Сохранить в файл") and render-journal (raw journal bytes from a file, no
 // device). The journal is written as an HTML page when FILE ends in .htm or
-// .html, as a text table otherwise, Windows-1251 with CR LF; "-" writes the
-// text table to standard output. Exit status 1 when the read fails or the
-// journal is damaged (the rows before the damage are still written).
+// .html, as a text table otherwise, Windows-1251 with CR LF; "-" prints the
+// text table on standard output in UTF-8, as the tool's other output, so
+// that a terminal shows it. Exit status 1 when the read fails or the journal
+// is damaged (the rows before the damage are still written).
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
+#include "config/cp1251.h"
 #include "config/posix/posix_file_system.h"
 #include "config/whole_input.h"
 #include "device/journal/event_code_list.h"
@@ -46,9 +48,13 @@ class SessionJournalErrors : public journal::JournalErrors {
   DeviceSession& m_session;
 };
 
+// The table for a terminal: UTF-8 instead of the file's Windows-1251.
 class StdoutJournalOutput : public journal::JournalOutput {
  public:
-  void Write(std::string_view bytes) override { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+  void Write(std::string_view bytes) override {
+    const std::string text = Cp1251ToUtf8(bytes);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  }
 };
 
 // Why an input could not be read whole, for the message.
@@ -105,13 +111,14 @@ int RunJournal(const GlobalOptions& options, const std::vector<std::string>& arg
 int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kJournal = {"journal", "FILE",
-                          "read the device's event journal into FILE: HTML (.htm, .html) or text; FILE - is stdout "
-                          "(so is /dev/stdout)",
+                          "read the device's event journal into FILE: HTML (.htm, .html) or a text table "
+                          "(Windows-1251); FILE - prints the table on stdout in UTF-8",
                           RunJournal};
 
 const Command kRenderJournal = {
     "render-journal", "RAW FILE",
-    "render raw journal bytes (as journal-raw saves them) as HTML (.htm, .html) or text; FILE - is stdout",
+    "render raw journal bytes (as journal-raw saves them) as HTML (.htm, .html) or a text table "
+    "(Windows-1251); FILE - prints the table on stdout in UTF-8",
     RunRenderJournal};
 
 int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string>& args) {

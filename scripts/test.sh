@@ -8,9 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 build=${TAMLO_TEST_BUILD:-build-asan}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DTAMLO_SANITIZE=ON -DTAMLO_FUZZ=ON
+cmake --preset sanitize -B "$build"
 cmake --build "$build"
 
 export QT_QPA_PLATFORM=offscreen

@@ -1,7 +1,9 @@
 #include "link/qt/qt_serial_port.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 namespace tamlo::link {
 
@@ -14,18 +16,45 @@ bool QtSerialPort::Ok() {
   return true;
 }
 
-// The text is Qt's. The number is the system's error number when Qt's text is
-// that error's own message (errno may be left over from Qt's internal
-// attempts otherwise, for example its lock file search), else Qt's error code.
-bool QtSerialPort::Fail(int saved_errno) {
-  m_error_text = m_port->errorString().toStdString();
-  const bool system_error =
-      saved_errno != 0 && !m_error_text.empty() && m_error_text.find(std::strerror(saved_errno)) != std::string::npos;
-  m_error = system_error ? static_cast<uint32_t>(saved_errno) : static_cast<uint32_t>(m_port->error());
-  if (m_error_text.empty() && saved_errno != 0) {
-    m_error = static_cast<uint32_t>(saved_errno);
-    m_error_text = std::strerror(saved_errno);
+namespace {
+
+// The system's error number behind a failed Qt call. Qt keeps only its own
+// error class (and a text that may come from its translations), so the
+// number is errno as the failing call left it where that fits the class, and
+// otherwise the number the console's terminal port reports for the same
+// failure: Qt's lock file held by another program (errno is then whatever
+// its lock file attempts left) is a busy port, a vanished line whose read
+// ended without errno is an I/O error.
+int SystemErrorOf(QSerialPort::SerialPortError error, int saved_errno) {
+  const auto one_of = [saved_errno](std::initializer_list<int> fitting) {
+    return std::find(fitting.begin(), fitting.end(), saved_errno) != fitting.end();
+  };
+  switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+      return one_of({ENOENT, ENODEV, ENXIO, ENOTDIR}) ? saved_errno : ENOENT;
+    case QSerialPort::PermissionError:
+      return one_of({EACCES, EPERM, EBUSY, EROFS}) ? saved_errno : EBUSY;
+    case QSerialPort::OpenError:
+      return EBUSY;
+    case QSerialPort::NotOpenError:
+      return EBADF;
+    case QSerialPort::TimeoutError:
+      return ETIMEDOUT;
+    case QSerialPort::UnsupportedOperationError:
+      return saved_errno != 0 ? saved_errno : EINVAL;
+    default:
+      return saved_errno != 0 ? saved_errno : EIO;
   }
+}
+
+}  // namespace
+
+// The number and text are the system's (the text in the system's language),
+// as the console tool reports them through the terminal port.
+bool QtSerialPort::Fail(int saved_errno) {
+  const int error = SystemErrorOf(m_port->error(), saved_errno);
+  m_error = static_cast<uint32_t>(error);
+  m_error_text = std::strerror(error);
   m_port->clearError();
   return false;
 }

@@ -10,6 +10,9 @@
 // the settings report none; the queue report gives Qt's read buffer limit
 // (0 = unlimited) as MaxRxQueue, 0 (no fixed maximum) as MaxTxQueue, and the
 // bytes waiting in Qt's write and read buffers as the current queues.
+//
+// A failure reports the system's error number and its text, as the terminal
+// port does, not Qt's error class.
 #include <QSerialPort>
 #include <memory>
 

@@ -32,6 +32,11 @@ TEST(CommandLine, Table) {
       {{"-h", "--demo"}, {}, true, true, std::nullopt, kDemoPortName, false},
       // A file whose name starts with a dash, after "--".
       {{"--", "--demo"}, {}, false, false, "--demo", std::nullopt, false},
+      // Qt's own options and their values are passed over (QApplication
+      // takes them), so the line can be read before it exists.
+      {{"-platform", "offscreen", "--help"}, {}, false, true, std::nullopt, std::nullopt, false},
+      {{"--style=fusion", "-reverse", "x.tamlo", "-qwindowtitle", "--demo"}, {}, false, false, "x.tamlo",
+       std::nullopt, false},
       {{"--port"}, {}, false, false, std::nullopt, std::nullopt, true},
       {{"--port", ""}, {}, false, false, std::nullopt, std::nullopt, true},
       {{"--port="}, {}, false, false, std::nullopt, std::nullopt, true},

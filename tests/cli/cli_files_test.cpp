@@ -7,8 +7,10 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "cli_run.h"
+#include "config/cp1251.h"
 
 namespace tamlo::testing {
 namespace {
@@ -22,11 +24,14 @@ TEST(CliOutputs, StandardOutputAndDeviceNodes_WrittenInPlace) {
   TempDir dir;
   const std::string raw = kJournalData + "/examples.bin";
   const std::string table = ReadFileBytes(kJournalData + "/examples.txt");
-  for (const char* target : {"-", "/dev/stdout", "/dev/fd/1"}) {
+  // "-" is the terminal: UTF-8. A path is a file, whatever it leads to: the
+  // file's Windows-1251.
+  for (const auto& [target, expected] : {std::pair<const char*, std::string>{"-", Cp1251ToUtf8(table)},
+                                         {"/dev/stdout", table}, {"/dev/fd/1", table}}) {
     SCOPED_TRACE(target);
     CliRun r = RunCli(dir, "--codes /dev/null render-journal " + raw + " " + target);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, table);
+    EXPECT_EQ(r.out, expected);
   }
   CliRun null = RunCli(dir, "--codes /dev/null render-journal " + raw + " /dev/null");
   EXPECT_EQ(null.status, 0) << null.err;
@@ -42,6 +47,7 @@ TEST(CliOutputs, StandardOutputAndDeviceNodes_WrittenInPlace) {
 
   const CliRun help = RunCli(dir, "--help");
   EXPECT_TRUE(Contains(help.out, "(/dev/stdout, /dev/null, a named pipe) is written directly")) << help.out;
+  EXPECT_TRUE(Contains(help.out, "FILE - prints the table on stdout in UTF-8")) << help.out;
 }
 
 // Commands that save what the device sends check the target first.
@@ -76,7 +82,7 @@ TEST(CliInputs, FolderFifoPipeAndDevices_ReadOrRefusedNeverHung) {
   CliRun raw_piped = RunCli(dir, "--codes /dev/null render-journal /dev/stdin -",
                             "cat " + kJournalData + "/examples.bin |");
   EXPECT_EQ(raw_piped.status, 0) << raw_piped.err;
-  EXPECT_EQ(raw_piped.out, ReadFileBytes(kJournalData + "/examples.txt"));
+  EXPECT_EQ(raw_piped.out, Cp1251ToUtf8(ReadFileBytes(kJournalData + "/examples.txt")));
 
   // Everything else ends with a message and exit 1, at once: a FIFO without
   // a writer reads as empty, /dev/zero stops at the limit.

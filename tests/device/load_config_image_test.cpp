@@ -9,6 +9,7 @@
 #include "config/config_tree.h"
 #include "config/tagged_encoding.h"
 #include "config/test_pages.h"
+#include "tests/support/join_bytes.h"
 
 namespace tamlo::device {
 namespace {
@@ -32,10 +33,7 @@ std::vector<uint8_t> TwoFields() {
 std::vector<uint8_t> Image(const std::vector<uint8_t>& data, const std::function<void(ConfigImageHeader&)>& edit = {}) {
   ConfigImageHeader header = ConfigImageHeader::For(data.data(), data.size());
   if (edit) edit(header);
-  const auto head = header.Serialize();
-  std::vector<uint8_t> image(head.begin(), head.end());
-  image.insert(image.end(), data.begin(), data.end());
-  return image;
+  return tamlo::testing::JoinBytes(header.Serialize(), data);
 }
 
 TEST(LoadConfigImage, ChecksInOrder_EachWithItsMessage) {
@@ -84,7 +82,9 @@ TEST(LoadConfigImage, ChecksInOrder_EachWithItsMessage) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, "Ошибка при чтении конфигурации");
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Error);
-    if (c.message) EXPECT_EQ(dialogs.messages[0].text, c.message);
+    if (c.message) {
+      EXPECT_EQ(dialogs.messages[0].text, c.message);
+    }
   }
 }
 

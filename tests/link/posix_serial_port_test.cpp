@@ -4,79 +4,20 @@
 #include "link/posix/posix_serial_port.h"
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <vector>
+
+#include "pty_peer.h"
 
 namespace tamlo::link {
 namespace {
 
-// The far end: the master side of a fresh pseudo-terminal, in raw mode.
-class PtyPeer {
- public:
-  PtyPeer() {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
-    termios t{};
-    tcgetattr(m_master, &t);
-    cfmakeraw(&t);
-    tcsetattr(m_master, TCSANOW, &t);
-    m_path = ptsname(m_master);
-  }
-  ~PtyPeer() { Hangup(); }
-  const std::string& path() const { return m_path; }
-  void Send(const std::vector<uint8_t>& bytes) {
-    ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  }
-  // What arrives within a generous time, up to `count` bytes.
-  std::vector<uint8_t> Receive(size_t count) {
-    std::vector<uint8_t> got;
-    uint8_t buffer[512];
-    while (got.size() < count) {
-      pollfd p{m_master, POLLIN, 0};
-      if (poll(&p, 1, 2000) <= 0) break;
-      const ssize_t n = read(m_master, buffer, sizeof buffer);
-      if (n <= 0) break;
-      got.insert(got.end(), buffer, buffer + n);
-    }
-    return got;
-  }
-  void Hangup() {
-    if (m_master >= 0) close(m_master);
-    m_master = -1;
-  }
-
- private:
-  int m_master = -1;
-  std::string m_path;
-};
-
-PortSettings Raw115200() {
-  PortSettings s;
-  s.baud = 115200;
-  s.raw_8n1 = true;
-  s.dtr_on = true;
-  s.rts_on = true;
-  return s;
-}
-
-// Reads until `count` bytes came or the port returns nothing several times.
-std::vector<uint8_t> ReadFromPort(PosixSerialPort& port, size_t count) {
-  std::vector<uint8_t> got;
-  uint8_t buffer[300];
-  for (int empty = 0; got.size() < count && empty < 20;) {
-    size_t n = 0;
-    if (!port.Read(buffer, sizeof buffer, n)) break;
-    empty = n == 0 ? empty + 1 : 0;
-    got.insert(got.end(), buffer, buffer + n);
-  }
-  return got;
-}
+using testing::EveryByteValue;
+using testing::PtyPeer;
+using testing::Raw115200;
+using testing::ReadFromPort;
+using testing::WriteAll;
 
 TEST(PosixSerialPortTest, RawLine_CarriesEveryByteValueBothWays) {
   PtyPeer peer;
@@ -86,15 +27,8 @@ TEST(PosixSerialPortTest, RawLine_CarriesEveryByteValueBothWays) {
   ASSERT_TRUE(port.SetSettings(Raw115200())) << port.LastErrorText();
   ASSERT_TRUE(port.SetTimeouts());
 
-  // Every value, the line's own controls included (CR, LF, XON, XOFF, ^C, ^D).
-  std::vector<uint8_t> all(256);
-  for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<uint8_t>(i);
-  size_t sent = 0;
-  while (sent < all.size()) {
-    size_t written = 0;
-    ASSERT_TRUE(port.Write(all.data() + sent, all.size() - sent, written)) << port.LastErrorText();
-    sent += written;
-  }
+  const std::vector<uint8_t> all = EveryByteValue();
+  WriteAll(port, all);
   EXPECT_EQ(peer.Receive(all.size()), all);
 
   peer.Send(all);

@@ -1,12 +1,11 @@
 #include "tests/pages/every_parameter.h"
 
-#include <algorithm>
-#include <cstddef>
 #include <string>
 #include <utility>
 
 #include "config/config_image.h"
 #include "config/tagged_encoding.h"
+#include "tests/support/join_bytes.h"
 
 namespace tamlo::testing {
 namespace {
@@ -90,13 +89,7 @@ ConfigTree EveryParameterSet() {
 
 std::vector<uint8_t> EveryParameterFile() {
   const std::vector<uint8_t> data = EncodeConfig(EveryParameterSet());
-  const auto header = ConfigImageHeader::For(data.data(), data.size()).Serialize();
-  // Sized once: g++ 12 at -O3 takes the growth of a 32-byte vector by insert
-  // for an overflow (-Warray-bounds, a false positive).
-  std::vector<uint8_t> file(header.size() + data.size());
-  std::copy(header.begin(), header.end(), file.begin());
-  std::copy(data.begin(), data.end(), file.begin() + static_cast<std::ptrdiff_t>(header.size()));
-  return file;
+  return JoinBytes(ConfigImageHeader::For(data.data(), data.size()).Serialize(), data);
 }
 
 }  // namespace tamlo::testing

@@ -131,7 +131,9 @@ TEST(ApplySetting, RefusalsLeaveThePagesAsTheyWere) {
     const std::vector<SettingValue> before = pages.ListSettings();
     const SettingApply result = pages.ApplySetting(c.name, c.value);
     EXPECT_EQ(result.status, c.status);
-    if (c.status == S::Refused) EXPECT_NE(result.reason, "");
+    if (c.status == S::Refused) {
+      EXPECT_NE(result.reason, "");
+    }
     EXPECT_EQ(pages.ListSettings(), before);
   }
 }

@@ -67,7 +67,7 @@ TEST(SettingsPages, EveryParameterLoadsAndStoresByteIdentical) {
   EXPECT_TRUE(pages.ListChangedSettings().empty());
 }
 
-TEST(SettingsPages, ChangedSettingsInTreeOrderWithPageNames) {
+TEST(SettingsPages, ChangedSettingsInStoringOrderWithPageNames) {
   ScriptedDialogs dialogs;
   SettingsPages pages(dialogs);
   Load(pages, EncodeConfig(EveryParameterSet()));
