@@ -65,7 +65,6 @@ TEST(PhoneBookModel, EditsAreSavedOnCloseWithoutACall) {
   EXPECT_EQ(reloaded.Rows(), (std::vector<link::PhoneBookRow>{{"812", ""}, {"812", "склад = ворота"}}));
 }
 
-// A book that could not be read whole is not emptied by the next close.
 TEST(PhoneBookModel, UnreadBookIsNeverWrittenBack_TheUserIsToldWhy) {
   Book book;
   const std::string large = "812=" + std::string(size_t{1} << 20, 'x') + "\r\n";
