@@ -7,7 +7,8 @@
 // A relative path is taken from the current folder, as the console tool
 // takes it (link::CommandLinePortPath), and listed so ("./ttylink").
 // --demo adds the entry "Демо-прибор", the in-process simulated device, and
-// selects it at start unless a --port is given. FILE is a configuration
+// selects it at start unless a --port is given; it is also the modem port a
+// remote connection starts with. FILE is a configuration
 // opened at start. Qt's own options (-platform, -style, ...) are passed over
 // with their values: QApplication takes them, and the line is read before
 // the application exists so that --help and usage errors need no display.
