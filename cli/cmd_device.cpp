@@ -132,10 +132,9 @@ int Identify(const GlobalOptions& options, const std::vector<std::string>& args)
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   const int result = session.Run(link::SERIAL_READ);
   if (result != kExitOk) return result;
-  // The link logs the device's own words for a missing serial number.
   std::string serial = session.serial().value_or("");
-  if (serial == "НЕ ЗАДАН") serial = "not set";
-  else if (serial == "не поддерживается") serial = "not supported";
+  if (!session.serial_supported()) serial = "not supported";
+  else if (serial.empty()) serial = "not set";
   std::printf("firmware: %s\n", session.version().c_str());
   std::printf("serial: %s\n", serial.c_str());
   return kExitOk;

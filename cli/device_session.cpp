@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "config/posix/posix_file_system.h"
-#include "device/device_exchange.h"
+#include "device/service_log_line.h"
 #include "link/clock.h"
 #include "link/phone_book.h"
 #include "link/posix/posix_serial_port.h"
@@ -40,16 +40,6 @@ class ConsolePump final : public link::MessagePump {
   DeviceSession& m_session;
   link::SleepingPump m_sleep;
 };
-
-// The log shows each message on one line.
-std::string OneLine(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out.push_back(text[i] == '\n' ? ' ' : text[i]);
-  }
-  return out;
-}
 
 // With TAMLO_WIRE_STATS set in the environment the tool reports, at the end
 // of the exchange, the bytes that crossed the line each way and the time the
@@ -107,7 +97,7 @@ bool CheckOutputBeforeExchange(const std::string& path) {
 }
 
 DeviceSession::DeviceSession(const GlobalOptions& options) : m_options(options) {
-  if (options.password) m_cached_password = *options.password;
+  if (options.password) m_recorder.CachePassword(*options.password);
 }
 
 DeviceSession::~DeviceSession() { m_progress.Finish(); }
@@ -160,9 +150,9 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   if (std::getenv("TAMLO_WIRE_STATS") != nullptr) port = &counting.emplace(*port, m_clock);
   ConsolePump pump(*this);
   link::ExchangeDispatcher dispatcher(*port, m_clock, pump);
-  m_firmware_version_number = 0;
+  m_recorder.Begin();
   // Data chunks count from 0 in every exchange.
-  m_received.clear();
+  m_recorder.ClearReceiveBuffer();
   m_running = &dispatcher;
   const auto previous = std::signal(SIGINT, OnInterrupt);
   int result = 0;
@@ -174,14 +164,14 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
     link::ActionInput dial;
     dial.text = number.c_str();
     dial.fast_connect = !m_options.v32;
-    result = dispatcher.serial_process(name, link::MODEM_DIAL, dial, *this);
+    result = dispatcher.serial_process(name, link::MODEM_DIAL, dial, m_recorder);
     if (result == 0) {
-      result = dispatcher.serial_process(std::nullopt, action, input, *this);
-      dispatcher.serial_process(std::nullopt, link::MODEM_HANGUP, {}, *this);
+      result = dispatcher.serial_process(std::nullopt, action, input, m_recorder);
+      dispatcher.serial_process(std::nullopt, link::MODEM_HANGUP, {}, m_recorder);
     }
   } else {
     const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
-    result = dispatcher.serial_process(name, action, input, *this);
+    result = dispatcher.serial_process(name, action, input, m_recorder);
   }
   std::signal(SIGINT, previous);
   // The hang-up of a modem call leaves both as the action set them.
@@ -196,78 +186,30 @@ void DeviceSession::RequestCancel() {
   if (m_running != nullptr) m_running->RequestCancel();
 }
 
-void DeviceSession::LogInfo(const std::string& text) {
+void DeviceSession::LogInfo(std::string_view text) {
   m_progress.Clear();
-  std::fprintf(stderr, "%s: %s\n", LogTimeStamp().c_str(), OneLine(text).c_str());
+  std::fprintf(stderr, "%s\n", device::ServiceLogLine(LogTimeStamp(), text).c_str());
   std::fflush(stderr);
   m_progress.Redraw();
 }
 
-void DeviceSession::OnLog(const std::string& text) {
-  static const std::string kSerial = "Серийный номер: ";
-  if (text.rfind(kSerial, 0) == 0) m_serial = text.substr(kSerial.size());
-  // From either line on the device no longer runs its firmware: it has been
-  // told to restart into its bootloader, or its bootloader answered.
-  if (text == "Переход в режим загрузчика" || text == "Обнаружен загрузчик") m_bootloader_entered = true;
-  LogInfo(text);
+void DeviceSession::GsmStatus(const uint8_t* reply, size_t length) {
+  if (on_gsm_status) on_gsm_status(reply, length);
 }
 
-void DeviceSession::OnError(const std::string& text) { LogInfo(text); }
-
-void DeviceSession::OnProgress(const char* stage, uint32_t value) {
-  if (stage == nullptr) {
-    m_progress.Position(value);
-    return;
-  }
-  m_progress.Finish();  // the old stage's bar goes; the log line, then the new bar
-  LogInfo(std::string(stage) + "...");
-  m_progress.Stage(stage, value);
+void DeviceSession::KeyStatus(unsigned count, unsigned mask) {
+  if (on_key_status) on_key_status(static_cast<uint8_t>(count), static_cast<uint8_t>(mask));
 }
 
-void DeviceSession::OnFirmwareVersion(const std::string& version) {
-  if (version.empty()) return;
-  m_version = version;
-  if (const uint32_t number = device::ParseFirmwareVersionNumber(version); number != 0)
-    m_firmware_version_number = number;
-}
-
-void DeviceSession::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
-  if (position != m_received.size()) LogInfo(device::ChunkPositionMessage(m_received.size(), position));
-  m_received.insert(m_received.end(), data, data + length);
-}
-
-void DeviceSession::OnGsmStatus(const uint8_t* data, size_t length) {
-  if (on_gsm_status) on_gsm_status(data, length);
-}
-
-void DeviceSession::OnKeyStatus(const uint8_t* data, size_t length) {
-  if (length < 2) return;
-  char text[96];
-  std::snprintf(text, sizeof text, "Всего ключей: %u, маска заданных: %02X", data[0], data[1]);
-  LogInfo(text);
-  if (on_key_status) on_key_status(data[0], data[1]);
-}
-
-void DeviceSession::OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) {
-  std::string password;
-  if (attempt == 0 && !m_cached_password.empty()) {
-    password = m_cached_password;
-  } else if (m_options.password) {
-    return;  // --password is the only password: a refused one ends the exchange, no prompt
-  } else {
+std::optional<std::string> DeviceSession::Ask(const device::EntryRequest&) {
+  if (m_options.password) return std::nullopt;
+  m_progress.Clear();
+  std::optional<std::string> typed = ReadPasswordFromTerminal("Пароль доступа к устройству: ");
+  if (!typed) {
     m_progress.Clear();
-    const std::optional<std::string> typed = ReadPasswordFromTerminal("Пароль доступа к устройству: ");
-    if (!typed) {
-      m_progress.Clear();
-      std::fprintf(stderr, "tamlocfg-cli: no terminal to ask for the device password on\n");
-      return;
-    }
-    if (typed->empty()) return;  // the user gives up
-    password = *typed;
-    m_cached_password = password;
+    std::fprintf(stderr, "tamlocfg-cli: no terminal to ask for the device password on\n");
   }
-  const size_t n = password.copy(buffer, max_length);
-  buffer[n] = '\0';
+  return typed;
 }
 
 }  // namespace tamlo::cli

@@ -1,20 +1,22 @@
 #pragma once
 // One device exchange from the console: the port (the POSIX terminal port or
-// the in-process simulated device), the link, and the callback that turns the
-// link's reports into service log lines on standard error, a progress bar,
-// and the data the command prints.
+// the in-process simulated device), the link, and the exchange recorder the
+// device window uses too. The console supplies only what differs: its
+// reports become service log lines on standard error and a progress bar,
+// and a password is --password or, without it, the terminal prompt.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/terminal.h"
+#include "device/session/exchange_recorder.h"
 #include "link/clock.h"
 #include "link/exchange_dispatcher.h"
-#include "link/link_callback.h"
 #include "sim/sim_port.h"
 
 namespace tamlo::cli {
@@ -24,7 +26,9 @@ namespace tamlo::cli {
 // at once instead of after the exchange.
 bool CheckOutputBeforeExchange(const std::string& path);
 
-class DeviceSession final : public link::LinkCallback {
+class DeviceSession final : private device::ExchangeReports,
+                            private device::ProgressView,
+                            private device::EntryPrompt {
  public:
   explicit DeviceSession(const GlobalOptions& options);
   ~DeviceSession() override;
@@ -38,21 +42,21 @@ class DeviceSession final : public link::LinkCallback {
   // Runs one action through serial_process: kExitOk or kExitFailed.
   int Run(unsigned action, const link::ActionInput& input = {});
 
-  // A service log line: "date time: text" on standard error.
-  void LogInfo(const std::string& text);
+  // A service log line: "date time: text" on standard error (also where the
+  // recorder's log lines go).
+  void LogInfo(std::string_view text) override;
   // Asks the running exchange to stop at its next wait.
   void RequestCancel();
 
-  // What the exchange delivered.
-  const std::string& version() const { return m_version; }
-  uint32_t firmware_version_number() const { return m_firmware_version_number; }
-  // The serial number as the link logged it ("НЕ ЗАДАН" when the device has
-  // none, "не поддерживается" for firmware without serial numbers).
-  const std::optional<std::string>& serial() const { return m_serial; }
-  // True once the exchange has switched the device into its bootloader (or
-  // found it there): a failure after that leaves it waiting there.
-  bool bootloader_entered() const { return m_bootloader_entered; }
-  const std::vector<uint8_t>& received() const { return m_received; }
+  // What the last exchange delivered, as the recorder keeps it.
+  const std::string& version() const { return m_recorder.firmware_version(); }
+  uint32_t firmware_version_number() const { return m_recorder.firmware_version_number(); }
+  // The serial number, empty when the device has none or its firmware knows
+  // no serial number (serial_supported() false).
+  const std::optional<std::string>& serial() const { return m_recorder.reported_serial_number(); }
+  bool serial_supported() const { return m_recorder.serial_number_supported(); }
+  bool bootloader_entered() const { return m_recorder.bootloader_entered(); }
+  const std::vector<uint8_t>& received() const { return m_recorder.receive_buffer(); }
   // Of the last exchange, as the link's dispatcher has them: a CONFIG_READ
   // with no_configuration_ok found no configuration; a CONFIG_WRITE got its
   // whole image into the device (a later step may have failed).
@@ -61,33 +65,35 @@ class DeviceSession final : public link::LinkCallback {
   std::function<void(const uint8_t* data, size_t length)> on_gsm_status;
   std::function<void(uint8_t count, uint8_t mask)> on_key_status;
 
-  // LinkCallback.
-  void OnLog(const std::string& text) override;
-  void OnError(const std::string& text) override;
-  void OnProgress(const char* stage, uint32_t value) override;
-  void OnFirmwareVersion(const std::string& version) override;
-  void OnDataChunk(const uint8_t* data, size_t length, size_t position) override;
-  void OnGsmStatus(const uint8_t* data, size_t length) override;
-  void OnKeyStatus(const uint8_t* data, size_t length) override;
-  void OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) override;
-
  private:
+  // ExchangeReports: the error was logged already; the version is printed
+  // by the command that needs it.
+  void ShowExchangeError(const std::string&) override {}
+  void ShowFirmwareVersion(const std::string&) override {}
+  void GsmStatus(const uint8_t* reply, size_t length) override;
+  void KeyStatus(unsigned count, unsigned mask) override;
+  // ProgressView: the bar on standard error.
+  void Begin(std::function<void()>) override {}
+  void SetStep(const std::string& text, uint32_t maximum) override { m_progress.Stage(text, maximum); }
+  void SetPosition(uint32_t position) override { m_progress.Position(position); }
+  void SetWaitText(const std::string&) override {}
+  void Hide() override {}
+  void End() override {}
+  // EntryPrompt: --password is the only password (the recorder sends it
+  // first; refused, nothing else is tried); else the terminal without echo.
+  std::optional<std::string> Ask(const device::EntryRequest& request) override;
+
   const GlobalOptions& m_options;
   // The console's one clock: the link's waits, the demo device's start time
   // and the wire statistics all read it.
   link::SystemClock m_clock;
-  std::string m_cached_password;
-  std::string m_version;
-  uint32_t m_firmware_version_number = 0;
-  std::optional<std::string> m_serial;
-  bool m_bootloader_entered = false;
+  ProgressBar m_progress;
+  device::ExchangeRecorder m_recorder{*this, *this, *this};
   bool m_found_no_configuration = false;
   bool m_image_stored = false;
-  std::vector<uint8_t> m_received;
   // --demo: the line to the simulated device, made at the first exchange and
   // kept for the next ones.
   std::unique_ptr<sim::SimPort> m_demo_port;
-  ProgressBar m_progress;
   link::ExchangeDispatcher* m_running = nullptr;
 };
 

@@ -5,7 +5,6 @@
 
 #include "config/cp1251.h"
 #include "device/config_compare.h"
-#include "device/device_exchange.h"
 #include "device/load_config_image.h"
 #include "device/posix/posix_history_folder.h"
 
@@ -26,12 +25,14 @@ std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOption
   constexpr const char* kStopped = "tamlocfg-cli: запись отменена (без резервной копии: --no-backup)\n";
   link::ActionInput read;
   read.no_configuration_ok = true;
-  if (session.Run(link::SERIAL_READ) != kExitOk || session.Run(link::CONFIG_READ, read) != kExitOk) {
+  // The identification's serial number names the device's folder.
+  const bool identified = session.Run(link::SERIAL_READ) == kExitOk;
+  const std::string serial = session.serial().value_or("");
+  if (!identified || session.Run(link::CONFIG_READ, read) != kExitOk) {
     std::fprintf(stderr, "Не удалось прочитать конфигурацию из прибора для резервной копии\n%s", kStopped);
     return std::nullopt;
   }
-  const std::string folder =
-      device::DeviceFolderName(device::UsableSerialNumber(session.serial().value_or("")), DevicePlace(options));
+  const std::string folder = device::DeviceFolderName(serial, DevicePlace(options));
   if (session.found_no_configuration()) {
     // A new device: nothing to lose; the image written still gets its copy.
     session.LogInfo(device::kNothingToBackUp);

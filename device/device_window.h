@@ -33,7 +33,7 @@
 #include "device/answer_wait.h"
 #include "device/crypto_keys.h"
 #include "device/config_history.h"
-#include "device/device_exchange.h"
+#include "device/session/exchange_recorder.h"
 #include "device/device_seams.h"
 #include "device/journal/event_code_list.h"
 #include "link/clock.h"
@@ -252,7 +252,7 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   bool KeepBackup();
 
   DeviceWindowSeams m_seams;
-  DeviceExchange m_exchange;
+  ExchangeRecorder m_exchange;
   AnswerWaitPump m_wait_pump;  // the dispatcher's pump
   link::ExchangeDispatcher m_dispatcher;
   std::function<void(DeviceWindowChange)> m_listener;

@@ -47,6 +47,7 @@ int EnterBootloader(CommandProtocol& protocol, SerialCore& core, FirmwareFile& f
     if (r < 0) return r;
     if (r == 1) {
       callback.OnLog("Обнаружен загрузчик");
+      callback.OnBootloaderEntered();
       const uint8_t yes = 'Y';
       r = core.WritePort(&yes, 1, callback);
       if (r < 0) return r;
@@ -62,6 +63,7 @@ int EnterBootloader(CommandProtocol& protocol, SerialCore& core, FirmwareFile& f
     if (r < 0) return r;
     // The firmware is running: ask it to restart into the bootloader.
     callback.OnLog("Переход в режим загрузчика");
+    callback.OnBootloaderEntered();
     auto accept = [](size_t, LinkCallback&) { return 1; };
     r = protocol.ExchangeWithPassword(CMD_ENTER_BOOTLOADER, 0, nullptr, accept, callback);
     if (r != LINK_OK && r != LINK_NO_ANSWER) return r;

@@ -176,11 +176,13 @@ int ExchangeDispatcher::SerialRead(LinkCallback& callback) {
     const std::string raw(reinterpret_cast<const char*>(m_core.rx_payload()), length);
     const std::string text = DeviceText(raw.c_str());
     cb.OnLog(Format("Серийный номер: %s", !text.empty() ? text.c_str() : "НЕ ЗАДАН"));
+    cb.OnSerialNumber(text, true);
     return 1;
   };
   const int r = m_protocol.ExchangeWithPassword(CMD_SERIAL_READ, 0, "Чтение серийного номера", handler, callback);
   if (r == RefusalCode(ANS_UNKNOWN_COMMAND)) {  // firmware older than the serial number
     callback.OnLog(Format("Серийный номер: %s", "не поддерживается"));
+    callback.OnSerialNumber(std::string(), false);
     return LINK_OK;
   }
   return r;

@@ -21,6 +21,14 @@
 //                       (the buffer has room for the terminator), or leave
 //                       buffer[0] == 0 to give up; attempt is 0 for the first
 //                       request of a command and counts up after each refusal
+//   8 serial number     OnSerialNumber(number, supported): what SERIAL_READ
+//                       read (the device's text), empty when the device has
+//                       none; supported is false (number empty) when its
+//                       firmware does not know the command
+//   9 bootloader        OnBootloaderEntered(): the device no longer runs its
+//                       firmware: it was told to restart into its bootloader,
+//                       or its bootloader answered
+// Kinds 8 and 9 come beside their log lines, which stay as they are.
 // Kinds 0 and 1 arrive already formatted (printf format and arguments applied), UTF-8.
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +47,8 @@ class LinkCallback {
   virtual void OnGsmStatus(const uint8_t* data, size_t length) = 0;
   virtual void OnKeyStatus(const uint8_t* data, size_t length) = 0;
   virtual void OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) = 0;
+  virtual void OnSerialNumber(const std::string& number, bool supported) = 0;
+  virtual void OnBootloaderEntered() = 0;
 };
 
 }  // namespace tamlo::link

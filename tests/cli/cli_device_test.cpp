@@ -156,7 +156,7 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
   }
 }
 
-TEST(CliDevice, PasswordWithoutTerminal_GivesUpAndFails) {
+TEST(CliDevice, NoTerminalOrRefusedPasswordOption_FailsWithoutSendingAPasswordAgain) {
   TempDir dir;
   PtySim sim(dir / "tty", {"--baud", "0", "--password", "pw"});
   ASSERT_TRUE(sim.ready());
@@ -164,8 +164,12 @@ TEST(CliDevice, PasswordWithoutTerminal_GivesUpAndFails) {
     SCOPED_TRACE(password);
     CliRun r = RunCli(dir, "--port " + (dir / "tty").string() + " " + password + "reboot");
     EXPECT_EQ(r.status, 1);
-    // With --password the tool never asks, so it never looks for a terminal.
+    // With --password the tool never asks, so it never looks for a terminal;
+    // the shared password rule sends a refused one only once.
     EXPECT_EQ(Contains(r.err, "no terminal to ask for the device password"), password.empty()) << r.err;
+    const size_t sent = r.err.find("Передача пароля...");
+    EXPECT_EQ(sent != std::string::npos, !password.empty()) << r.err;
+    EXPECT_EQ(r.err.find("Передача пароля...", sent + 1), std::string::npos) << r.err;
     EXPECT_TRUE(Contains(r.err, "Неверный пароль доступа к устройству")) << r.err;
     EXPECT_TRUE(r.out.empty());
   }

@@ -54,6 +54,7 @@ TEST_F(DispatcherTest, SerialRead_IdentifiesLogsSerialAndClosesPort) {
   EXPECT_EQ(cb.log, (std::vector<std::string>{"cpr: MaxTxQueue=0 MaxRxQueue=4096 CurrentTxQueue=0 CurrentRxQueue=4096",
                                               "Подключение установлено, TX MTU=256",
                                               "Подключено устройство: Tamlo 3.11", "Серийный номер: 000123456789"}));
+  EXPECT_EQ(cb.serials, std::vector<std::optional<std::string>>{"000123456789"});
   EXPECT_EQ(cb.stages, (std::vector<std::string>{"Подключение к устройству/30000", "Чтение версии прошивки/30000",
                                                  "Чтение серийного номера/30000"}));
   EXPECT_TRUE(cb.errors.empty());
@@ -70,6 +71,7 @@ TEST_F(DispatcherTest, OptionalCommandsUnknownToOldFirmware_Succeed) {
   device.on[CMD_SERIAL_READ] = [](const Request&) { return Reply{}; };
   EXPECT_EQ(Run(SERIAL_READ), 0);
   EXPECT_EQ(cb.log.back(), "Серийный номер: НЕ ЗАДАН");
+  EXPECT_EQ(cb.serials, (std::vector<std::optional<std::string>>{std::nullopt, ""}));
 }
 
 TEST_F(DispatcherTest, ForeignDevice_RefusedOnceWithItsName) {

@@ -3,6 +3,7 @@
 // a script.
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ class RecordingCallback final : public LinkCallback {
     passwords.pop_front();
     p.copy(buffer, max_length);
   }
+  void OnSerialNumber(const std::string& number, bool supported) override {
+    serials.push_back(supported ? std::optional<std::string>(number) : std::nullopt);
+  }
+  void OnBootloaderEntered() override { ++bootloader_entered; }
 
   std::vector<std::string> log, errors, stages, versions;
   std::string current_stage;
@@ -48,6 +53,8 @@ class RecordingCallback final : public LinkCallback {
   std::deque<std::string> passwords;  // answers to password requests; empty string = give up
   std::vector<unsigned> password_attempts;
   std::vector<size_t> max_lengths;
+  std::vector<std::optional<std::string>> serials;  // nothing: the firmware has no serial number
+  int bootloader_entered = 0;
 };
 
 }  // namespace tamlo::link::testing

@@ -173,6 +173,7 @@ TEST(FirmwareUpdate, RunningFirmwareRestartsIntoBootloaderWhichHoldsTheFile) {
       << (sim.cb.errors.empty() ? "" : sim.cb.errors[0]);
   EXPECT_TRUE(sim.Logged("Переход в режим загрузчика"));
   EXPECT_TRUE(sim.Logged("Обнаружен загрузчик"));
+  EXPECT_EQ(sim.cb.bootloader_entered, 2);  // told to restart, then its bootloader answered
   EXPECT_TRUE(sim.Logged("Файл передан"));
   std::vector<uint8_t> expected = file.data;
   expected.resize(40 * 128, 0x1A);

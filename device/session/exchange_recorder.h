@@ -1,13 +1,16 @@
 #pragma once
-// DeviceExchange: the device window's side of one exchange, the LinkCallback
-// handed to serial_process. It keeps what outlives a single report: the
-// password the user typed (for the whole run, never stored), the firmware
-// version number of the current exchange and the bytes of a configuration or
-// journal read.
+// ExchangeRecorder: the one LinkCallback of the device window and the console
+// tool, handed to serial_process for every exchange. It keeps what outlives a
+// single report: the password the user gave (for the whole run, never
+// stored), the firmware version and serial number the current exchange
+// reported, whether it reached the bootloader, and the bytes of a
+// configuration or journal read.
 //
-// Reports go to the window through ExchangeReports (log lines, error boxes,
-// the version caption, GSM and key status), to the progress window and to
-// the password dialog.
+// What differs between the two front ends comes in through its three seams:
+// where reports go (ExchangeReports: the window's log and boxes, or the
+// terminal's log lines), the progress display (the progress window or a bar
+// on standard error) and where a password comes from (the entry dialog, or
+// --password and the terminal prompt).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -21,7 +24,7 @@
 
 namespace tamlo::device {
 
-// What an exchange shows in the window that started it.
+// What an exchange shows to the user who started it.
 class ExchangeReports {
  public:
   virtual ~ExchangeReports() = default;
@@ -39,18 +42,18 @@ class ExchangeReports {
 // The caption of the error box of a failed exchange.
 inline constexpr const char* kExchangeErrorCaption = "Ошибка обмена с устройством";
 
-class DeviceExchange final : public link::LinkCallback {
+class ExchangeRecorder final : public link::LinkCallback {
  public:
-  DeviceExchange(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt);
+  ExchangeRecorder(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt);
 
-  // Before every exchange: no version reported yet.
-  void Begin() {
-    m_firmware_version_number = 0;
-    m_serial_number.reset();
-  }
+  // Before every exchange: nothing reported yet.
+  void Begin();
 
-  // major * 100 + minor of the version the current exchange reported ("3.11"
-  // gives 311), 0 when it reported none or one not starting with "%u.%u".
+  // The version text after "Tamlo " the current exchange reported; empty
+  // until one was.
+  const std::string& firmware_version() const { return m_firmware_version; }
+  // major * 100 + minor of that version ("3.11" gives 311), 0 when it
+  // reported none or one not starting with "%u.%u".
   uint32_t firmware_version_number() const { return m_firmware_version_number; }
 
   // The bytes of data chunks (kind 4) since the last clear.
@@ -60,13 +63,22 @@ class DeviceExchange final : public link::LinkCallback {
   // a journal of many megabytes is then held once, by its reader.
   std::vector<uint8_t> TakeReceiveBuffer() { return std::exchange(m_receive_buffer, {}); }
 
-  // The serial number the last identification reported (SERIAL_READ logs
-  // it), empty when the device has none or does not know the command;
-  // nothing until one was reported. Begin() forgets it.
+  // The serial number the current exchange's identification reported,
+  // empty when the device has none or does not know the command; nothing
+  // until one was reported.
   const std::optional<std::string>& reported_serial_number() const { return m_serial_number; }
+  // False once the identification found firmware without serial numbers.
+  bool serial_number_supported() const { return m_serial_supported; }
+  // True once the current exchange has switched the device into its
+  // bootloader (or found it there): a failure after that leaves it waiting
+  // there.
+  bool bootloader_entered() const { return m_bootloader_entered; }
 
-  // The password typed last; empty until the first one. Never persisted.
+  // The password given last; empty until the first one. Never persisted.
   const std::string& cached_password() const { return m_cached_password; }
+  // A password given before the first exchange (the console's --password):
+  // the first request sends it without asking.
+  void CachePassword(std::string password) { m_cached_password = std::move(password); }
 
   // link::LinkCallback
   void OnLog(const std::string& text) override;
@@ -77,24 +89,21 @@ class DeviceExchange final : public link::LinkCallback {
   void OnGsmStatus(const uint8_t* data, size_t length) override;
   void OnKeyStatus(const uint8_t* data, size_t length) override;
   void OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) override;
+  void OnSerialNumber(const std::string& number, bool supported) override;
+  void OnBootloaderEntered() override { m_bootloader_entered = true; }
 
  private:
   ExchangeReports& m_reports;
   ProgressView& m_progress;
   EntryPrompt& m_prompt;
+  std::string m_firmware_version;
   uint32_t m_firmware_version_number = 0;
   std::vector<uint8_t> m_receive_buffer;
   std::string m_cached_password;
   std::optional<std::string> m_serial_number;
+  bool m_serial_supported = true;
+  bool m_bootloader_entered = false;
 };
-
-// The serial number in a log line of SERIAL_READ ("Серийный номер: 1234"):
-// the number, empty for "НЕ ЗАДАН" and "не поддерживается", nothing for any
-// other line.
-std::optional<std::string> SerialNumberInLog(const std::string& line);
-// The text after "Серийный номер: " as a serial number: empty for the two
-// texts that mean the device has none.
-std::string UsableSerialNumber(const std::string& reported);
 
 // The log line of a data chunk that arrived at `passed` while `expected`
 // bytes were held (the device's text, its unbalanced parenthesis included).

@@ -1,4 +1,4 @@
-#include "device/device_exchange.h"
+#include "device/session/exchange_recorder.h"
 
 #include <cstdio>
 #include <optional>
@@ -20,30 +20,30 @@ std::string ChunkPositionMessage(size_t expected, size_t passed) {
   return text;
 }
 
-DeviceExchange::DeviceExchange(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt)
+ExchangeRecorder::ExchangeRecorder(ExchangeReports& reports, ProgressView& progress, EntryPrompt& prompt)
     : m_reports(reports), m_progress(progress), m_prompt(prompt) {}
 
-std::optional<std::string> SerialNumberInLog(const std::string& line) {
-  constexpr std::string_view kPrefix = "Серийный номер: ";
-  if (line.rfind(kPrefix, 0) != 0) return std::nullopt;
-  return UsableSerialNumber(line.substr(kPrefix.size()));
+void ExchangeRecorder::Begin() {
+  m_firmware_version.clear();
+  m_firmware_version_number = 0;
+  m_serial_number.reset();
+  m_serial_supported = true;
+  m_bootloader_entered = false;
 }
 
-std::string UsableSerialNumber(const std::string& reported) {
-  return reported == "НЕ ЗАДАН" || reported == "не поддерживается" ? std::string() : reported;
+void ExchangeRecorder::OnLog(const std::string& text) { m_reports.LogInfo(text); }
+
+void ExchangeRecorder::OnSerialNumber(const std::string& number, bool supported) {
+  m_serial_number = number;
+  m_serial_supported = supported;
 }
 
-void DeviceExchange::OnLog(const std::string& text) {
-  if (std::optional<std::string> serial = SerialNumberInLog(text)) m_serial_number = std::move(serial);
-  m_reports.LogInfo(text);
-}
-
-void DeviceExchange::OnError(const std::string& text) {
+void ExchangeRecorder::OnError(const std::string& text) {
   m_reports.LogInfo(text);
   m_reports.ShowExchangeError(text);
 }
 
-void DeviceExchange::OnProgress(const char* stage, uint32_t value) {
+void ExchangeRecorder::OnProgress(const char* stage, uint32_t value) {
   if (stage == nullptr) {
     m_progress.SetPosition(value);
     return;
@@ -52,22 +52,23 @@ void DeviceExchange::OnProgress(const char* stage, uint32_t value) {
   m_progress.SetStep(stage, value == 0 ? 100 : value);
 }
 
-void DeviceExchange::OnFirmwareVersion(const std::string& version) {
+void ExchangeRecorder::OnFirmwareVersion(const std::string& version) {
   if (version.empty()) return;
+  m_firmware_version = version;
   m_reports.ShowFirmwareVersion(version);
   // A text that does not start with "major.minor" leaves the number as it was.
   if (const uint32_t number = ParseFirmwareVersionNumber(version); number != 0)
     m_firmware_version_number = number;
 }
 
-void DeviceExchange::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
+void ExchangeRecorder::OnDataChunk(const uint8_t* data, size_t length, size_t position) {
   if (position != m_receive_buffer.size()) m_reports.LogInfo(ChunkPositionMessage(m_receive_buffer.size(), position));
   m_receive_buffer.insert(m_receive_buffer.end(), data, data + length);
 }
 
-void DeviceExchange::OnGsmStatus(const uint8_t* data, size_t length) { m_reports.GsmStatus(data, length); }
+void ExchangeRecorder::OnGsmStatus(const uint8_t* data, size_t length) { m_reports.GsmStatus(data, length); }
 
-void DeviceExchange::OnKeyStatus(const uint8_t* data, size_t length) {
+void ExchangeRecorder::OnKeyStatus(const uint8_t* data, size_t length) {
   if (length < 2) return;
   char text[96];
   std::snprintf(text, sizeof text, "Всего ключей: %u, маска заданных: %02X", data[0], data[1]);
@@ -75,7 +76,7 @@ void DeviceExchange::OnKeyStatus(const uint8_t* data, size_t length) {
   m_reports.KeyStatus(data[0], data[1]);
 }
 
-void DeviceExchange::OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) {
+void ExchangeRecorder::OnPasswordRequest(char* buffer, size_t max_length, unsigned attempt) {
   std::optional<std::string> password;
   if (attempt == 0 && !m_cached_password.empty()) {
     password = m_cached_password;

@@ -1,13 +1,12 @@
-// The device window's exchange callback: the eight report kinds, the password
-// cache and the service log line.
-#include "device/device_exchange.h"
+// The exchange recorder both front ends share: the report kinds, the password
+// cache and its rules.
+#include "device/session/exchange_recorder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "device/device_window_rig.h"
-#include "device/service_log_line.h"
 
 namespace tamlo::device::testing {
 namespace {
@@ -28,7 +27,7 @@ struct ExchangeRig {
   RecordingReports reports;
   RecordingProgress progress;
   ScriptedPrompt prompt;
-  DeviceExchange exchange{reports, progress, prompt};
+  ExchangeRecorder exchange{reports, progress, prompt};
 
   // One password request; what the dispatcher finds in its buffer.
   std::string Password(unsigned attempt, size_t max_length = 16) {
@@ -39,9 +38,10 @@ struct ExchangeRig {
   }
 };
 
-TEST(DeviceExchange, ReportKinds_ReachLogBoxesProgressAndWindows) {
+TEST(ExchangeRecorder, ReportKinds_ReachLogBoxesProgressAndWindows) {
   ExchangeRig r;
   r.exchange.OnLog("Серийный номер: 123");
+  r.exchange.OnBootloaderEntered();
   r.exchange.OnError("Нет ответа от устройства");
   r.exchange.OnProgress("Чтение конфигурации", 0);
   r.exchange.OnProgress(nullptr, 40);
@@ -67,9 +67,15 @@ TEST(DeviceExchange, ReportKinds_ReachLogBoxesProgressAndWindows) {
   EXPECT_EQ(r.progress.events,
             (std::vector<std::string>{"step Чтение конфигурации/100", "step Запись/7"}));
   EXPECT_EQ(r.progress.positions, std::vector<uint32_t>{40});
+  EXPECT_EQ(r.exchange.firmware_version(), "3.11 (сборка 5)");
+  EXPECT_FALSE(r.exchange.reported_serial_number());  // a log line is no report of the number
+  EXPECT_TRUE(r.exchange.bootloader_entered());
+  r.exchange.Begin();
+  EXPECT_EQ(r.exchange.firmware_version(), "");
+  EXPECT_FALSE(r.exchange.bootloader_entered());
 }
 
-TEST(DeviceExchange, FirmwareVersionNumber_ParsedFromMajorMinor_ResetPerExchange) {
+TEST(ExchangeRecorder, FirmwareVersionNumber_ParsedFromMajorMinor_ResetPerExchange) {
   const struct {
     const char* text;
     uint32_t number;
@@ -88,7 +94,7 @@ TEST(DeviceExchange, FirmwareVersionNumber_ParsedFromMajorMinor_ResetPerExchange
   EXPECT_EQ(r.exchange.firmware_version_number(), 0u);
 }
 
-TEST(DeviceExchange, DataChunks_AppendedEvenAtAWrongPosition_WhichIsLogged) {
+TEST(ExchangeRecorder, DataChunks_AppendedEvenAtAWrongPosition_WhichIsLogged) {
   ExchangeRig r;
   const uint8_t a[] = {1, 2, 3}, b[] = {4, 5};
   r.exchange.OnDataChunk(a, 3, 0);
@@ -100,7 +106,7 @@ TEST(DeviceExchange, DataChunks_AppendedEvenAtAWrongPosition_WhichIsLogged) {
   EXPECT_EQ(r.reports.events.size(), 1u);
 }
 
-TEST(DeviceExchange, Password_AskedOnce_ReusedSilently_ReaskedPrefilledAfterRefusal) {
+TEST(ExchangeRecorder, Password_AskedOnce_ReusedSilently_ReaskedPrefilledAfterRefusal) {
   ExchangeRig r;
   r.prompt.answers = {"1111", "2468"};
   EXPECT_EQ(r.Password(0), "1111");  // first request of the run: asked
@@ -118,7 +124,7 @@ TEST(DeviceExchange, Password_AskedOnce_ReusedSilently_ReaskedPrefilledAfterRefu
   EXPECT_EQ(r.exchange.cached_password(), "2468");
 }
 
-TEST(DeviceExchange, Password_CancelOrEmptyGivesUp_KeepsCache_LongOneCut) {
+TEST(ExchangeRecorder, Password_CancelOrEmptyGivesUp_KeepsCache_LongOneCut) {
   ExchangeRig r;
   r.prompt.answers = {std::nullopt};
   EXPECT_EQ(r.Password(0), "");
@@ -130,39 +136,20 @@ TEST(DeviceExchange, Password_CancelOrEmptyGivesUp_KeepsCache_LongOneCut) {
   EXPECT_EQ(r.exchange.cached_password(), "abcdefgh");
 }
 
-TEST(ServiceLogLine, DateTimeThenTextOnOneLine) {
-  const struct {
-    const char* text;
-    const char* line;
-  } cases[] = {
-      {"Связь установлена", "08.12.2026 17:35:02: Связь установлена"},
-      {"a\r\nb", "08.12.2026 17:35:02: a b"},
-      {"a\nb\n", "08.12.2026 17:35:02: a b "},
-      {"a\r\n\r\nb", "08.12.2026 17:35:02: a  b"},
-      {"a\rb", "08.12.2026 17:35:02: a\rb"},
-      {"a\r", "08.12.2026 17:35:02: a\r"},
-      {"", "08.12.2026 17:35:02: "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(ServiceLogLine("08.12.2026 17:35:02", c.text), c.line);
-  }
-}
-
-TEST(DeviceExchange, SerialNumberOfTheIdentification_NoneForTheTwoNoNumberTexts) {
+TEST(ExchangeRecorder, SerialNumberOfTheIdentification_ReportedTypedForgottenPerExchange) {
   const struct Case {
-    const char* line;
-    std::optional<std::string> serial;
-  } cases[] = {
-      {"Серийный номер: 460123456789", "460123456789"},
-      {"Серийный номер: НЕ ЗАДАН", ""},
-      {"Серийный номер: не поддерживается", ""},
-      {"Подключено устройство: Tamlo 3.11", std::nullopt},
-      {"Запись серийного номера...", std::nullopt},
-  };
+    const char* number;
+    bool supported;
+  } cases[] = {{"460123456789", true}, {"", true}, {"", false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    EXPECT_EQ(SerialNumberInLog(c.line), c.serial);
+    SCOPED_TRACE(c.number);
+    ExchangeRig r;
+    r.exchange.OnSerialNumber(c.number, c.supported);
+    EXPECT_EQ(r.exchange.reported_serial_number(), std::optional<std::string>(c.number));
+    EXPECT_EQ(r.exchange.serial_number_supported(), c.supported);
+    r.exchange.Begin();
+    EXPECT_FALSE(r.exchange.reported_serial_number());
+    EXPECT_TRUE(r.exchange.serial_number_supported());
   }
 }
 
