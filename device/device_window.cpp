@@ -318,11 +318,8 @@ void DeviceWindowModel::L_ConfigWriteClick() {
     N_RebootClick();
 }
 
-std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage(bool no_configuration_ok) {
-  m_exchange.ClearReceiveBuffer();
-  link::ActionInput input;
-  input.no_configuration_ok = no_configuration_ok;
-  if (RunDeviceAction(link::CONFIG_READ, input) < 0) return std::nullopt;
+std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage() {
+  if (!RunAction(link::CONFIG_READ, {})) return std::nullopt;
   return m_exchange.receive_buffer();
 }
 
@@ -364,7 +361,7 @@ void DeviceWindowModel::N_VerifyWriteClick() {
 }
 
 void DeviceWindowModel::N_CompareClick() {
-  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage(false);
+  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
   if (!read) return;
   const DeviceImage device_image = CheckDeviceImage(*read);
   if (!device_image.accepted()) {

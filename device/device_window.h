@@ -243,10 +243,8 @@ class DeviceWindowModel final : public ServiceLog,
   void SelectRememberedPort();
   // A port to run an exchange on: a selected one, or the modem call.
   bool has_port() const;
-  // CONFIG_READ into a copy; nothing when the exchange failed. With
-  // `no_configuration_ok` a device without a configuration gives no bytes
-  // and sets the dispatcher's found_no_configuration().
-  std::optional<std::vector<uint8_t>> ReadDeviceImage(bool no_configuration_ok);
+  // CONFIG_READ into a copy; nothing when the exchange failed.
+  std::optional<std::vector<uint8_t>> ReadDeviceImage();
   // The port or the dialled number of the next exchange.
   std::string PlaceOfDevice() const;
   // SafeWriteFrontEnd: the safe write's steps as exchanges of the window.

@@ -1,9 +1,6 @@
 #pragma once
-// A configuration image read from a device: checked, and loaded into the
-// pages. The image is a 32-byte ConfigImageHeader and the encoded data
-// (config/config_image.h).
-//
-// The image is checked first (CheckDeviceImage, device/session/device_image.h).
+// A configuration image read from a device, checked (CheckDeviceImage,
+// device/session/device_image.h) and loaded into the pages.
 //
 // LoadConfigImage shows a refusal in an error box captioned "Ошибка при
 // чтении конфигурации" and gives -1, the pages untouched. A header with a
