@@ -2,7 +2,6 @@
 // same link the device window uses. Service log lines and errors go to
 // standard error, results to standard output.
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -28,8 +27,9 @@
 #include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
 #include "device/posix/posix_history_folder.h"
+#include "device/session/key_request.h"
+#include "device/session/session_texts.h"
 #include "link/device_time.h"
-#include "link/secure_wipe.h"
 
 namespace tamlo::cli {
 namespace {
@@ -156,7 +156,7 @@ int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& arg
     session.LogInfo("Ошибка записи файла " + args[0]);
     return kExitFailed;
   }
-  ShowInfo(session, "Конфигурация успешно считана из устройства");
+  ShowInfo(session, device::kConfigReadDone);
   std::printf("%zu bytes saved to %s\n", session.received().size(), args[0].c_str());
   return kExitOk;
 }
@@ -281,7 +281,6 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
 
   // The device's configuration is kept before anything is written.
   std::optional<device::ConfigHistory> history;
-  std::optional<std::string> device_folder;
   if (backup) {
     const std::optional<std::string> root = ConsoleHistoryRoot();
     if (!root) {
@@ -290,27 +289,17 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
       return kExitFailed;
     }
     history.emplace(device::PosixHistoryFolder(), *root);
-    device_folder = KeepBackup(session, options, *history);
-    if (!device_folder) return kExitFailed;
   }
-
-  const int result = session.Run(link::CONFIG_WRITE, ActionInput{image.data(), image.size(), nullptr});
+  const device::SafeWriteResult written = SafeWrite(session, options, image, history ? &*history : nullptr);
   // A step after the device took the whole image (a Ctrl+C among its
   // failures) leaves the new configuration in it: copy kept, exit status of
   // its own; the log said which step did not finish.
-  if (result != kExitOk && !session.image_stored()) return result;
-  if (result == kExitOk) std::printf("Конфигурация успешно записана (%zu байт)\n", image.size());
-  else std::printf("Конфигурация записана (%zu байт), но шаги после записи не завершены\n", image.size());
-  if (history) {
-    // The write is done: a copy that cannot be kept is only reported.
-    if (const std::optional<std::string> kept = history->Keep(*device_folder, "written", image)) {
-      session.LogInfo("Записанная конфигурация сохранена в " + *kept);
-      std::printf("written: %s\n", kept->c_str());
-    } else {
-      session.LogInfo("Не удалось сохранить копию записанной конфигурации в " + history->root() + " (" +
-                      history->last_error() + ")");
-    }
-  }
+  if (written.outcome == device::WriteOutcome::NotWritten) return kExitFailed;
+  if (written.outcome == device::WriteOutcome::Written)
+    std::printf("Конфигурация успешно записана (%zu байт)\n", image.size());
+  else
+    std::printf("Конфигурация записана (%zu байт), но шаги после записи не завершены\n", image.size());
+  if (written.written_copy) std::printf("written: %s\n", written.written_copy->c_str());
   // Which of the file's settings this firmware does not know: the same names
   // and versions the pages note when they build an image.
   FileSettingsNoter noter;
@@ -325,7 +314,7 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
     any = true;
   }
   std::printf("%s\n", any ? "" : " none");
-  if (result != kExitOk) return kExitWrittenIncomplete;
+  if (written.outcome != device::WriteOutcome::Written) return kExitWrittenIncomplete;
   return verify ? VerifyWrite(session, image) : kExitOk;
 }
 
@@ -348,12 +337,12 @@ int JournalRaw(const GlobalOptions& options, const std::vector<std::string>& arg
 
 int TimeSet(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError(kTimeSet, "no arguments expected");
-  return RunSimple(options, link::SET_TIME, "Время передано в устройство");
+  return RunSimple(options, link::SET_TIME, device::kTimeSetDone);
 }
 
 int Reboot(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError(kReboot, "no arguments expected");
-  return RunSimple(options, link::REBOOT, "Устройство перезагружается");
+  return RunSimple(options, link::REBOOT, device::kRebooting);
 }
 
 // ---- GSM status ----
@@ -419,7 +408,7 @@ int KeysStatus(const GlobalOptions& options, const std::vector<std::string>& arg
   return session.Run(link::KEYS_STATUS);
 }
 
-int RunKeyChange(const GlobalOptions& options, const std::vector<uint8_t>& request, const char* success) {
+int RunKeyChange(const GlobalOptions& options, const device::KeyChangeRequest& request, const char* success) {
   DeviceSession session(options);
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   session.on_key_status = PrintKeyStatus;
@@ -430,22 +419,17 @@ int RunKeyChange(const GlobalOptions& options, const std::vector<uint8_t>& reque
 
 int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError(kKeyWrite, "one key of 32 hexadecimal digits expected");
-  std::optional<std::array<uint8_t, device::kKeyLength>> key = device::KeyBytesFromText(args[0]);
-  if (!key) {
+  const std::optional<device::KeyChangeRequest> request = device::KeyChangeRequest::Write(0, args[0]);  // key No. 1
+  if (!request) {
     std::fprintf(stderr, "%s\n", device::kBadKeyMessage);
     return kExitUsage;
   }
-  std::vector<uint8_t> request = {0, device::kKeyLength};  // slot 0 (key No. 1), 16 key bytes
-  request.insert(request.end(), key->begin(), key->end());
-  link::SecureWipe(key->data(), key->size());
-  const int result = RunKeyChange(options, request, device::kKeyWrittenMessage);
-  link::SecureWipe(request.data(), request.size());
-  return result;
+  return RunKeyChange(options, *request, device::kKeyWrittenMessage);
 }
 
 int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError(kKeyDelete, "no arguments expected");
-  return RunKeyChange(options, {0, 0}, device::kKeyDeletedMessage);
+  return RunKeyChange(options, device::KeyChangeRequest::Delete(0), device::kKeyDeletedMessage);
 }
 
 // The number as the device window's dialog takes it from a scanner (13

@@ -14,6 +14,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
+#include "device/session/session_texts.h"
 #include "link/xmodem_sender.h"
 
 namespace tamlo::cli {
@@ -75,7 +76,7 @@ int FirmwareUpdate(const GlobalOptions& options, const std::vector<std::string>&
                  "the same fw-update command again (it finds the bootloader and sends the file anew)\n");
   }
   if (result == kExitOk) {
-    const char* done = "Обновление прошивки завершено. Устройство перезагружается.";
+    const char* done = device::kFirmwareUpdated;
     session.LogInfo(done);
     std::printf("%s\n", done);
   }

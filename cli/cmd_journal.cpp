@@ -22,6 +22,7 @@
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_export.h"
 #include "device/journal/journal_render.h"
+#include "device/session/session_texts.h"
 #include "link/exchange_dispatcher.h"
 
 namespace tamlo::cli {
@@ -153,8 +154,8 @@ int RunJournal(const GlobalOptions& options, const std::vector<std::string>& arg
   SessionJournalErrors errors(session);
   const int result = WriteJournal(args[0], read, codes, errors);
   if (result == kExitOk && args[0] != "-") {
-    session.LogInfo("Журнал работы был успешно считан с прибора");
-    std::printf("Журнал работы был успешно считан с прибора\n");
+    session.LogInfo(device::kJournalReadDone);
+    std::printf("%s\n", device::kJournalReadDone);
   }
   return result;
 }

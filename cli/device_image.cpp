@@ -1,6 +1,6 @@
 #include "cli/device_image.h"
 
-#include "device/load_config_image.h"
+#include "device/session/device_image.h"
 
 namespace tamlo::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 // A configuration image read from the device, checked by the device window's
-// own check (CheckDeviceImage, device/load_config_image.h): at least the
+// own check (CheckDeviceImage, device/session/device_image.h): at least the
 // 32-byte header, the "TAM0" magic, both data lengths within the bytes read.
 // A header with the device's own number and time logs when it was stored.
 #include <cstdint>

@@ -1,14 +1,41 @@
 #include "cli/safe_write.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "config/cp1251.h"
-#include "device/config_compare.h"
-#include "device/load_config_image.h"
+#include "device/session/session_texts.h"
 #include "device/posix/posix_history_folder.h"
 
 namespace tamlo::cli {
+namespace {
+
+class ConsoleSafeWrite final : public device::SafeWriteFrontEnd {
+ public:
+  explicit ConsoleSafeWrite(DeviceSession& session) : m_session(session) {}
+
+  bool RunAction(unsigned action, const link::ActionInput& input) override {
+    return m_session.Run(action, input) == kExitOk;
+  }
+  const std::vector<uint8_t>& ReceivedBytes() const override { return m_session.received(); }
+  std::string ReportedSerialNumber() const override {
+    return m_session.serial().value_or("");
+  }
+  bool FoundNoConfiguration() const override { return m_session.found_no_configuration(); }
+  bool ImageStored() const override { return m_session.image_stored(); }
+  void LogLine(const std::string& text) override { m_session.LogInfo(text); }
+  void BackupStopped(device::BackupStop, const std::string& reason) override {
+    std::fprintf(stderr, "%s\ntamlocfg-cli: запись отменена (без резервной копии: --no-backup)\n", reason.c_str());
+  }
+  void BackupKept(const std::optional<std::string>& path) override {
+    if (path) std::printf("backup: %s\n", path->c_str());
+    else std::printf("%s\n", device::kNothingToBackUp);
+  }
+
+ private:
+  DeviceSession& m_session;
+};
+
+}  // namespace
 
 std::optional<std::string> ConsoleHistoryRoot() {
   return device::UserHistoryRoot();
@@ -20,46 +47,19 @@ std::string DevicePlace(const GlobalOptions& options) {
   return options.demo ? std::string("Демо-прибор") : options.port;
 }
 
-std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOptions& options,
-                                      device::ConfigHistory& history) {
-  constexpr const char* kStopped = "tamlocfg-cli: запись отменена (без резервной копии: --no-backup)\n";
-  link::ActionInput read;
-  read.no_configuration_ok = true;
-  // The identification's serial number names the device's folder.
-  const bool identified = session.Run(link::SERIAL_READ) == kExitOk;
-  const std::string serial = session.serial().value_or("");
-  if (!identified || session.Run(link::CONFIG_READ, read) != kExitOk) {
-    std::fprintf(stderr, "Не удалось прочитать конфигурацию из прибора для резервной копии\n%s", kStopped);
-    return std::nullopt;
-  }
-  const std::string folder = device::DeviceFolderName(serial, DevicePlace(options));
-  if (session.found_no_configuration()) {
-    // A new device: nothing to lose; the image written still gets its copy.
-    session.LogInfo(device::kNothingToBackUp);
-    std::printf("%s\n", device::kNothingToBackUp);
-    return folder;
-  }
-  const device::DeviceImage checked = device::CheckDeviceImage(session.received());
-  if (!checked.accepted()) {
-    std::fprintf(stderr, "%s%s\n%s", device::kBackupRefused, checked.refusal, kStopped);
-    return std::nullopt;
-  }
-  const std::optional<std::string> kept = history.Keep(folder, "read", session.received());
-  if (!kept) {
-    std::fprintf(stderr, "Не удалось сохранить резервную копию в %s (%s)\n%s", history.root().c_str(),
-                 history.last_error().c_str(), kStopped);
-    return std::nullopt;
-  }
-  session.LogInfo("Резервная копия конфигурации прибора: " + *kept);
-  std::printf("backup: %s\n", kept->c_str());
-  return folder;
+device::SafeWriteResult SafeWrite(DeviceSession& session, const GlobalOptions& options,
+                                  const std::vector<uint8_t>& image, device::ConfigHistory* history) {
+  ConsoleSafeWrite front(session);
+  return device::SafeWrite(front, image, history, DevicePlace(options));
 }
 
 int VerifyWrite(DeviceSession& session, const std::vector<uint8_t>& written) {
-  if (session.Run(link::CONFIG_READ) != kExitOk) return kExitFailed;
-  if (const std::optional<std::string> fault = device::VerifyReadBack(written, session.received())) {
-    session.LogInfo(*fault);
-    std::fprintf(stderr, "%s\n", EscapeControls(*fault).c_str());
+  ConsoleSafeWrite front(session);
+  const device::Verification verified = device::VerifyWrite(front, written);
+  if (!verified.read) return kExitFailed;
+  if (verified.fault) {
+    session.LogInfo(*verified.fault);
+    std::fprintf(stderr, "%s\n", EscapeControls(*verified.fault).c_str());
     return kExitFailed;
   }
   session.LogInfo("Проверка записи пройдена");

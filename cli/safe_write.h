@@ -1,8 +1,7 @@
 #pragma once
-// The safety steps of `config-write`, the same the device window takes: the
-// backup before the write (identify the device, read its configuration, keep
-// it in the history with the image written) and the read back that checks
-// what the device stored.
+// The console's side of the safe write (device/session/safe_write.h), the
+// same steps the device window takes: where the history lives, and the
+// reports of each step on the terminal.
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
 #include "device/config_history.h"
+#include "device/session/safe_write.h"
 
 namespace tamlo::cli {
 
@@ -21,14 +21,11 @@ std::optional<std::string> ConsoleHistoryRoot();
 // the port, or the demo device's port entry as the GUI names it.
 std::string DevicePlace(const GlobalOptions& options);
 
-// Identifies the device, reads its configuration and keeps it in the
-// history; the device's folder name for the written image. Nothing (the
-// reason on standard error) when the write must not go ahead: the read
-// failed, it is no configuration, or its file could not be kept. A device
-// that has no configuration has nothing to keep: said so, and the write goes
-// ahead.
-std::optional<std::string> KeepBackup(DeviceSession& session, const GlobalOptions& options,
-                                      device::ConfigHistory& history);
+// Writes `image` through the session, with a backup into `history` first when
+// there is one. A stopped backup's reason goes to standard error, the
+// backup's file to standard output ("backup: PATH").
+device::SafeWriteResult SafeWrite(DeviceSession& session, const GlobalOptions& options,
+                                  const std::vector<uint8_t>& image, device::ConfigHistory* history);
 
 // Reads the configuration back and compares it with `written`: kExitOk when
 // the device holds the same data, kExitFailed (the first differing setting

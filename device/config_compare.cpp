@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/config_image.h"
-#include "device/load_config_image.h"
+#include "device/session/device_image.h"
 #include "pages/setting_captions.h"
 
 namespace tamlo::device {

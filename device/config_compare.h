@@ -4,7 +4,7 @@
 // of the comparison because the device fills in its own fields (number and
 // time of the stored configuration) when it stores an image. Each side is
 // checked and cut to its decoded data by CheckDeviceImage
-// (device/load_config_image.h), as a load would take it.
+// (device/session/device_image.h), as a load would take it.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -12,6 +12,8 @@
 #include "device/entry_rules.h"
 #include "device/load_config_image.h"
 #include "device/service_log_line.h"
+#include "device/session/safe_write.h"
+#include "device/session/session_texts.h"
 #include "link/phone_book.h"
 #include "tamlo_version.h"
 
@@ -28,7 +30,6 @@ constexpr const char* kConfigWriteCaption = "Запись конфигураци
 constexpr const char* kJournalFilter =
     "Журнал в формате HTML (*.htm, *.html)|*.htm;*.html|Текстовый журнал (*.txt)|*.txt|Все файлы (*.*)|*";
 constexpr const char* kFirmwareFilter = "Прошивки (*.fmw)|*.FMW|Все файлы (*.*)|*";
-constexpr const char* kFirmwareUpdated = "Обновление прошивки завершено. Устройство перезагружается.";
 
 // The operation labels that follow SetOperationsEnabled's first flag.
 constexpr DeviceControl kOperations[] = {
@@ -303,28 +304,13 @@ void DeviceWindowModel::L_ConfigWriteClick() {
                                   MessageButtons::OkCancel, MessageResult::Cancel) != MessageResult::Ok)
     return;
   const std::vector<uint8_t> image = BuildConfigImage(m_seams.pages);
-  if (m_backup && !KeepBackup()) return;
-  link::ActionInput input;
-  input.data = image.data();
-  input.length = image.size();
-  const int result = RunDeviceAction(link::CONFIG_WRITE, input);
-  // A step after the device took the whole image (its clock, its
-  // notification queue) may fail or be cancelled: the device holds the new
-  // configuration all the same, and the link's message said which step did
-  // not finish.
-  if (result < 0 && !m_dispatcher.image_stored()) return;
+  const SafeWriteResult written = SafeWrite(*this, image, m_backup ? &m_seams.history : nullptr, PlaceOfDevice());
+  if (written.outcome == WriteOutcome::NotWritten) return;
   m_written_image = image;
   mutable_control(DeviceControl::N_VerifyWrite).enabled = true;
   Changed(DeviceWindowChange::Controls);
-  if (m_backup) {
-    // The write is done; a copy that cannot be kept is only noted.
-    const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "written", image);
-    LogInfo(kept ? "Записанная конфигурация сохранена в " + *kept
-                 : "Не удалось сохранить копию записанной конфигурации в " + m_seams.history.root() + " (" +
-                       m_seams.history.last_error() + ")");
-  }
   CheckFirmwareCompatibility(m_exchange.firmware_version_number(), *this, m_seams.dialogs);
-  if (result < 0) return;
+  if (written.outcome != WriteOutcome::Written) return;
   if (m_seams.dialogs.ShowMessage("Конфигурация успешно записана. Для использования новой конфигурации устройство "
                                   "необходимо перезагрузить.\n\nПроизвести перезагрузку сейчас?",
                                   kConfigWriteCaption, MessageIcon::Question,
@@ -332,11 +318,8 @@ void DeviceWindowModel::L_ConfigWriteClick() {
     N_RebootClick();
 }
 
-std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage(bool no_configuration_ok) {
-  m_exchange.ClearReceiveBuffer();
-  link::ActionInput input;
-  input.no_configuration_ok = no_configuration_ok;
-  if (RunDeviceAction(link::CONFIG_READ, input) < 0) return std::nullopt;
+std::optional<std::vector<uint8_t>> DeviceWindowModel::ReadDeviceImage() {
+  if (!RunAction(link::CONFIG_READ, {})) return std::nullopt;
   return m_exchange.receive_buffer();
 }
 
@@ -345,40 +328,19 @@ std::string DeviceWindowModel::PlaceOfDevice() const {
   return m_selected < 0 ? std::string() : m_ports[static_cast<size_t>(m_selected)];
 }
 
-bool DeviceWindowModel::KeepBackup() {
-  constexpr const char* kHowToSkip = "\nЗапись отменена. Резервное копирование отключается в меню \"Прочее\".";
-  // The identification first: its serial number names the device's folder.
-  std::optional<std::vector<uint8_t>> current;
-  std::string serial;
-  if (RunDeviceAction(link::SERIAL_READ, {}) >= 0) {
-    serial = m_exchange.reported_serial_number().value_or(std::string());
-    current = ReadDeviceImage(true);
-  }
-  if (!current) {
-    ReportError(std::string("Не удалось прочитать конфигурацию из прибора для резервной копии.") + kHowToSkip);
-    return false;
-  }
-  m_backup_folder = DeviceFolderName(serial, PlaceOfDevice());
-  if (m_dispatcher.found_no_configuration()) {
-    // A new device: nothing to lose, and the written image still gets its copy.
-    LogInfo(kNothingToBackUp);
-    return true;
-  }
-  // Only a configuration is a backup: what a load would refuse could not
-  // restore the device.
-  const DeviceImage checked = CheckDeviceImage(*current);
-  if (!checked.accepted()) {
-    ReportError(std::string(kBackupRefused) + checked.refusal + kHowToSkip);
-    return false;
-  }
-  const std::optional<std::string> kept = m_seams.history.Keep(m_backup_folder, "read", *current);
-  if (!kept) {
-    ReportError("Не удалось сохранить резервную копию в " + m_seams.history.root() + " (" +
-                m_seams.history.last_error() + ")." + kHowToSkip);
-    return false;
-  }
-  LogInfo("Резервная копия конфигурации прибора: " + *kept);
-  return true;
+bool DeviceWindowModel::RunAction(unsigned action, const link::ActionInput& input) {
+  m_exchange.ClearReceiveBuffer();
+  return RunDeviceAction(action, input) >= 0;
+}
+
+std::string DeviceWindowModel::ReportedSerialNumber() const {
+  return m_exchange.reported_serial_number().value_or(std::string());
+}
+
+void DeviceWindowModel::BackupStopped(BackupStop why, const std::string& reason) {
+  // A refusal ends with the check's own text, punctuation and all.
+  ReportError(reason + (why == BackupStop::NotAConfiguration ? "" : ".") +
+              "\nЗапись отменена. Резервное копирование отключается в меню \"Прочее\".");
 }
 
 void DeviceWindowModel::N_BackupClick() {
@@ -389,17 +351,17 @@ void DeviceWindowModel::N_BackupClick() {
 
 void DeviceWindowModel::N_VerifyWriteClick() {
   if (m_written_image.empty()) return;
-  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage(false);
-  if (!read) return;
-  if (const std::optional<std::string> fault = VerifyReadBack(m_written_image, *read)) {
-    ReportError(*fault);
+  const Verification verified = VerifyWrite(*this, m_written_image);
+  if (!verified.read) return;
+  if (verified.fault) {
+    ReportError(*verified.fault);
     return;
   }
   ShowInfo("Проверка записи пройдена: конфигурация в приборе совпадает с записанной");
 }
 
 void DeviceWindowModel::N_CompareClick() {
-  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage(false);
+  const std::optional<std::vector<uint8_t>> read = ReadDeviceImage();
   if (!read) return;
   const DeviceImage device_image = CheckDeviceImage(*read);
   if (!device_image.accepted()) {
@@ -428,7 +390,7 @@ void DeviceWindowModel::L_ConfigReadClick() {
   m_exchange.ClearReceiveBuffer();
   if (RunDeviceAction(link::CONFIG_READ, {}) < 0) return;
   const std::vector<uint8_t>& image = m_exchange.receive_buffer();
-  if (LoadConfigImage(image.data(), image.size()) == 0) ShowInfo("Конфигурация успешно считана из устройства");
+  if (LoadConfigImage(image.data(), image.size()) == 0) ShowInfo(kConfigReadDone);
 }
 
 void DeviceWindowModel::L_ReadJournalClick() {
@@ -441,7 +403,7 @@ void DeviceWindowModel::L_ReadJournalClick() {
   const std::optional<std::string> path = m_seams.dialogs.ChooseFile(request);
   if (!path) return;
   m_last_journal_file = *path;
-  if (ExportJournal(*path) >= 0) ShowInfo("Журнал работы был успешно считан с прибора");
+  if (ExportJournal(*path) >= 0) ShowInfo(kJournalReadDone);
 }
 
 void DeviceWindowModel::L_ViewJournalClick() {
@@ -491,11 +453,11 @@ void DeviceWindowModel::L_FW_UpdateClick() {
 }
 
 void DeviceWindowModel::N_SetTimeClick() {
-  RunDeviceAction(link::SET_TIME, {}, std::string("Время передано в устройство"));
+  RunDeviceAction(link::SET_TIME, {}, std::string(kTimeSetDone));
 }
 
 void DeviceWindowModel::N_RebootClick() {
-  RunDeviceAction(link::REBOOT, {}, std::string("Устройство перезагружается"));
+  RunDeviceAction(link::REBOOT, {}, std::string(kRebooting));
 }
 
 bool DeviceWindowModel::FormShortCut(char key, bool ctrl, bool alt, bool shift) {

@@ -36,11 +36,14 @@
 #include "device/session/exchange_recorder.h"
 #include "device/device_seams.h"
 #include "device/journal/event_code_list.h"
+#include "device/session/safe_write.h"
 #include "link/clock.h"
 #include "link/exchange_dispatcher.h"
 #include "link/serial_port.h"
 
 namespace tamlo::device {
+
+class KeyChangeRequest;
 
 // The window's controls whose caption or enabled state the model decides.
 // The group boxes and their captions are the view's own.
@@ -113,7 +116,10 @@ inline constexpr const char* kBackupBeforeWriteValue = "BackupBeforeWrite";
 // its terminating zero).
 inline constexpr size_t kMaxStoredPortName = 63;
 
-class DeviceWindowModel final : public ServiceLog, public KeyOperations, private ExchangeReports {
+class DeviceWindowModel final : public ServiceLog,
+                                public KeyOperations,
+                                private ExchangeReports,
+                                private SafeWriteFrontEnd {
  public:
   enum class GsmWindowState { Idle, Requested, Shown };
 
@@ -237,19 +243,20 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   void SelectRememberedPort();
   // A port to run an exchange on: a selected one, or the modem call.
   bool has_port() const;
-  // CONFIG_READ into a copy; nothing when the exchange failed. With
-  // `no_configuration_ok` a device without a configuration gives no bytes
-  // and sets the dispatcher's found_no_configuration().
-  std::optional<std::vector<uint8_t>> ReadDeviceImage(bool no_configuration_ok);
+  // CONFIG_READ into a copy; nothing when the exchange failed.
+  std::optional<std::vector<uint8_t>> ReadDeviceImage();
   // The port or the dialled number of the next exchange.
   std::string PlaceOfDevice() const;
-  // Identifies the device, reads and keeps its configuration before a write
-  // in its history folder (named by its serial number when it reports one,
-  // else by PlaceOfDevice()); false (after the error box) when the write must
-  // not go ahead: the read failed, it is no configuration (CheckDeviceImage),
-  // or its file could not be kept. A device that has no configuration has
-  // nothing to keep: logged, and the write goes ahead.
-  bool KeepBackup();
+  // SafeWriteFrontEnd: the safe write's steps as exchanges of the window.
+  bool RunAction(unsigned action, const link::ActionInput& input) override;
+  const std::vector<uint8_t>& ReceivedBytes() const override { return m_exchange.receive_buffer(); }
+  std::string ReportedSerialNumber() const override;
+  bool FoundNoConfiguration() const override { return m_dispatcher.found_no_configuration(); }
+  bool ImageStored() const override { return m_dispatcher.image_stored(); }
+  void LogLine(const std::string& text) override { LogInfo(text); }
+  void BackupStopped(BackupStop why, const std::string& reason) override;
+  // KEY_CHANGE with `request`; `success` shown when it succeeds.
+  int RunKeyChange(const KeyChangeRequest& request, const char* success);
 
   DeviceWindowSeams m_seams;
   ExchangeRecorder m_exchange;
@@ -275,7 +282,6 @@ class DeviceWindowModel final : public ServiceLog, public KeyOperations, private
   bool m_backup = true;
   std::vector<uint8_t> m_written_image;
   std::string m_dialled_number;
-  std::string m_backup_folder;  // of the write under way
 };
 
 }  // namespace tamlo::device

@@ -1,19 +1,6 @@
 #pragma once
-// A configuration image read from a device: checked, and loaded into the
-// pages. The image is a 32-byte ConfigImageHeader and the encoded data
-// (config/config_image.h).
-//
-// CheckDeviceImage is the one check of such an image, made before any use of
-// it: the load into the pages, the backup before a write, the read back
-// after it, the comparison with the pages, and the console's config-read and
-// diff. Checks, in order; the first that fails is the refusal:
-//   fewer than 32 bytes      "Некорректная длина блока конфигурации"
-//   magic other than "TAM0"  "Прочитанные данные не являются конфигурацией Tamlo"
-//   bytes after the header fewer than either data length (offsets 8, 16)
-//                            "Некорректная длина данных в заголовке. Возможно, данные повреждены."
-// The data of an accepted image is what a load decodes: the second length
-// (offset 16) of bytes after the header. Bytes past it are not configuration,
-// even where the first length covers them.
+// A configuration image read from a device, checked (CheckDeviceImage,
+// device/session/device_image.h) and loaded into the pages.
 //
 // LoadConfigImage shows a refusal in an error box captioned "Ошибка при
 // чтении конфигурации" and gives -1, the pages untouched. A header with a
@@ -30,31 +17,11 @@
 #include "config/config_image.h"
 #include "config/config_page.h"
 #include "config/user_interface.h"
+#include "device/session/device_image.h"
 
 namespace tamlo::device {
 
 inline constexpr const char* kConfigReadErrorCaption = "Ошибка при чтении конфигурации";
-
-// The verdict on an image read from a device.
-struct DeviceImage {
-  // nullptr when the image is accepted, else the refusal (texts above).
-  const char* refusal = nullptr;
-  // Of an accepted image only.
-  ConfigImageHeader header;
-  std::vector<uint8_t> data;  // the decoded data
-
-  bool accepted() const { return refusal == nullptr; }
-};
-
-DeviceImage CheckDeviceImage(const uint8_t* bytes, size_t length);
-inline DeviceImage CheckDeviceImage(const std::vector<uint8_t>& image) {
-  return CheckDeviceImage(image.data(), image.size());
-}
-
-// "Конфигурация была записана 01.01.13 00:00:00 (по часам устройства),
-// внутренний номер 17" for a header the device numbered or dated; nothing
-// for one with both fields 0 (an image the program built).
-std::optional<std::string> StoredByDeviceLine(const ConfigImageHeader& header);
 
 // 0 when loaded, -1 after the error box.
 int LoadConfigImage(const uint8_t* bytes, size_t length, PageSet& pages, ServiceLog& log, UserDialogs& dialogs);

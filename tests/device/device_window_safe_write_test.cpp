@@ -46,34 +46,23 @@ void Write(Rig& rig) {
   rig.model.L_ConfigWriteClick();
 }
 
-TEST(DeviceWindowSafeWrite, Write_KeepsTheDeviceImageThenTheWrittenOne) {
-  Rig rig;
+TEST(DeviceWindowSafeWrite, Write_KeepsTheDeviceImageThenTheWrittenOne_InTheSerialNumbersFolder) {
+  sim::DeviceSettings settings;
+  settings.serial_number = "460123456789";
+  Rig rig(settings);
   rig.Start();
   const std::vector<uint8_t> before = rig.device->engine().image();
   rig.pages.General().SetText(GeneralEdit::E_Account, "0012");
   Write(rig);
-  const std::vector<std::string> names = rig.history_folder.Names("port-COM3");
+  const std::vector<std::string> names = rig.history_folder.Names("serial-460123456789");
   ASSERT_EQ(names, (std::vector<std::string>{"2026-12-08_17-48-02_001_read.tamlo",
                                              "2026-12-08_17-48-03_001_written.tamlo"}));
-  const std::string folder = std::string(kHistoryRoot) + "/port-COM3/";
+  const std::string folder = std::string(kHistoryRoot) + "/serial-460123456789/";
   EXPECT_EQ(rig.history_folder.files.at(folder + names[0]), before);
   const std::vector<uint8_t>& written = rig.history_folder.files.at(folder + names[1]);
   EXPECT_EQ(DataOf(written), DataOf(rig.device->engine().image()));
   EXPECT_TRUE(LogHas(rig.model, "Резервная копия конфигурации прибора: " + folder + names[0]));
   EXPECT_TRUE(LogHas(rig.model, "Записанная конфигурация сохранена в " + folder + names[1]));
-}
-
-TEST(DeviceWindowSafeWrite, IdentifiedDevice_FolderNamedBySerialNumber) {
-  sim::DeviceSettings settings;
-  settings.serial_number = "460123456789";
-  Rig rig(settings);
-  rig.Start({"COM3", "COM4"});
-  Write(rig);
-  // The same device on another port: the same folder.
-  rig.model.CmbBx_PortListChange(1);
-  Write(rig);
-  EXPECT_EQ(rig.history_folder.Names("serial-460123456789").size(), 4u);
-  EXPECT_EQ(rig.history_folder.files.size(), 4u);
 }
 
 TEST(DeviceWindowSafeWrite, FailedBackup_StopsTheWriteUnlessBackupsAreOff) {

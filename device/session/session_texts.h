@@ -1,0 +1,15 @@
+#pragma once
+// The texts the device window and the console tool both show for the same
+// outcome of an exchange.
+namespace tamlo::device {
+
+inline constexpr const char kConfigReadDone[] = "Конфигурация успешно считана из устройства";
+inline constexpr const char kJournalReadDone[] = "Журнал работы был успешно считан с прибора";
+inline constexpr const char kTimeSetDone[] = "Время передано в устройство";
+inline constexpr const char kRebooting[] = "Устройство перезагружается";
+inline constexpr const char kFirmwareUpdated[] = "Обновление прошивки завершено. Устройство перезагружается.";
+// A backup before a write that could not be read (the front end adds how the
+// write goes ahead without one).
+inline constexpr const char kBackupReadFailed[] = "Не удалось прочитать конфигурацию из прибора для резервной копии";
+
+}  // namespace tamlo::device
