@@ -202,7 +202,7 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
       if (old) return Refuse(kAnsUnknownCommand);
       return KeyChange(payload, size, now_ms);
 
-    default:  // the bootloader entry included: this firmware has none
+    default:  // a command this firmware does not know
       return Refuse(kAnsUnknownCommand);
   }
 }
