@@ -29,7 +29,6 @@ class SettingsViews : public QObject {
   SettingsViews(TF_Main& main, UserDialogs& dialogs);
 
   SettingsPages& Pages() { return m_pages; }
-  EventCodePickerModel& Picker() { return m_picker; }
 
   // Every view from its model.
   void ShowModels();

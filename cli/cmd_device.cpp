@@ -2,24 +2,24 @@
 // same link the device window uses. Service log lines and errors go to
 // standard error, results to standard output.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/catalogue_walk.h"
 #include "cli/cli_command.h"
+#include "cli/console_dialogs.h"
 #include "cli/device_image.h"
 #include "cli/device_session.h"
 #include "cli/safe_write.h"
 #include "config/config_files.h"
 #include "config/config_image.h"
 #include "config/firmware_check.h"
-#include "config/parameter_catalogue.h"
 #include "config/posix/posix_file_system.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
@@ -30,6 +30,7 @@
 #include "device/session/key_request.h"
 #include "device/session/session_texts.h"
 #include "link/device_time.h"
+#include "pages/settings_pages.h"
 
 namespace tamlo::cli {
 namespace {
@@ -161,77 +162,19 @@ int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& arg
   return kExitOk;
 }
 
-// The setting names (with minimal firmware versions) that the parameters of
-// an encoded configuration stand for, noted in the settings registry as the
-// pages note them when they build the image. The catalogue's condition says
-// for which values a name applies: "" always, a number that value, "protocol
-// index ..." the listed protocol indices of the same direction.
-class FileSettingsNoter {
- public:
-  int Walk(const uint8_t* data, size_t size) {
-    ClearNotedSettings();
-    return NoteLevel(0, data, size);
+// Which of the file's settings need a newer firmware: the file goes through
+// the pages as the window's store does, and the pages note them.
+void NotePageSettings(const ConfigImageFile& file) {
+  ConsoleDialogs dialogs;
+  SettingsPages pages(dialogs);
+  try {
+    LoadConfigData(pages.Set(), file.data.data(), file.data.size(), file.header);
+  } catch (const ConfigLoadError&) {
+    // Data the pages do not know (written with --force) was reported before
+    // the write; the settings the pages did load are still noted.
   }
-
- private:
-  struct Field {
-    uint32_t id;
-    FieldKind kind;
-    int32_t value;
-    const uint8_t* data;
-    size_t length;
-  };
-
-  int NoteLevel(uint32_t group, const uint8_t* data, size_t size) {
-    std::vector<Field> fields;
-    int result = WalkConfig(data, size, [&](uint32_t code, int32_t value, const uint8_t* d, size_t n, uint32_t) {
-      fields.push_back({FieldCodeId(code), FieldCodeKind(code), value, d, n});
-      return 1;
-    });
-    if (result != kWalkOk) return result;
-    for (const Field& f : fields) {
-      if (group == 0 && f.kind == kFieldGroup) {
-        result = NoteLevel(f.id, f.data, f.length);
-        if (result != kWalkOk) return result;
-        continue;
-      }
-      const CatalogueParameter* p = FindParameter(group, f.id);
-      if (p == nullptr) continue;
-      for (const CatalogueSetting& s : p->settings) {
-        if (s.name == nullptr) break;
-        if (Applies(s.when, f, group, fields)) NoteSetting(s.name, s.min_version);
-      }
-    }
-    return kWalkOk;
-  }
-
-  static bool InList(int32_t value, const char* list) {
-    for (const char* p = list; *p != '\0';) {
-      if (std::isdigit(static_cast<unsigned char>(*p))) {
-        char* end = nullptr;
-        if (std::strtol(p, &end, 10) == value) return true;
-        p = end;
-      } else {
-        ++p;
-      }
-    }
-    return false;
-  }
-
-  static bool Applies(const char* when, const Field& f, uint32_t group, const std::vector<Field>& level) {
-    if (when == nullptr || *when == '\0') return true;
-    static const char kProtocol[] = "protocol index ";
-    if (std::strncmp(when, kProtocol, sizeof kProtocol - 1) == 0) {
-      for (const Field& other : level) {
-        const CatalogueParameter* p = FindParameter(group, other.id);
-        if (p != nullptr && std::strncmp(p->meaning, "protocol index", 14) == 0 && other.kind == kFieldInteger)
-          return InList(other.value, when + sizeof kProtocol - 1);
-      }
-      return false;  // no protocol put: the default protocol, which is not listed
-    }
-    return f.kind == kFieldInteger && InList(f.value, when);
-  }
-};
+  BuildConfigImage(pages.Set());
+}
 
 int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
   std::string path;
@@ -301,9 +244,8 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
     std::printf("Конфигурация записана (%zu байт), но шаги после записи не завершены\n", image.size());
   if (written.written_copy) std::printf("written: %s\n", written.written_copy->c_str());
   // Which of the file's settings this firmware does not know: the same names
-  // and versions the pages note when they build an image.
-  FileSettingsNoter noter;
-  noter.Walk(file.data.data(), encoded);
+  // and versions the window lists.
+  NotePageSettings(file);
   ConsoleLog log(session);
   CheckFirmwareCompatibility(session.firmware_version_number(), log, log);
   std::printf("firmware %s; settings it does not support:", session.version().c_str());

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "config/byte_order.h"
 #include "config/config_tree.h"
 #include "config/crc32.h"
 #include "config/settings_registry.h"
@@ -10,40 +11,32 @@
 namespace tamlo {
 namespace {
 
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-
-void PutLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 }  // namespace
 
 ConfigImageHeader ConfigImageHeader::Parse(const uint8_t* bytes) {
   ConfigImageHeader h;
-  h.magic = Le32(bytes + 0);
-  h.version = Le32(bytes + 4);
-  h.length = Le32(bytes + 8);
-  h.checksum = Le32(bytes + 12);
-  h.length2 = Le32(bytes + 16);
-  h.reserved = Le32(bytes + 20);
-  h.device_number = Le32(bytes + 24);
-  h.device_time = Le32(bytes + 28);
+  h.magic = ReadLe32(bytes + 0);
+  h.version = ReadLe32(bytes + 4);
+  h.length = ReadLe32(bytes + 8);
+  h.checksum = ReadLe32(bytes + 12);
+  h.length2 = ReadLe32(bytes + 16);
+  h.reserved = ReadLe32(bytes + 20);
+  h.device_number = ReadLe32(bytes + 24);
+  h.device_time = ReadLe32(bytes + 28);
   return h;
 }
 
 std::array<uint8_t, ConfigImageHeader::kSize> ConfigImageHeader::Serialize() const {
   std::array<uint8_t, kSize> out{};
-  PutLe32(&out[0], magic);
-  PutLe32(&out[4], version);
-  PutLe32(&out[8], length);
-  PutLe32(&out[12], checksum);
-  PutLe32(&out[16], length2);
-  PutLe32(&out[20], reserved);
-  PutLe32(&out[24], device_number);
-  PutLe32(&out[28], device_time);
+  WriteLe32(&out[0], magic);
+  WriteLe32(&out[4], version);
+  WriteLe32(&out[8], length);
+  WriteLe32(&out[12], checksum);
+  WriteLe32(&out[16], length2);
+  WriteLe32(&out[20], reserved);
+  WriteLe32(&out[24], device_number);
+  WriteLe32(&out[28], device_time);
   return out;
 }
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "config/byte_order.h"
 #include "config/cp1251.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
@@ -49,9 +50,7 @@ void ConfigTree::PutInt(uint32_t id, int32_t value, std::string_view setting, ui
   } else if (value < 0 && value >= -kMaxVarintValue) {
     AppendVarint(Insert(id, kTypeNegVarint).value, static_cast<uint32_t>(-value));
   } else {
-    const auto u = static_cast<uint32_t>(value);
-    Insert(id, kTypeFixed32).value = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
-                                      static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
+    AppendLe32(Insert(id, kTypeFixed32).value, static_cast<uint32_t>(value));
   }
 }
 

@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
+#include "config/setting_versions.h"
+
 namespace tamlo {
 namespace {
 
 using K = ParameterKind;
+namespace V = setting_versions;
+
+constexpr CatalogueSetting Noted(VersionedSetting s, const char* when = "") { return {s.name, s.min_version, when}; }
 
 // Ordered by (group, id).
 const CatalogueParameter kCatalogue[] = {
@@ -18,37 +23,37 @@ const CatalogueParameter kCatalogue[] = {
     {0, 256, K::Integer, 1, "account number for replacement in relayed events; when replacement is on"},
     {0, 257, K::Integer, 1, "account number (hexadecimal text read as a number); when not empty"},
     {0, 258, K::Integer, 1, "autotest mode: 1 periodic, 2 by schedule; absent = off",
-     {{"Периодический автотест", 303, "1"}, {"Автотест по расписанию", 303, "2"}}},
+     {Noted(V::kPeriodicAutotest, "1"), Noted(V::kScheduledAutotest, "2")}},
     {0, 259, K::Integer, 1, "autotest period in minutes; when not 0"},
     {0, 260, K::Integer, 1, "schedule start in minutes after midnight; when above 0 and below 1440"},
     {0, 261, K::Integer, 1, "quick UDP tests; when ticked"},
     {0, 262, K::Integer, 1, "quick test period in seconds; when not 60"},
     {0, 263, K::Integer, 1, "passes before changing the SIM card; when not 0 and not 3",
-     {{"Кол-во проходов перед сменой SIM-карты", 304, ""}}},
+     {Noted(V::kSimChangeLoops)}},
     {0, 264, K::Integer, 1, "return period to the first direction in minutes; when not 0 and not 720",
-     {{"Период возврата на первое направление", 304, ""}}},
-    {0, 265, K::Text, 1, "device access password; when not empty", {{"Пароль доступа к устройству", 304, ""}}},
+     {Noted(V::kReturnPeriod)}},
+    {0, 265, K::Text, 1, "device access password; when not empty", {Noted(V::kDevicePassword)}},
     {0, 266, K::Integer, 1, "own service notifications; when ticked and an account number is given",
-     {{"Создавать собственные извещения", 304, ""}}},
+     {Noted(V::kOwnMessages)}},
     {0, 267, K::Integer, 1, "GPRS/LAN recovery check period in minutes; when not 0",
-     {{"Период проверки восстановления GPRS/LAN", 310, ""}}},
+     {Noted(V::kRecoveryCheck)}},
 
     {1, 1, K::Text, 1, "APN; when not empty"},
     {1, 2, K::Text, 1, "APN login; when not empty"},
     {1, 3, K::Text, 1, "APN password; when not empty"},
-    {1, 4, K::Text, 1, "PIN; when not empty", {{"PIN-код SIM-карты", 304, ""}}},
+    {1, 4, K::Text, 1, "PIN; when not empty", {Noted(V::kSimPin)}},
 
     {2, 1, K::Integer, 1, "protocol index; when not 0",
-     {{"Протокол Kam-Net/LAN", 306, "7"}, {"Протокол SIA-IP/LAN", 306, "8"}, {"Протокол Kam-M", 308, "9"},
-      {"Протокол Kam-SMS", 308, "10"}}},
+     {Noted(V::kKamNetLan, "7"), Noted(V::kSiaIpLan, "8"), Noted(V::kKamM, "9"),
+      Noted(V::kKamSms, "10")}},
     {2, 2, K::Integer, 1, "SIM choice index; when not 0"},
     {2, 3, K::Text, 1, "telephone number or address; when not empty"},
     {2, 4, K::Integer, 1, "port; when not 0"},
     {2, 5, K::Integer, 1, "number of tries; when not 0 and not 5"},
-    {2, 6, K::Integer, 1, "own test period in use; when ticked", {{"Индивидуальный период тестов", 304, ""}}},
+    {2, 6, K::Integer, 1, "own test period in use; when ticked", {Noted(V::kOwnTestPeriod)}},
     {2, 7, K::Integer, 1, "own test period in minutes; when not 0"},
     {2, 8, K::Integer, 1, "encryption; when ticked",
-     {{"Шифрование", 311, "protocol index 3, 4, 7, 8, 9 or 10"}}},
+     {Noted(V::kEncryption, "protocol index 3, 4, 7, 8, 9 or 10")}},
 
     {3, 1, K::Integer, 1, "remote connection allowed; when ticked"},
     {3, 2, K::Integer, 1, "maximal telephone number length; when not 0 and not 10"},
@@ -56,7 +61,7 @@ const CatalogueParameter kCatalogue[] = {
     {3, 4, K::Text, 0, "note of list row rep"},
 
     {4, 1, K::Integer, 1, "input type 0..4; when not the input's default (4 for L4, 0 otherwise)",
-     {{"Тип входа", 302, ""}}},
+     {Noted(V::kInputType)}},
     {4, 2, K::Integer, 1, "Contact ID event code; when not the input's default"},
     {4, 3, K::Integer, 1, "partition; when not 0"},
     {4, 4, K::Integer, 1, "zone; when not input index + 1"},

@@ -1,5 +1,6 @@
 #include "config/tagged_encoding.h"
 
+#include "config/byte_order.h"
 #include "config/config_tree.h"
 
 namespace tamlo {
@@ -60,10 +61,6 @@ void Encode(const ConfigTree& tree, std::vector<uint8_t>& out) {
   }
 }
 
-uint32_t ReadLe32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
 
 int CallFunction(uint32_t code, int32_t value, const uint8_t* data, size_t length, uint32_t repeat, void* user) {
   return (*static_cast<const ConfigVisitorFn*>(user))(code, value, data, length, repeat);

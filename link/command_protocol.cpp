@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/byte_order.h"
 #include "link/link_codes.h"
 #include "link/secure_wipe.h"
 #include "link/text_format.h"
@@ -9,18 +10,6 @@
 namespace tamlo::link {
 namespace {
 
-uint16_t GetU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t GetU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-void PutU16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 // Holds the running command's wait in `slot` until the command returns,
 // however it returns.
@@ -39,7 +28,7 @@ class AnswerWaitScope {
 
 void CommandProtocol::PutHeader(uint16_t number, uint8_t command) {
   uint8_t* h = m_core.tx_block();
-  PutU16(h, number);
+  WriteLe16(h, number);
   h[2] = command;
   h[3] = 0;
 }
@@ -52,9 +41,9 @@ int CommandProtocol::Connect(LinkCallback& callback, bool quiet) {
   const uint32_t challenge = clock.NowMs();
   PutHeader(0, CMD_CONNECT);
   uint8_t* p = m_core.tx_payload();
-  PutU32(p, challenge);
-  PutU16(p + 4, kHostSizeLimit);
-  PutU16(p + 6, kHostSizeLimit);
+  WriteLe32(p, challenge);
+  WriteLe16(p + 4, kHostSizeLimit);
+  WriteLe16(p + 6, kHostSizeLimit);
   m_core.BuildFrame(8);
   m_last_command = CMD_CONNECT;
 
@@ -74,9 +63,9 @@ int CommandProtocol::Connect(LinkCallback& callback, bool quiet) {
       if (r < 12) continue;
       const uint8_t* b = m_core.rx_block();
       const uint8_t* a = m_core.rx_payload();
-      if (GetU16(b) != 0 || b[2] != ANS_OK || GetU32(a) != ~challenge) continue;
-      const uint16_t size_a = GetU16(a + 4);
-      const uint16_t size_b = GetU16(a + 6);
+      if (ReadLe16(b) != 0 || b[2] != ANS_OK || ReadLe32(a) != ~challenge) continue;
+      const uint16_t size_a = ReadLe16(a + 4);
+      const uint16_t size_b = ReadLe16(a + 6);
       if (size_a < kMinDeviceSize || size_b < kMinDeviceSize) return LINK_CONNECT_PARAMS;
       m_core.LowerTxMtu(size_b);
       return LINK_OK;
@@ -115,7 +104,7 @@ int CommandProtocol::Exchange(uint8_t command, size_t payload_length, const char
         if (r < 0) return r;
         if (r == 0) continue;
         const uint8_t* b = m_core.rx_block();
-        const uint16_t number = GetU16(b);
+        const uint16_t number = ReadLe16(b);
         if (number != m_block_number) {
           callback.OnLog(Format("Неверный номер блока: %u вместо %u", static_cast<unsigned>(number), static_cast<unsigned>(m_block_number)));
           continue;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "config/byte_order.h"
+#include "config/config_image.h"
 #include "config/cp1251.h"
 #include "link/bootloader_entry.h"
 #include "link/device_time.h"
@@ -14,15 +16,9 @@ namespace tamlo::link {
 namespace {
 
 constexpr uint32_t kGsmPollPeriodMs = 1000;
-constexpr size_t kImageHeaderSize = 32;
 constexpr size_t kMaxSerialLength = 32;
 constexpr char kDevicePrefix[] = "Tamlo ";
 constexpr size_t kDevicePrefixLength = sizeof kDevicePrefix - 1;
-
-uint32_t GetU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // A read above its limit: what the device holds is named with the limit.
 std::string TooLargeMessage(const char* what, uint64_t bytes, size_t limit) {
@@ -189,7 +185,7 @@ int ExchangeDispatcher::SerialRead(LinkCallback& callback) {
 }
 
 int ExchangeDispatcher::ConfigWrite(const ActionInput& input, LinkCallback& callback) {
-  if (input.data == nullptr || input.length < kImageHeaderSize) {
+  if (input.data == nullptr || input.length < ConfigImageHeader::kSize) {
     callback.OnError("SerialCore: bad params for CONFIG_WRITE");
     return LINK_FAILED_REPORTED;
   }
@@ -197,12 +193,12 @@ int ExchangeDispatcher::ConfigWrite(const ActionInput& input, LinkCallback& call
   auto begin_handler = [&](size_t length, LinkCallback&) -> int {
     if (length < 2) return LINK_BAD_ANSWER;
     const uint8_t* a = m_core.rx_payload();
-    chunk_size = static_cast<size_t>(a[0] | (a[1] << 8));
+    chunk_size = ReadLe16(a);
     if (chunk_size == 0 || chunk_size > m_core.tx_mtu()) return LINK_TRANSFER_PARAMS;
     return 1;
   };
-  std::memcpy(m_core.tx_payload(), input.data, kImageHeaderSize);
-  int r = m_protocol.ExchangeWithPassword(CMD_CONFIG_WRITE_BEGIN, kImageHeaderSize, "Подготовка к записи конфигурации",
+  std::memcpy(m_core.tx_payload(), input.data, ConfigImageHeader::kSize);
+  int r = m_protocol.ExchangeWithPassword(CMD_CONFIG_WRITE_BEGIN, ConfigImageHeader::kSize, "Подготовка к записи конфигурации",
                                           begin_handler, callback);
   if (r != LINK_OK) return r;
   callback.OnProgress("Запись конфигурации", static_cast<uint32_t>(input.length));
@@ -248,7 +244,7 @@ int ExchangeDispatcher::ReadTransfer(uint8_t begin, uint8_t chunk, const char* p
   uint32_t announced = 0;
   auto begin_handler = [&](size_t length, LinkCallback&) -> int {
     if (length < 4) return LINK_BAD_ANSWER;
-    announced = GetU32(m_core.rx_payload());
+    announced = ReadLe32(m_core.rx_payload());
     return 1;
   };
   int r = m_protocol.ExchangeWithPassword(begin, 0, prepare_text, begin_handler, callback);

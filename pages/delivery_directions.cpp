@@ -145,20 +145,22 @@ int DirectionFrameModel::LoadField(int kind, uint32_t id, int32_t value, const u
 }
 
 void DirectionFrameModel::StoreTo(ConfigTree& group) const {
+  using setting_versions::kEncryption;
+  using setting_versions::kOwnTestPeriod;
   const DirectionProtocol& p = kDirectionProtocols[static_cast<size_t>(m_state.C_Proto)];
-  if (m_state.C_Proto != 0) group.PutInt(kIdProtocol, m_state.C_Proto, p.setting, p.min_version);
+  if (m_state.C_Proto != 0) group.PutInt(kIdProtocol, m_state.C_Proto, p.setting.name, p.setting.min_version);
   if (m_state.C_SIM != 0) group.PutInt(kIdSim, m_state.C_SIM);
   group.PutTrimmedString(kIdTel, m_state.E_Tel);
   if (const int32_t port = EditIntValue(m_state.E_Port, 0); port != 0) group.PutInt(kIdPort, port);
   if (const int32_t tries = EditIntValue(m_state.E_Try, kDefaultTries); tries != 0 && tries != kDefaultTries)
     group.PutInt(kIdTries, tries);
-  if (m_state.CB_LocalPeriod) group.PutInt(kIdLocalPeriodOn, 1, DirectionFrameTexts::CB_LocalPeriod, 304);
+  if (m_state.CB_LocalPeriod) group.PutInt(kIdLocalPeriodOn, 1, kOwnTestPeriod.name, kOwnTestPeriod.min_version);
   if (const int minutes = ParseTimeField(m_state.ME_LocalPeriod); minutes != 0) group.PutInt(kIdLocalPeriod, minutes);
   // Only the protocols that can encrypt make the flag a setting with a
   // firmware version; a tick left over from such a protocol is stored bare.
   if (m_state.CB_UseCrypto) {
     if (p.encryption) {
-      group.PutInt(kIdCrypto, 1, DirectionFrameTexts::CB_UseCrypto, 311);
+      group.PutInt(kIdCrypto, 1, kEncryption.name, kEncryption.min_version);
     } else {
       group.PutInt(kIdCrypto, 1);
     }

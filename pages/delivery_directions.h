@@ -27,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/setting_versions.h"
 #include "pages/input_rules.h"
 #include "pages/page_model.h"
 
@@ -45,22 +46,21 @@ struct DirectionProtocol {
   bool tries = false;              // E_Try (with L_Try) shown
   bool port = false;               // E_Port (with L_Port) shown
   bool encryption = false;         // CB_UseCrypto can show; its tick is stored under "Шифрование", 311
-  std::string_view setting;        // noted when the index is put: the firmware that knows the protocol
-  uint32_t min_version = 0;
+  VersionedSetting setting;        // noted when the index is put: the firmware that knows the protocol
 };
 
 inline constexpr std::array<DirectionProtocol, 11> kDirectionProtocols{{
-    {"Нет", "", false, false, false, false, false, "", 0},
-    {"Ademco", "Телефон", true, true, true, false, false, "", 0},
-    {"Argus-CT", "Телефон", true, true, true, false, false, "", 0},
-    {"Kam-Net", "Адрес", true, true, true, true, true, "", 0},
-    {"SIA IP", "Адрес", true, true, true, true, true, "", 0},
-    {"Ademco ТЛ", "Телефон", true, false, true, false, false, "", 0},
-    {"Контакт-CSD", "Телефон", true, true, true, false, false, "", 0},
-    {"Kam-Net (LAN)", "Адрес", true, false, true, true, true, "Протокол Kam-Net/LAN", 306},
-    {"SIA IP (LAN)", "Адрес", true, false, true, true, true, "Протокол SIA-IP/LAN", 306},
-    {"Kam-M (CSD)", "Телефон", true, true, true, false, true, "Протокол Kam-M", 308},
-    {"Kam-SMS", "Телефон", true, true, true, false, true, "Протокол Kam-SMS", 308},
+    {"Нет", "", false, false, false, false, false, {}},
+    {"Ademco", "Телефон", true, true, true, false, false, {}},
+    {"Argus-CT", "Телефон", true, true, true, false, false, {}},
+    {"Kam-Net", "Адрес", true, true, true, true, true, {}},
+    {"SIA IP", "Адрес", true, true, true, true, true, {}},
+    {"Ademco ТЛ", "Телефон", true, false, true, false, false, {}},
+    {"Контакт-CSD", "Телефон", true, true, true, false, false, {}},
+    {"Kam-Net (LAN)", "Адрес", true, false, true, true, true, setting_versions::kKamNetLan},
+    {"SIA IP (LAN)", "Адрес", true, false, true, true, true, setting_versions::kSiaIpLan},
+    {"Kam-M (CSD)", "Телефон", true, true, true, false, true, setting_versions::kKamM},
+    {"Kam-SMS", "Телефон", true, true, true, false, true, setting_versions::kKamSms},
 }};
 
 // C_SIM items; the index is stored.

@@ -1,6 +1,7 @@
 #include "pages/delivery_options.h"
 
 #include "config/config_tree.h"
+#include "config/setting_versions.h"
 #include "config/tagged_encoding.h"
 
 namespace tamlo {
@@ -43,14 +44,17 @@ int DeliveryOptionsModel::LoadFromConfig(int kind, uint32_t id, int32_t value, c
 }
 
 void DeliveryOptionsModel::StoreToConfig(ConfigTree& tree) {
+  using setting_versions::kRecoveryCheck;
+  using setting_versions::kReturnPeriod;
+  using setting_versions::kSimChangeLoops;
   const int32_t loops = EditIntValue(m_state.E_OneSimLoops, 0);
   if (loops != 0 && loops != kDefaultLoops)
-    tree.PutInt(kIdOneSimLoops, loops, "Кол-во проходов перед сменой SIM-карты", 304);
+    tree.PutInt(kIdOneSimLoops, loops, kSimChangeLoops.name, kSimChangeLoops.min_version);
   const int return_time = ParseTimeField(m_state.ME_ReturnTime);
   if (return_time != 0 && return_time != kDefaultReturnMinutes)
-    tree.PutInt(kIdReturnTime, return_time, "Период возврата на первое направление", 304);
+    tree.PutInt(kIdReturnTime, return_time, kReturnPeriod.name, kReturnPeriod.min_version);
   const int back_test = ParseTimeField(m_state.ME_BackTestTime);
-  if (back_test != 0) tree.PutInt(kIdBackTestTime, back_test, "Период проверки восстановления GPRS/LAN", 310);
+  if (back_test != 0) tree.PutInt(kIdBackTestTime, back_test, kRecoveryCheck.name, kRecoveryCheck.min_version);
 }
 
 void DeliveryOptionsModel::ListSettings(std::vector<SettingValue>& out) const {

@@ -7,6 +7,7 @@
 
 #include "config/config_tree.h"
 #include "config/cp1251.h"
+#include "config/setting_versions.h"
 #include "config/tagged_encoding.h"
 
 namespace tamlo {
@@ -42,11 +43,10 @@ constexpr std::array<std::array<Text, 4>, 2> kSimText{{
 constexpr int kAccountDigits = 4;
 // SIM cards take PINs of 4 to 8 digits.
 constexpr size_t kMinPinLength = 4;
-constexpr uint32_t kFirmware304 = 304;
 
-constexpr const char* kPinSetting = "PIN-код SIM-карты";
-constexpr const char* kDevicePasswordSetting = "Пароль доступа к устройству";
-constexpr const char* kOwnMessagesSetting = "Создавать собственные извещения";
+using setting_versions::kDevicePassword;
+using setting_versions::kOwnMessages;
+using setting_versions::kSimPin;
 constexpr const char* kNoReplaceAccountWarning = "Не задан номер объекта для замены. Опция будет выключена.";
 constexpr const char* kNoOwnMessagesAccountWarning =
     "Для передачи собственных извещений нужно задать номер объекта. Опция будет выключена.";
@@ -129,7 +129,7 @@ ConfigTree GeneralSettingsModel::BuildSimGroup(size_t sim) {
       m_dialogs.ShowMessage("PIN-код для SIM" + std::to_string(sim + 1) + " должен быть как минимум 4 цифры",
                             kApplicationTitle, MessageIcon::None);
     }
-    group.PutString(kSimPinId, pin, kPinSetting, kFirmware304);
+    group.PutString(kSimPinId, pin, kSimPin.name, kSimPin.min_version);
   }
   return group;
 }
@@ -142,7 +142,7 @@ void GeneralSettingsModel::StoreToConfig(ConfigTree& tree) {
     const auto number = static_cast<int32_t>(ParseHexField(account, 0));
     tree.PutInt(kAccountId, number);
     if (m_state.CB_ReplaceAcc) tree.PutInt(kReplaceAccountId, number);
-    if (m_state.CB_OwnMessages) tree.PutInt(kOwnMessagesId, 1, kOwnMessagesSetting, kFirmware304);
+    if (m_state.CB_OwnMessages) tree.PutInt(kOwnMessagesId, 1, kOwnMessages.name, kOwnMessages.min_version);
   } else {
     // Both options need an account number: without one the device could
     // neither replace nor sign anything, so they are switched off.
@@ -156,7 +156,8 @@ void GeneralSettingsModel::StoreToConfig(ConfigTree& tree) {
     }
   }
 
-  tree.PutTrimmedString(kDevicePasswordId, m_state.E_DevicePassword, kDevicePasswordSetting, kFirmware304);
+  tree.PutTrimmedString(kDevicePasswordId, m_state.E_DevicePassword, kDevicePassword.name,
+                        kDevicePassword.min_version);
 
   for (LoopInputModel* input : m_inputs) tree.PutGroup(kInputGroupId, input->BuildGroup());
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "config/setting_versions.h"
 #include "config/tagged_encoding.h"
 
 namespace tamlo {
@@ -77,7 +78,8 @@ ConfigTree LoopInputModel::BuildGroup() const {
   const uint32_t zone = ParseHexField(m_state.E_Zone, DefaultZone());
   if (zone != DefaultZone()) group.PutInt(kLoopZoneId, static_cast<int32_t>(zone));
   if (m_state.GrpBx_LoopType != DefaultType())
-    group.PutInt(kLoopTypeId, static_cast<int32_t>(m_state.GrpBx_LoopType), "Тип входа", 302);
+    group.PutInt(kLoopTypeId, static_cast<int32_t>(m_state.GrpBx_LoopType), setting_versions::kInputType.name,
+                 setting_versions::kInputType.min_version);
   return group;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/config_tree.h"
+#include "config/setting_versions.h"
 #include "config/tagged_encoding.h"
 #include "pages/input_rules.h"
 
@@ -118,10 +119,12 @@ int PeriodicTestsModel::LoadFromConfig(int kind, uint32_t id, int32_t value, con
 }
 
 void PeriodicTestsModel::StoreToConfig(ConfigTree& tree) {
+  constexpr VersionedSetting kPeriodic = setting_versions::kPeriodicAutotest;
+  constexpr VersionedSetting kScheduled = setting_versions::kScheduledAutotest;
   if (m_state.GroupBox_Tests == TestType::RB_TestOptimal) {
-    tree.PutInt(kIdTestType, 1, "Периодический автотест", 303);
+    tree.PutInt(kIdTestType, 1, kPeriodic.name, kPeriodic.min_version);
   } else if (m_state.GroupBox_Tests == TestType::RB_TestAndromedaStyle) {
-    tree.PutInt(kIdTestType, 2, "Автотест по расписанию", 303);
+    tree.PutInt(kIdTestType, 2, kScheduled.name, kScheduled.min_version);
   }
   if (const int period = ParseTimeField(m_state.ME_AutoTest); period != 0) tree.PutInt(kIdAutoTestPeriod, period);
 

@@ -1,5 +1,6 @@
 #include "sim/demo_site.h"
 
+#include "config/byte_order.h"
 #include "config/config_image.h"
 #include "pages/settings_pages.h"
 #include "sim/stored_image.h"
@@ -98,8 +99,8 @@ std::vector<uint8_t> DemoSiteImage(uint32_t device_time) {
   FillTests(pages.Tests());
   FillRemote(pages.Remote());
   std::vector<uint8_t> image = BuildConfigImage(pages.Set());
-  WriteU32(&image[kImageNumberOffset], kDemoSiteConfigNumber);
-  WriteU32(&image[kImageTimeOffset], device_time > kDemoSiteStoredAgo ? device_time - kDemoSiteStoredAgo : 0);
+  WriteLe32(&image[kImageNumberOffset], kDemoSiteConfigNumber);
+  WriteLe32(&image[kImageTimeOffset], device_time > kDemoSiteStoredAgo ? device_time - kDemoSiteStoredAgo : 0);
   return image;
 }
 

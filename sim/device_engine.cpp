@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "config/byte_order.h"
 #include "sim/journal_generator.h"
 #include "sim/stored_image.h"
 
@@ -14,14 +15,6 @@ constexpr uint32_t kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 24
 Block Refuse(uint8_t code) { return Block{0, code, {}}; }
 Block Accept(std::vector<uint8_t> payload = {}) { return Block{0, kAnsOk, std::move(payload)}; }
 
-void PutU16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
-}
 
 // A level drifting up and down between lo and hi over `period_ms`.
 uint8_t Triangle(uint64_t now_ms, uint64_t period_ms, int lo, int hi) {
@@ -76,9 +69,9 @@ Block DeviceEngine::Handle(uint16_t number, uint8_t command, const uint8_t* payl
   if (number == 0 && command == kCmdConnect) {
     if (size < 8) return Block{0, kAnsBadParameters, {}};
     std::vector<uint8_t> answer;
-    PutU32(answer, ~ReadU32(payload));
-    PutU16(answer, m_settings.size_a);
-    PutU16(answer, m_settings.size_b);
+    AppendLe32(answer, ~ReadLe32(payload));
+    AppendLe16(answer, m_settings.size_a);
+    AppendLe16(answer, m_settings.size_b);
     m_connected = true;
     m_authorized = m_settings.password.empty();
     m_have_last = false;
@@ -136,7 +129,7 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
       std::vector<uint8_t> answer;
       uint32_t length = uint32_t(m_transfer_bytes.size());
       if (journal && m_settings.announced_journal_length) length = *m_settings.announced_journal_length;
-      PutU32(answer, length);
+      AppendLe32(answer, length);
       return Accept(std::move(answer));
     }
     case kCmdConfigReadChunk:
@@ -150,14 +143,14 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
     case kCmdConfigWriteBegin: {
       uint32_t length = 0;
       if (size != kImageHeaderSize) return Refuse(kAnsBadParameters);
-      if (!ImageDataLength(payload, length) || ReadU32(payload + 16) != length) return Refuse(kAnsBadHeader);
+      if (!ImageDataLength(payload, length) || ReadLe32(payload + 16) != length) return Refuse(kAnsBadHeader);
       if (uint64_t(length) + kImageHeaderSize > m_settings.image_capacity) return Refuse(kAnsTooLarge);
       m_transfer = Transfer::kConfigWrite;
       m_transfer_bytes.clear();
       std::memcpy(m_write_header.data(), payload, kImageHeaderSize);
       m_write_expected = kImageHeaderSize + length;
       std::vector<uint8_t> answer;
-      PutU16(answer, m_settings.write_chunk);
+      AppendLe16(answer, m_settings.write_chunk);
       return Accept(std::move(answer));
     }
     case kCmdConfigWriteChunk:
@@ -165,7 +158,7 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
 
     case kCmdSetTime:
       if (size < 4) return Refuse(kAnsBadParameters);
-      m_clock_base = ReadU32(payload);
+      m_clock_base = ReadLe32(payload);
       m_clock_set_ms = now_ms;
       LogEvent(now_ms, {1, payload[0], payload[1], payload[2], payload[3]});
       return Accept();
@@ -202,7 +195,7 @@ Block DeviceEngine::Execute(uint8_t command, const uint8_t* payload, size_t size
       if (old) return Refuse(kAnsUnknownCommand);
       return KeyChange(payload, size, now_ms);
 
-    default:  // the bootloader entry included: this firmware has none
+    default:  // a command this firmware does not know
       return Refuse(kAnsUnknownCommand);
   }
 }
@@ -233,8 +226,8 @@ Block DeviceEngine::ConfigWriteChunk(const uint8_t* payload, size_t size, uint64
   const bool first_commit = m_transfer_bytes.size() - size < m_write_expected;
   m_image = m_transfer_bytes;
   if (first_commit) ++m_config_number;
-  WriteU32(&m_image[kImageNumberOffset], m_config_number);
-  WriteU32(&m_image[kImageTimeOffset], DeviceTime(now_ms));
+  WriteLe32(&m_image[kImageNumberOffset], m_config_number);
+  WriteLe32(&m_image[kImageTimeOffset], DeviceTime(now_ms));
   if (const auto& alteration = m_settings.alter_after_write;
       alteration && kImageHeaderSize + alteration->offset < m_image.size())
     m_image[kImageHeaderSize + alteration->offset] ^= alteration->mask;

@@ -4,19 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "config/byte_order.h"
 #include "sim/stored_image.h"
 
 namespace tamlo::sim {
 namespace {
 
-void PutU16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
-}
 
 uint8_t Bcd(uint16_t value, int digit) { return uint8_t((value >> (4 * digit)) & 0x0F); }
 
@@ -32,14 +25,14 @@ std::vector<uint8_t> CallData(uint8_t flags, const std::string& number) {
 
 void AppendRawEntry(std::vector<uint8_t>& journal, uint8_t kind, const std::vector<uint8_t>& payload) {
   journal.push_back(kind);
-  PutU16(journal, uint16_t(payload.size()));
+  AppendLe16(journal, uint16_t(payload.size()));
   journal.insert(journal.end(), payload.begin(), payload.end());
 }
 
 void AppendRecord(std::vector<uint8_t>& journal, const JournalRecord& r) {
   std::vector<uint8_t> p;
-  PutU32(p, r.received);
-  PutU32(p, r.sent);
+  AppendLe32(p, r.received);
+  AppendLe32(p, r.sent);
   p.push_back(r.direction);
   p.push_back(r.source);
   p.push_back(r.format);
@@ -161,7 +154,7 @@ int ClearQueuedRecords(std::vector<uint8_t>& journal) {
   int cleared = 0;
   size_t pos = 0;
   while (pos + 3 <= journal.size()) {
-    const size_t n = size_t(journal[pos + 1]) | size_t(journal[pos + 2]) << 8;
+    const size_t n = ReadLe16(&journal[pos + 1]);
     if (pos + 3 + n > journal.size()) break;
     if (journal[pos] == kQueued && n >= 12) {
       journal[pos] = kProcessed;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "config/byte_order.h"
+
 namespace tamlo::sim {
 
 SimDevice::SimDevice(DeviceSettings settings, Faults faults, uint32_t baud)
@@ -154,7 +156,7 @@ void SimDevice::OnBlock(size_t length, uint64_t at_ns) {
     return;
   }
   const uint8_t* block = m_receiver.block();
-  const uint16_t number = uint16_t(block[0] | block[1] << 8);
+  const uint16_t number = ReadLe16(block);
   const uint8_t command = block[2];
   Block answer;
   uint8_t refusal = 0;
@@ -186,8 +188,7 @@ void SimDevice::OnBlock(size_t length, uint64_t at_ns) {
 void SimDevice::SendAnswer(const Block& answer, uint64_t start_ns) {
   uint8_t block[link::kMaxBlock];
   const size_t payload = std::min(answer.payload.size(), link::kMaxPayload);
-  block[0] = uint8_t(answer.number);
-  block[1] = uint8_t(answer.number >> 8);
+  WriteLe16(block, answer.number);
   block[2] = answer.code;
   block[3] = 0;
   if (payload > 0) std::memcpy(block + link::kBlockHeaderSize, answer.payload.data(), payload);

@@ -46,7 +46,7 @@ bool SimPort::Fail(uint32_t code, const char* text) {
 }
 
 bool SimPort::Open(const std::string&) {
-  if (m_open || m_busy) return Fail(kBusyError, "Device or resource busy");
+  if (m_open) return Fail(kBusyError, "Device or resource busy");
   m_open = true;
   m_settings = {};
   m_settings.baud = 9600;

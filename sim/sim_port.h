@@ -52,8 +52,6 @@ class SimPort final : public link::SerialPort {
   void SetCarrier(bool on) { m_carrier = on; }
   // The line settings the host applied last.
   const link::PortSettings& settings() const { return m_settings; }
-  // Makes the next Open() fail as a port held by another program does.
-  void SetBusy(bool busy) { m_busy = busy; }
   SimDevice& device() { return *m_device; }
   // The line's time: nanoseconds since the port was made.
   uint64_t NowNs();
@@ -69,7 +67,6 @@ class SimPort final : public link::SerialPort {
   std::chrono::steady_clock::time_point m_start;
 
   bool m_open = false;
-  bool m_busy = false;
   bool m_carrier = true;
   link::PortSettings m_settings;
   uint32_t m_error = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "config/byte_order.h"
 #include "config/config_image.h"
 #include "config/crc32.h"
 #include "config/whole_input.h"
@@ -14,25 +15,18 @@
 
 namespace tamlo::sim {
 
-uint32_t ReadU32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void WriteU32(uint8_t* p, uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(value >> (8 * i));
-}
 
 std::vector<uint8_t> FactoryImage() {
   std::vector<uint8_t> image(kImageHeaderSize, 0);
   std::memcpy(image.data(), "TAM0", 4);
-  WriteU32(&image[4], ConfigImageHeader::kConfiguratorVersion);
-  WriteU32(&image[12], Crc32Register(nullptr, 0));
+  WriteLe32(&image[4], ConfigImageHeader::kConfiguratorVersion);
+  WriteLe32(&image[12], Crc32Register(nullptr, 0));
   return image;
 }
 
 bool ImageDataLength(const uint8_t* header, uint32_t& length) {
   if (std::memcmp(header, "TAM0", 4) != 0) return false;
-  length = ReadU32(header + 8);
+  length = ReadLe32(header + 8);
   return true;
 }
 

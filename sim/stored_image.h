@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "config/config_image.h"
 #include "config/file_system.h"
 
 namespace tamlo::sim {
 
-inline constexpr size_t kImageHeaderSize = 32;
+inline constexpr size_t kImageHeaderSize = ConfigImageHeader::kSize;
 inline constexpr size_t kImageNumberOffset = 24;
 inline constexpr size_t kImageTimeOffset = 28;
 
@@ -25,8 +26,6 @@ std::vector<uint8_t> FactoryImage();
 // bytes are not an image header (wrong magic).
 bool ImageDataLength(const uint8_t* header, uint32_t& length);
 
-uint32_t ReadU32(const uint8_t* p);
-void WriteU32(uint8_t* p, uint32_t value);
 
 // Whole-file load and save of an image. Load takes at most what a
 // configuration read may deliver (link/read_limits.h), so /dev/zero or a

@@ -32,7 +32,6 @@ class FilteredLineEdit : public QLineEdit {
   void SetKeyFilter(KeyFilter filter) { m_filter = std::move(filter); }
   // The most characters the user can bring the text to; 0: no limit.
   void SetTypingLimit(int characters) { m_limit = characters; }
-  int TypingLimit() const { return m_limit; }
 
   // `text` as it would be inserted at the cursor by the user: filtered
   // character by character, then cut to the room the limit leaves (the

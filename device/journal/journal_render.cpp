@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "config/byte_order.h"
 #include "config/cp1251.h"
 #include "link/device_time.h"
 
@@ -93,10 +94,6 @@ void AppendF(std::string& out, const char* format, ...) {
   va_end(again);
 }
 
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 std::string TimeText(std::uint32_t seconds) {
   return seconds == kNoDeviceTime ? std::string(kNoTime) : link::FormatDeviceTime(seconds);
@@ -186,7 +183,7 @@ int JournalRenderer::RenderJournal(std::span<const std::uint8_t> journal) {
       break;
     }
     const std::uint8_t kind = journal[at];
-    const size_t length = journal[at + 1] | static_cast<size_t>(journal[at + 2]) << 8;
+    const size_t length = ReadLe16(&journal[at + 1]);
     if (length > left - 3) {
       m_errors.ReportError("Недостаточно данных в журнале. Вероятно, журнал поврежден");
       result = -1;
@@ -223,7 +220,7 @@ void JournalRenderer::RenderJournalRecord(std::uint8_t kind, std::span<const std
   }
 
   AppendF(line, "%-10s |", (kind == 0 ? t.queued : t.processed).c_str());
-  AppendF(line, " %-17s%s", TimeText(U32(&payload[0])).c_str(), " |");
+  AppendF(line, " %-17s%s", TimeText(ReadLe32(&payload[0])).c_str(), " |");
 
   const std::uint8_t source = payload[9];
   std::string source_text;
@@ -233,7 +230,7 @@ void JournalRenderer::RenderJournalRecord(std::uint8_t kind, std::span<const std
   else AppendF(source_text, t.type.c_str(), source);
   AppendF(line, " %-12s |", source_text.c_str());
 
-  AppendF(line, " %-17s%s", TimeText(U32(&payload[4])).c_str(), " |");
+  AppendF(line, " %-17s%s", TimeText(ReadLe32(&payload[4])).c_str(), " |");
 
   const std::uint8_t direction = payload[8];
   const std::string direction_text =
@@ -284,7 +281,7 @@ bool JournalRenderer::AppendInternalEvent(std::string& line, std::span<const std
     case 1:
       if (l == 5) {
         line += t.clock_set;
-        AppendF(line, " %-17s", TimeText(U32(&data[1])).c_str());
+        AppendF(line, " %-17s", TimeText(ReadLe32(&data[1])).c_str());
         return true;
       }
       if (l != 1) return false;
@@ -310,7 +307,7 @@ bool JournalRenderer::AppendInternalEvent(std::string& line, std::span<const std
       return true;
     case 6:
       if (l != 5) return false;
-      AppendF(line, t.all_failed.c_str(), static_cast<unsigned>(U32(&data[1]) / 60));
+      AppendF(line, t.all_failed.c_str(), static_cast<unsigned>(ReadLe32(&data[1]) / 60));
       return true;
     case 7: {
       if (l < 2) return false;

@@ -148,7 +148,6 @@ void TF_TamloDev::BuildMenu() {
   connect(m_menu_items[3], &QAction::triggered, this, [this] { m_model.N_BackupClick(); });
   connect(m_menu_items[4], &QAction::triggered, this, [this] { m_model.N_VerifyWriteClick(); });
   connect(m_menu_items[5], &QAction::triggered, this, [this] { m_model.N_CompareClick(); });
-  // The key window comes with a later version: the entry stays disabled.
 }
 
 void TF_TamloDev::Connect() {

@@ -7,7 +7,7 @@
 namespace tamlo {
 namespace {
 
-TEST(CommandLine, Table) {
+TEST(CommandLine, PortsDemoHelpAndFile_ParsedOrRefusedAsUsageError) {
   struct Case {
     std::vector<std::string> args;
     std::vector<std::string> ports;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,12 +31,18 @@ using tamlo::testing::RunCli;
 using tamlo::testing::TempDir;
 using tamlo::testing::WriteFileBytes;
 
-// A .tamlo image with the autotest on (a setting of firmware 3.03) and a
-// device password (3.04).
-std::string ImageWithNewerSettings() {
+// A .tamlo image with the autotest on (a setting of firmware 3.03), a device
+// password (3.04), an encrypting direction (3.11) and the passes before a SIM
+// change at their default, which the pages do not store.
+std::string ImageWithNewerSettings(int32_t autotest = 1) {
   ConfigTree tree;
-  tree.PutInt(258, 1);
+  tree.PutInt(258, autotest);
+  tree.PutInt(263, 3);
   tree.PutString(265, "1234");
+  ConfigTree direction;
+  direction.PutInt(1, 3);
+  direction.PutInt(8, 1);
+  tree.PutGroup(2, std::move(direction));
   const std::vector<uint8_t> data = EncodeConfig(tree);
   const auto header = ConfigImageHeader::For(data.data(), data.size()).Serialize();
   std::string bytes(header.begin(), header.end());
@@ -59,6 +66,8 @@ TEST(CliDevice, PtyDevice_ConfigWriteReportsOldFirmwareAndReadsBackSameBytes) {
   EXPECT_EQ(w.status, 0) << w.err;
   EXPECT_TRUE(Contains(w.out, "Периодический автотест (3.03)")) << w.out;
   EXPECT_TRUE(Contains(w.out, "Пароль доступа к устройству (3.04)")) << w.out;
+  EXPECT_TRUE(Contains(w.out, "Шифрование (3.11)")) << w.out;
+  EXPECT_FALSE(Contains(w.out, "Кол-во проходов")) << w.out;
   EXPECT_TRUE(Contains(w.err, ": Подключено устройство: Tamlo 3.02")) << w.err;
 
   CliRun r = RunCli(dir, port + "config-read " + (dir / "back.tamlo").string());
@@ -91,10 +100,8 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
   WriteFileBytes(dir / "in.tamlo", image);
   // The one data byte in which the autotest choice 1 and 2 differ: the
   // device below turns what it is given into the other choice.
-  ConfigTree other;
-  other.PutInt(258, 2);
-  other.PutString(265, "1234");
-  const std::vector<uint8_t> changed = EncodeConfig(other);
+  const std::string other = ImageWithNewerSettings(2);
+  const std::vector<uint8_t> changed(other.begin() + ConfigImageHeader::kSize, other.end());
   const std::string data = image.substr(ConfigImageHeader::kSize);
   ASSERT_EQ(changed.size(), data.size());
   size_t at = 0;

@@ -165,7 +165,7 @@ TEST(WalkConfig, Results_AllTakenUnrecognisedMalformedUnknownCoding) {
   EXPECT_TRUE(visits.empty());
 }
 
-TEST(WalkConfig, VarintLimits) {
+TEST(WalkConfig, VarintsUpTo28BitsRead_LongerOnesRefused) {
   std::vector<Visit> visits;
   EXPECT_EQ(WalkAll(Hex({0xFF, 0xFF, 0xFF, 0xFF, 0x01}), visits), -1);  // needs a fifth byte
   EXPECT_EQ(WalkAll(Hex({0x10, 0xFF, 0xFF, 0xFF, 0x7F}), visits), 1);

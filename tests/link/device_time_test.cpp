@@ -6,7 +6,7 @@
 namespace tamlo::link {
 namespace {
 
-TEST(DeviceTime, KnownValues) {
+TEST(DeviceTime, CalendarEdges_FormatAndConvertExactly_BeforeEpochIsZero) {
   EXPECT_EQ(FormatDeviceTime(0), "01.01.12 00:00:00");
   EXPECT_EQ(FormatDeviceTime(31536000), "31.12.12 00:00:00");   // 2012 is a leap year
   EXPECT_EQ(FormatDeviceTime(31622400), "01.01.13 00:00:00");

@@ -191,7 +191,7 @@ TEST_F(XmodemTest, RefusedEotIsResent) {
   EXPECT_EQ(boot.eots, 2);
 }
 
-TEST_F(XmodemTest, CancelCounting) {
+TEST_F(XmodemTest, ThreeCancelsInOneWait_Abort_FewerDoNot) {
   // Two CAN before the start NAK do not abort; a third in the same wait does.
   boot.answer_y = false;
   port.on_bytes = [this, inner = port.on_bytes](const uint8_t* data, size_t size) {

@@ -9,6 +9,7 @@
 
 #include "config/config_image.h"
 #include "config/parameter_catalogue.h"
+#include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
 #include "config/test_pages.h"
 #include "tests/pages/every_parameter.h"
@@ -65,6 +66,22 @@ TEST(SettingsPages, EveryParameterLoadsAndStoresByteIdentical) {
   ResetAllPages(pages.Set());
   EXPECT_TRUE(Data(BuildConfigImage(pages.Set())).empty());
   EXPECT_TRUE(pages.ListChangedSettings().empty());
+}
+
+// The catalogue names what the pages note: storing the file that holds every
+// parameter notes each of its settings with its version, except the periodic
+// autotest, which excludes the scheduled one the file holds.
+TEST(SettingsPages, EveryParameterNotesTheCatalogueSettings) {
+  ScriptedDialogs dialogs;
+  SettingsPages pages(dialogs);
+  Load(pages, EncodeConfig(EveryParameterSet()));
+  BuildConfigImage(pages.Set());
+  std::set<std::pair<std::string, uint32_t>> noted, listed;
+  for (const NotedSetting& s : NotedSettings()) noted.insert({s.name, s.min_version});
+  for (const CatalogueParameter& p : ParameterCatalogue())
+    for (const CatalogueSetting& s : p.settings)
+      if (s.name != nullptr && std::string(s.name) != "Периодический автотест") listed.insert({s.name, s.min_version});
+  EXPECT_EQ(noted, listed);
 }
 
 TEST(SettingsPages, ChangedSettingsInStoringOrderWithPageNames) {

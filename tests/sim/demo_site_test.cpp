@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "config/byte_order.h"
 #include "config/config_image.h"
 #include "link/clock.h"
 #include "pages/settings_pages.h"
@@ -57,7 +58,7 @@ TEST(DemoSite, DemoSettingsStoreTheSiteStampedBeforeTheDeviceClock) {
   const DeviceSettings settings = DemoDeviceSettings(clock);
   EXPECT_EQ(settings.image, DemoSiteImage(settings.device_time));
   // Near the start of the device calendar the stored time does not wrap.
-  EXPECT_EQ(ReadU32(&DemoSiteImage(100)[kImageTimeOffset]), 0u);
+  EXPECT_EQ(ReadLe32(&DemoSiteImage(100)[kImageTimeOffset]), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "config/byte_order.h"
 #include "sim/device_engine.h"
 #include "sim/journal_generator.h"
 #include "sim/stored_image.h"
@@ -18,8 +19,8 @@ std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; 
 std::vector<uint8_t> ImageWithData(size_t data_length, uint8_t fill) {
   std::vector<uint8_t> image = FactoryImage();
   image.resize(kImageHeaderSize + data_length, fill);
-  WriteU32(&image[8], uint32_t(data_length));
-  WriteU32(&image[16], uint32_t(data_length));
+  WriteLe32(&image[8], uint32_t(data_length));
+  WriteLe32(&image[16], uint32_t(data_length));
   return image;
 }
 
@@ -29,7 +30,7 @@ class Host {
 
   Block Connect(uint32_t challenge = 0x12345678) {
     std::vector<uint8_t> p(8, 0);
-    WriteU32(p.data(), challenge);
+    WriteLe32(p.data(), challenge);
     m_number = 0;
     return m_device.Handle(0, kCmdConnect, p.data(), p.size(), m_now);
   }
@@ -57,7 +58,7 @@ class Host {
   std::vector<uint8_t> ReadImage() {
     Block b = Send(kCmdConfigReadBegin);
     EXPECT_EQ(b.code, kAnsOk);
-    uint32_t left = ReadU32(b.payload.data());
+    uint32_t left = ReadLe32(b.payload.data());
     std::vector<uint8_t> out;
     while (left > 0) {
       b = Send(kCmdConfigReadChunk);
@@ -109,8 +110,8 @@ TEST(DeviceEngine, Retransmission_RepeatsAnswerWithoutExecutingTwice) {
   EXPECT_TRUE(std::equal(image.begin(), image.begin() + 24, stored.begin()));
   EXPECT_TRUE(std::equal(image.begin() + 32, image.end(), stored.begin() + 32));
   // The stored image carries the device's number and store time.
-  EXPECT_EQ(ReadU32(&stored[kImageNumberOffset]), 1u);
-  EXPECT_EQ(ReadU32(&stored[kImageTimeOffset]), device.DeviceTime(host.now()));
+  EXPECT_EQ(ReadLe32(&stored[kImageNumberOffset]), 1u);
+  EXPECT_EQ(ReadLe32(&stored[kImageTimeOffset]), device.DeviceTime(host.now()));
 }
 
 TEST(DeviceEngine, ConfigWriteThenRead_ReturnsImage_InReadChunks) {
@@ -249,9 +250,9 @@ TEST(DeviceEngine, Clock_SetTimeRunsOn_AndJournalRecordsDeviceEvents) {
   ASSERT_EQ(j.size(), before + 3 + 17 + 3 + 13);
   EXPECT_EQ(j[before], kProcessed);
   EXPECT_EQ(j[before + 3 + 12], 1);
-  EXPECT_EQ(ReadU32(&j[before + 3 + 13]), t);
+  EXPECT_EQ(ReadLe32(&j[before + 3 + 13]), t);
   EXPECT_EQ(j[before + 20 + 3 + 12], 3);
-  EXPECT_EQ(ReadU32(&j[before + 20 + 3]), t + 61);
+  EXPECT_EQ(ReadLe32(&j[before + 20 + 3]), t + 61);
   // No queued record is left after the clearing.
   size_t pos = 0;
   while (pos < j.size()) {

@@ -121,7 +121,7 @@ TEST(EndToEnd, GsmStatus_PollsOncePerSecondUntilCancelled) {
   EXPECT_GT(levels.size(), 3u);  // the level moves while the window is open
 }
 
-TEST(EndToEnd, SetTimeAndReboot) {
+TEST(EndToEnd, SetTimeAndReboot_DeviceTakesTheTimeRebootsAndAnswersAgain) {
   SimLink sim;
   sim.clock.SetLocal({2025, 12, 31, 23, 59, 58});
   ASSERT_EQ(sim.Run(SET_TIME), 0);

@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "config/byte_order.h"
 #include "sim/device_settings.h"
 #include "sim/journal_generator.h"
 #include "sim/stored_image.h"
@@ -38,7 +39,7 @@ TEST(JournalGenerator, DemoJournal_CoversEveryKindSourceFormatProtocolAndEvent) 
       ASSERT_GE(n, 12u);
       const size_t l = p[11];
       ASSERT_LE(12 + l, n);
-      EXPECT_LE(ReadU32(p), now);
+      EXPECT_LE(ReadLe32(p), now);
       sources.insert(p[9]);
       formats.insert(p[10]);
       protocols.insert(p[8] >= 0xFE ? p[8] : p[8] >> 4);

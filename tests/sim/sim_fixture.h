@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "config/byte_order.h"
 #include "link/clock.h"
 #include "link/exchange_dispatcher.h"
 #include "link/recording_callback.h"
@@ -57,8 +58,8 @@ inline std::vector<uint8_t> TestImage(size_t length, uint32_t seed = 1) {
     x = x * 1103515245u + 12345u;
     image.push_back(uint8_t(i % 7 == 0 ? 0x7E : x >> 16));
   }
-  WriteU32(&image[8], uint32_t(length));
-  WriteU32(&image[16], uint32_t(length));
+  WriteLe32(&image[8], uint32_t(length));
+  WriteLe32(&image[16], uint32_t(length));
   return image;
 }
 
