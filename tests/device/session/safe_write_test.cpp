@@ -118,7 +118,9 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
     std::vector<std::string> kinds;
     for (const std::string& name : folder.Names("port-COM3")) {
       kinds.push_back(name.substr(name.rfind('_') + 1, name.find('.') - name.rfind('_') - 1));
-      if (kinds.back() == "read") EXPECT_EQ(folder.files.at(std::string(kHistoryRoot) + "/port-COM3/" + name), c.device);
+      if (kinds.back() == "read") {
+        EXPECT_EQ(folder.files.at(std::string(kHistoryRoot) + "/port-COM3/" + name), c.device);
+      }
       if (kinds.back() == "written") {
         ASSERT_TRUE(result.written_copy);
         EXPECT_EQ(folder.files.at(*result.written_copy), image);
