@@ -3,6 +3,7 @@
 // fed as the modem's reply to every command, in pieces of varying size.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "fake_port.h"
 #include "link/modem_dialer.h"
@@ -27,12 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (result > 0) __builtin_trap();  // a dial ends connected (0) or failed (negative)
   for (const std::string& line : cb.log) {
     if (line.rfind("<= ", 0) != 0) continue;
-    // Characters of the reply: UTF-8 lead bytes, an escape ("\\", "\r",
-    // "\xNN") counting as the one character it stands for.
+    // Characters of the reply: UTF-8 lead bytes, an escape ("\\", "\r")
+    // counting as the one character it stands for and "\xNN" as the byte it
+    // stands for (a C1 control is two of them, "\xC2\x98").
     size_t characters = 0;
     for (size_t i = 3; i < line.size(); ++i) {
-      if (line[i] == '\\' && i + 1 < line.size()) i += line[i + 1] == 'x' ? 3 : 1;
-      characters += (uint8_t(line[i]) & 0xC0) != 0x80;
+      uint8_t byte = uint8_t(line[i]);
+      if (line[i] == '\\' && i + 1 < line.size()) {
+        if (line[i + 1] == 'x' && i + 3 < line.size()) {
+          byte = uint8_t(std::stoi(line.substr(i + 2, 2), nullptr, 16));
+          i += 3;
+        } else {
+          byte = uint8_t(line[++i]);
+        }
+      }
+      characters += (byte & 0xC0) != 0x80;
     }
     if (characters > 127) __builtin_trap();  // a reply log line holds at most 127 characters
   }
