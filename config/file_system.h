@@ -65,6 +65,13 @@ class FileSystem {
     (void)target;
     return {};
   }
+  // Creates `folder` and the folders above it that are missing. "" when it
+  // exists afterwards, else why not in the system's words. A seam without
+  // folders says "".
+  virtual std::string MakeFolders(const std::string& folder) {
+    (void)folder;
+    return {};
+  }
 };
 
 }  // namespace tamlo

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "config/posix/output_target.h"
@@ -128,6 +129,12 @@ class Posix final : public FileSystem {
   }
 
   std::string OutputProblem(const std::string& target) override { return OutputTargetProblem(target); }
+
+  std::string MakeFolders(const std::string& folder) override {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return ec ? ec.message() : std::string();
+  }
 
   std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target) override {
     if (IsDirectOutput(link_or_target)) return OpenDirectOutput(link_or_target);
