@@ -126,7 +126,7 @@ class TF_Main : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate(const std::filesystem::path& program_folder);
+  void FormCreate(FileSystem& files, const std::filesystem::path& program_folder);
   void FormShow();
   void CreateControls();
   void CreateActions();

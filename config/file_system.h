@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tamlo {
 
@@ -69,6 +70,13 @@ class FileSystem {
   // exists afterwards, else why not in the system's words. A seam without
   // folders says "".
   virtual std::string MakeFolders(const std::string& folder) {
+    (void)folder;
+    return {};
+  }
+  // The names of the regular files in `folder`, in no particular order;
+  // empty when it is missing or cannot be read. A seam without folders has
+  // none.
+  virtual std::vector<std::string> RegularFileNames(const std::string& folder) {
     (void)folder;
     return {};
   }
