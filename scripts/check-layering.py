@@ -2,8 +2,9 @@
 """Fails when a source file includes across the project's layers.
 
 The core (config, link, pages, device, sim) is plain C++: no Qt, no operating
-system header outside its platform subfolders (posix/, win32/), and each folder
-includes only from the folders below it. Qt lives in widgets/, the qt/
+system header outside its platform subfolders (posix/, win32/), no file I/O
+around the FileSystem seam, and each folder includes only from the folders
+below it. Qt lives in widgets/, the qt/
 subfolders and app/. Usage: check-layering.py [SOURCE_ROOT]; exit 1 lists
 every offending include as FILE:LINE: reason.
 """
@@ -30,6 +31,12 @@ QT_EXTRA = {"widgets"}
 GENERATED = {"tamlo_version.h"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# The core reaches files through the FileSystem seam (config/file_system.h):
+# no file streams, no std::filesystem calls that touch the disk.
+STREAMS = {"fstream"}
+DISK_CALL = re.compile(r'\b(?:std::filesystem|fs)::(create_director(?:y|ies)|remove(?:_all)?|rename|'
+                       r'directory_iterator|recursive_directory_iterator|exists|is_regular_file|'
+                       r'is_directory|file_size|copy_file|status)\b')
 
 
 def problems(root: pathlib.Path):
@@ -45,6 +52,9 @@ def problems(root: pathlib.Path):
         os_allowed = top not in CORE or bool(sub & PLATFORM) or qt_allowed
         allowed = BELOW[top] | {top} | (QT_EXTRA if "qt" in sub else set())
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            call = DISK_CALL.search(line.split("//")[0])
+            if call and not os_allowed:
+                yield f"{rel}:{number}: file system call {call.group(0)} outside the FileSystem seam"
             match = INCLUDE.match(line)
             if not match:
                 continue
@@ -54,6 +64,8 @@ def problems(root: pathlib.Path):
                 if name.startswith("Q"):
                     if not qt_allowed:
                         yield f"{where}: Qt header <{name}> in plain C++ code"
+                elif name in STREAMS and not os_allowed:
+                    yield f"{where}: <{name}> outside the FileSystem seam"
                 elif (name.endswith(".h") or "/" in name) and not os_allowed:
                     yield f"{where}: system header <{name}> outside a platform folder"
                 continue
@@ -68,13 +80,14 @@ def problems(root: pathlib.Path):
             elif top in CORE and "qt" in inc_sub and not qt_allowed:
                 yield f"{where}: includes the Qt header {name} from plain C++ code"
 
+
 def main() -> int:
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parent.parent)
     found = list(problems(root))
     for line in found:
         print(line)
     if found:
-        print(f"{len(found)} include(s) across the layers", file=sys.stderr)
+        print(f"{len(found)} finding(s) across the layers", file=sys.stderr)
         return 1
     print("layering: every include stays within its layer")
     return 0
