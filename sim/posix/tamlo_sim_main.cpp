@@ -285,7 +285,8 @@ int main(int argc, char** argv) {
   if (!config_path.empty()) {
     device.engine().on_image_stored = [config_path](const std::vector<uint8_t>& image) {
       std::string error;
-      if (!SaveImageFile(PosixFileSystem(), config_path, image, error)) std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
+      if (!SaveImageFile(tamlo::PosixFileSystem(), config_path, image, error))
+        std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
     };
   }
 

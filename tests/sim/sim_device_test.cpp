@@ -128,6 +128,9 @@ TEST(SimDevice, DemoSettings_StartTheDeviceClockAtTheGivenClocksLocalTime_Inside
 }  // namespace
 }  // namespace tamlo::sim
 
+namespace tamlo::sim {
+namespace {
+
 // tamlo-sim keeps what the configurator wrote through the file seam, so the
 // image is on the disk before it replaces the old one, and a failed write
 // replaces nothing.
@@ -165,3 +168,6 @@ TEST(StoredImage, SavedThroughTheSeam_AShortWriteCommitsNothingAndSaysSo) {
   EXPECT_EQ(error, "Ошибка записи файла \"dev.tamlo\"");
   EXPECT_EQ(files.committed, "");
 }
+
+}  // namespace
+}  // namespace tamlo::sim
