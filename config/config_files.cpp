@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <new>
 
-#include "config/whole_output.h"
-
 namespace tamlo {
 namespace {
 
@@ -77,17 +75,19 @@ bool ConfigFiles::OpenNamedConfigFile(const std::string& name) {
 }
 
 bool ConfigFiles::SaveConfigFile(const std::string& name) {
-  switch (WriteWholeFile(m_fs, name, BuildConfigImage(m_pages))) {
-    case WholeOutput::kOk: return true;
-    case WholeOutput::kCannotCreate:
-      m_dialogs.ShowMessage("Невозможно создать файл " + Quoted(name), kSaveErrorCaption, MessageIcon::Error);
-      return false;
-    case WholeOutput::kWriteFailed:
-      m_dialogs.ShowMessage("Ошибка записи файла (недостаточно места на диске?)", kSaveErrorCaption,
-                            MessageIcon::Error);
-      return false;
+  std::unique_ptr<ReplacementFile> file = m_fs.CreateReplacement(name);
+  if (!file) {
+    m_dialogs.ShowMessage("Невозможно создать файл " + Quoted(name), kSaveErrorCaption, MessageIcon::Error);
+    return false;
   }
-  return false;
+  const std::vector<uint8_t> image = BuildConfigImage(m_pages);
+  bool ok = file->Write(image.data(), image.size()) == image.size();
+  if (ok) ok = file->Commit();
+  else file->Discard();
+  if (!ok)
+    m_dialogs.ShowMessage("Ошибка записи файла (недостаточно места на диске?)", kSaveErrorCaption,
+                          MessageIcon::Error);
+  return ok;
 }
 
 bool ConfigFiles::Save() {
