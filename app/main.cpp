@@ -87,14 +87,14 @@ int main(int argc, char** argv) {
                          line.demo ? tamlo::MakeDemoDevice(clock) : nullptr);
   tamlo::link::QtMessagePump pump;
   tamlo::QtDesktop desktop;
-  tamlo::QtMainWindowControl main_control(f_main, f_main);
+  tamlo::QtMainWindowControl main_control(f_main, [&f_main] { f_main.StartConnectionClock(); });
   // 5. F_GSM_Status.
   tamlo::TF_GSM_Status f_gsm_status(&f_main);
   // 6. F_UpdateProgress.
   tamlo::TF_UpdateProgress f_update_progress(&f_main);
   main_control.IgnoreWhenActive(&f_update_progress);
   // 8. F_Phonebook over the phone book file in the user's data folder.
-  tamlo::device::PhoneBookModel phone_book(tamlo::UserPhoneBookPath(), files, dialogs);
+  tamlo::device::PhoneBookModel phone_book(tamlo::UserPhoneBookPath(files), files, dialogs);
   tamlo::TF_Phonebook f_phonebook(phone_book, &f_main);
   // 12. F_PassInput.
   tamlo::TF_PassInput f_pass_input(&f_main, dialogs);

@@ -65,7 +65,7 @@ TF_Main::TF_Main(const MainWindowSeams& seams, QWidget* parent)
   setFixedSize(kMainWidth, kMainHeight);
   CreateControls();
   CreateActions();
-  FormCreate(seams.program_folder);
+  FormCreate(seams.files, seams.program_folder);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
@@ -76,11 +76,11 @@ TF_Main::~TF_Main() {
   m_eventCodes.clear();
 }
 
-void TF_Main::FormCreate(const std::filesystem::path& program_folder) {
+void TF_Main::FormCreate(FileSystem& files, const std::filesystem::path& program_folder) {
   InstallHintStyle(*qApp);
   m_title->setText(QString::asprintf("Конфигуратор УОО TK208-2GSM Тамло v%u.%02u", kVersionMajor, kVersionMinor));
   m_title->adjustSize();
-  m_eventCodes = journal::LoadProgramEventCodeList(program_folder);
+  m_eventCodes = journal::LoadProgramEventCodeList(files, program_folder);
   // Every key press of the program passes here first (see eventFilter).
   qApp->installEventFilter(this);
 }

@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/device_page.h"
+#include "device/qt/device_page.h"
 #include "config/config_files.h"
 #include "config/config_page.h"
 #include "config/file_system.h"
@@ -69,7 +69,7 @@ struct MainWindowSeams {
   std::filesystem::path program_folder;   // where the event code list is looked for
 };
 
-class TF_Main : public QWidget, public ConnectionClock {
+class TF_Main : public QWidget {
   Q_OBJECT
  public:
   explicit TF_Main(const MainWindowSeams& seams, QWidget* parent = nullptr);
@@ -88,7 +88,9 @@ class TF_Main : public QWidget, public ConnectionClock {
   const journal::EventCodeList& EventCodeList() const { return m_eventCodes; }
   UserDialogs& Dialogs() { return *m_dialogs; }
 
-  void StartConnectionClock() override;
+  // Starts the one-second clock and shows the duration at once; the clock
+  // stops and hides by itself when the page reports no modem connection.
+  void StartConnectionClock();
 
   // Appends `suffix` to the window's title and to the title drawn in it (the
   // demo mode's " (демо)").
@@ -124,7 +126,7 @@ class TF_Main : public QWidget, public ConnectionClock {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate(const std::filesystem::path& program_folder);
+  void FormCreate(FileSystem& files, const std::filesystem::path& program_folder);
   void FormShow();
   void CreateControls();
   void CreateActions();

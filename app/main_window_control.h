@@ -3,16 +3,19 @@
 // modem call, bound to the Qt windows.
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
-#include "app/device_page.h"
 #include "device/device_seams.h"
 
 namespace tamlo {
 
 class QtMainWindowControl final : public device::MainWindowControl {
  public:
-  // Both outlive this object.
-  QtMainWindowControl(QWidget& main_window, ConnectionClock& clock) : m_main(main_window), m_clock(clock) {}
+  // The window outlives this object; `start_clock` starts its connection
+  // duration display.
+  QtMainWindowControl(QWidget& main_window, std::function<void()> start_clock)
+      : m_main(main_window), m_startClock(std::move(start_clock)) {}
 
   // The progress window: shown just before the exchange disables the active
   // window, it may already be the active one then; it must stay usable (its
@@ -27,11 +30,11 @@ class QtMainWindowControl final : public device::MainWindowControl {
   // control.)
   void SetActiveWindowEnabled(bool enabled) override;
   void SetMainWindowVisible(bool visible) override { m_main.setVisible(visible); }
-  void StartConnectionClock() override { m_clock.StartConnectionClock(); }
+  void StartConnectionClock() override { m_startClock(); }
 
  private:
   QWidget& m_main;
-  ConnectionClock& m_clock;
+  std::function<void()> m_startClock;
   QWidget* m_ignored = nullptr;
   QPointer<QWidget> m_disabled;  // cleared should the window go away meanwhile
   QPointer<QWidget> m_focused;   // its focused control then

@@ -70,7 +70,7 @@ std::string InputProblem(WholeInput result, size_t limit) {
 }
 
 // The event code list is a small text file; this is far above any real one.
-constexpr size_t kMaxCodeListBytes = 16 * 1024 * 1024;
+constexpr size_t kMaxCodeListBytes = journal::kMaxEventCodeFileBytes;
 
 // --codes FILE, or the program's "ademco.txt" as the configurator finds it
 // (missing: no descriptions). False when the named file cannot be read.
@@ -89,7 +89,7 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
     return true;
   }
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) codes = journal::LoadProgramEventCodeList(self.parent_path());
+  if (!ec) codes = journal::LoadProgramEventCodeList(PosixFileSystem(), self.parent_path());
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tamlo {
 
@@ -63,6 +64,20 @@ class FileSystem {
   // something to write. A seam that cannot tell says "".
   virtual std::string OutputProblem(const std::string& target) {
     (void)target;
+    return {};
+  }
+  // Creates `folder` and the folders above it that are missing. "" when it
+  // exists afterwards, else why not in the system's words. A seam without
+  // folders says "".
+  virtual std::string MakeFolders(const std::string& folder) {
+    (void)folder;
+    return {};
+  }
+  // The names of the regular files in `folder`, in no particular order;
+  // empty when it is missing or cannot be read. A seam without folders has
+  // none.
+  virtual std::vector<std::string> RegularFileNames(const std::string& folder) {
+    (void)folder;
     return {};
   }
 };

@@ -6,16 +6,17 @@
 
 #include "config/cp1251.h"
 #include "config/whole_input.h"
+#include "config/whole_output.h"
 #include "link/text_format.h"
 
 namespace tamlo::link {
 
-std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder) {
+std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder,
+                          FileSystem& files) {
   namespace fs = std::filesystem;
   if (user_data_folder.empty()) return (fs::path(program_folder) / kPhoneBookFileName).string();
   const fs::path folder = fs::path(user_data_folder) / kPhoneBookFolderName;
-  std::error_code ec;
-  fs::create_directories(folder, ec);  // a failure shows later as a failed load or save
+  files.MakeFolders(folder.string());  // a failure shows later as a failed load or save
   return (folder / kPhoneBookFileName).string();
 }
 
@@ -71,14 +72,8 @@ bool SavePhoneBook(const std::string& path, const std::vector<PhoneBookRow>& row
     bytes += one_line(row.phone) + "=" + one_line(row.comment) + "\r\n";
   }
   errno = 0;
-  std::unique_ptr<ReplacementFile> file = files.CreateReplacement(path);
-  bool ok = file != nullptr;
-  if (ok && file->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) != bytes.size()) {
-    file->Discard();
-    ok = false;
-  } else if (ok) {
-    ok = file->Commit();
-  }
+  const bool ok = WriteWholeFile(files, path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) ==
+                  WholeOutput::kOk;
   if (!ok) {
     const int code = errno;
     error = Format("Не удается сохранить файл \"%s\": %s", path.c_str(),

@@ -27,7 +27,8 @@ struct PhoneBookRow {
 // The phone book's path: <user_data_folder>/Velmora/TamloCfg_PhoneBook.ini,
 // the Velmora folder being created when missing; <program_folder>/... when
 // `user_data_folder` is empty.
-std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder);
+std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder,
+                          FileSystem& files);
 
 // The largest book file read; a larger file is not one the program wrote.
 inline constexpr size_t kMaxPhoneBookBytes = size_t{1} << 20;

@@ -1,15 +1,12 @@
 #include "sim/stored_image.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "config/byte_order.h"
 #include "config/config_image.h"
 #include "config/crc32.h"
 #include "config/whole_input.h"
+#include "config/whole_output.h"
 #include "link/read_limits.h"
 #include "link/text_format.h"
 
@@ -53,27 +50,13 @@ bool LoadImageFile(FileSystem& fs, const std::string& path, std::vector<uint8_t>
   return true;
 }
 
-bool SaveImageFile(const std::string& path, const std::vector<uint8_t>& image, std::string& error) {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
-    out.flush();
-    if (!out) {
-      error = "Ошибка записи файла \"" + temp + "\"";
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return false;
-    }
+bool SaveImageFile(FileSystem& fs, const std::string& path, const std::vector<uint8_t>& image, std::string& error) {
+  switch (WriteWholeFile(fs, path, image)) {
+    case WholeOutput::kOk: return true;
+    case WholeOutput::kCannotCreate: error = "Невозможно создать файл \"" + path + "\""; return false;
+    case WholeOutput::kWriteFailed: error = "Ошибка записи файла \"" + path + "\""; return false;
   }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    error = "Невозможно заменить файл \"" + path + "\": " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return false;
 }
 
 }  // namespace tamlo::sim

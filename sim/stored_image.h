@@ -29,10 +29,11 @@ bool ImageDataLength(const uint8_t* header, uint32_t& length);
 
 // Whole-file load and save of an image. Load takes at most what a
 // configuration read may deliver (link/read_limits.h), so /dev/zero or a
-// huge file is refused instead of read without end. Save writes a temporary
-// file beside the target and renames it over, so a failed save leaves the old
-// file whole. On failure `error` says why in the user's language.
+// huge file is refused instead of read without end. Save replaces the file
+// through the seam (flushed to the disk before the rename), so a failed or
+// interrupted save leaves the old file whole. On failure `error` says why in
+// the user's language.
 bool LoadImageFile(FileSystem& fs, const std::string& path, std::vector<uint8_t>& image, std::string& error);
-bool SaveImageFile(const std::string& path, const std::vector<uint8_t>& image, std::string& error);
+bool SaveImageFile(FileSystem& fs, const std::string& path, const std::vector<uint8_t>& image, std::string& error);
 
 }  // namespace tamlo::sim

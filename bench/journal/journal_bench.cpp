@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
   const int repeat = argc > 3 ? std::atoi(argv[3]) : 5;
 
   const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-  EventCodeList codes = tamlo::journal::LoadProgramEventCodeList(bin);
-  if (codes.empty()) codes = tamlo::journal::LoadEventCodeList(bin.parent_path() / "bin");
+  EventCodeList codes = tamlo::journal::LoadProgramEventCodeList(tamlo::PosixFileSystem(), bin);
+  if (codes.empty()) codes = tamlo::journal::LoadEventCodeList(tamlo::PosixFileSystem(), bin.parent_path() / "bin");
   const std::string journal = GenerateJournal(size);
   const std::filesystem::path out =
       std::filesystem::temp_directory_path() / (html ? "tamlo_journal_bench.htm" : "tamlo_journal_bench.txt");

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "config/posix/output_target.h"
@@ -128,6 +129,23 @@ class Posix final : public FileSystem {
   }
 
   std::string OutputProblem(const std::string& target) override { return OutputTargetProblem(target); }
+
+  std::string MakeFolders(const std::string& folder) override {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return ec ? ec.message() : std::string();
+  }
+
+  std::vector<std::string> RegularFileNames(const std::string& folder) override {
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+      std::error_code type_ec;
+      if (it->is_regular_file(type_ec)) names.push_back(it->path().filename().string());
+    }
+    return names;
+  }
 
   std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target) override {
     if (IsDirectOutput(link_or_target)) return OpenDirectOutput(link_or_target);

@@ -1,11 +1,9 @@
 #include "device/journal/event_code_list.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 #include "config/cp1251.h"
+#include "config/whole_input.h"
 #include "tamlo_version.h"
 
 namespace tamlo::journal {
@@ -41,37 +39,32 @@ EventCodeList SplitEventCodeLines(std::string_view bytes) {
   return lines;
 }
 
-EventCodeList LoadEventCodeFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return {};
+EventCodeList LoadEventCodeFile(FileSystem& fs, const std::filesystem::path& file) {
+  std::string bytes;
+  if (ReadWholeInput(fs, file.string(), kMaxEventCodeFileBytes, bytes) != WholeInput::kOk) return {};
   return SplitEventCodeLines(bytes);
 }
 
-EventCodeList LoadEventCodeList(const std::filesystem::path& folder) {
-  std::error_code ec;
-  const std::filesystem::path exact = folder / kEventCodeFileName;
-  if (std::filesystem::is_regular_file(exact, ec)) return LoadEventCodeFile(exact);
-
-  // Case-insensitive search; the smallest matching name wins so the choice
-  // does not depend on the order of the directory listing.
-  std::filesystem::path found;
-  std::filesystem::directory_iterator it(folder, ec);
-  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+EventCodeList LoadEventCodeList(FileSystem& fs, const std::filesystem::path& folder) {
+  // The exact name wins; otherwise the smallest name that matches without
+  // regard to case, so the choice does not depend on the order of the
+  // folder's listing.
+  std::string found;
+  for (const std::string& name : fs.RegularFileNames(folder.string())) {
     if (!EqualsIgnoringAsciiCase(name, kEventCodeFileName)) continue;
-    std::error_code type_ec;
-    if (!it->is_regular_file(type_ec)) continue;
-    if (found.empty() || it->path().filename() < found.filename()) found = it->path();
+    if (name == kEventCodeFileName) {
+      found = name;
+      break;
+    }
+    if (found.empty() || name < found) found = name;
   }
   if (found.empty()) return {};
-  return LoadEventCodeFile(found);
+  return LoadEventCodeFile(fs, folder / found);
 }
 
-EventCodeList LoadProgramEventCodeList(const std::filesystem::path& program_folder) {
-  EventCodeList list = LoadEventCodeList(program_folder);
-  if (list.empty()) list = LoadEventCodeList(program_folder / kDataFolderFromProgram);
+EventCodeList LoadProgramEventCodeList(FileSystem& fs, const std::filesystem::path& program_folder) {
+  EventCodeList list = LoadEventCodeList(fs, program_folder);
+  if (list.empty()) list = LoadEventCodeList(fs, program_folder / kDataFolderFromProgram);
   return list;
 }
 

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config/file_system.h"
+
 namespace tamlo::journal {
 
 // The file's lines as raw Windows-1251 bytes, line ends (CR LF, LF or a lone
@@ -29,20 +31,22 @@ namespace tamlo::journal {
 using EventCodeList = std::vector<std::string>;
 
 inline constexpr const char* kEventCodeFileName = "ademco.txt";
+// A list above this size is not read (the shipped one is a few KiB).
+inline constexpr size_t kMaxEventCodeFileBytes = 16 * 1024 * 1024;
 
 // Reads "ademco.txt" from `folder`; on a case-sensitive file system the name
 // is matched without regard to letter case ("Ademco.txt", "ADEMCO.TXT"), an
 // exact match winning. A missing or unreadable file gives an empty list and
 // reports nothing: the picker warns about it when it opens.
-EventCodeList LoadEventCodeList(const std::filesystem::path& folder);
+EventCodeList LoadEventCodeList(FileSystem& fs, const std::filesystem::path& folder);
 
 // The program's list: LoadEventCodeList of the program's folder, or, when
 // that finds nothing, of the installed data folder (kDataFolderFromProgram
 // from the program's folder, "../share/tamlocfg").
-EventCodeList LoadProgramEventCodeList(const std::filesystem::path& program_folder);
+EventCodeList LoadProgramEventCodeList(FileSystem& fs, const std::filesystem::path& program_folder);
 
 // Reads one named file the same way (the console tool's --codes FILE).
-EventCodeList LoadEventCodeFile(const std::filesystem::path& file);
+EventCodeList LoadEventCodeFile(FileSystem& fs, const std::filesystem::path& file);
 
 // Cuts file contents into lines.
 EventCodeList SplitEventCodeLines(std::string_view bytes);

@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-#include "app/device_page.h"
+#include "device/qt/device_page.h"
 #include "device/device_window.h"
 
 class QAction;

@@ -27,11 +27,11 @@ constexpr int kButtonHeight = 25;
 
 }  // namespace
 
-std::string UserPhoneBookPath() {
+std::string UserPhoneBookPath(FileSystem& files) {
   // The per-user configuration folder (~/.config), beside the program's
   // settings file; the program's folder when the system gives none.
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  return link::PhoneBookPath(folder.toStdString(), QCoreApplication::applicationDirPath().toStdString());
+  return link::PhoneBookPath(folder.toStdString(), QCoreApplication::applicationDirPath().toStdString(), files);
 }
 
 TF_Phonebook::TF_Phonebook(device::PhoneBookModel& model, QWidget* main_window)

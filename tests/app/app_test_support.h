@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/device_page.h"
+#include "device/qt/device_page.h"
 #include "app/tamlo_application.h"
 #include "config/config_page.h"
 #include "config/test_pages.h"

@@ -379,10 +379,7 @@ TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIs
   starter->setFocus(Qt::TabFocusReason);
   ASSERT_EQ(main.focusWidget(), starter);
   TF_UpdateProgress progress(&main);
-  struct Clock final : ConnectionClock {
-    void StartConnectionClock() override {}
-  } clock;
-  QtMainWindowControl control(main, clock);
+  QtMainWindowControl control(main, [] {});
   control.IgnoreWhenActive(&progress);
   progress.Begin([] {});
   QApplication::setActiveWindow(&progress);

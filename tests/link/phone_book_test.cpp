@@ -83,10 +83,10 @@ TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
 TEST(PhoneBook, PathInUserFolderOrBesideTheProgram) {
   TempDir dir;
   const std::string user = (dir / "config").string();
-  const std::string path = PhoneBookPath(user, "/opt/tamlocfg");
+  const std::string path = PhoneBookPath(user, "/opt/tamlocfg", PosixFileSystem());
   EXPECT_EQ(path, (dir / "config" / "Velmora" / "TamloCfg_PhoneBook.ini").string());
   EXPECT_TRUE(std::filesystem::is_directory(dir / "config" / "Velmora"));  // created for the first save
-  EXPECT_EQ(PhoneBookPath("", "/opt/tamlocfg"), "/opt/tamlocfg/TamloCfg_PhoneBook.ini");
+  EXPECT_EQ(PhoneBookPath("", "/opt/tamlocfg", PosixFileSystem()), "/opt/tamlocfg/TamloCfg_PhoneBook.ini");
 }
 
 TEST(PhoneBook, UsableNumberKeepsPlusAndDigits) {

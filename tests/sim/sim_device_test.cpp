@@ -3,9 +3,13 @@
 // instead of the real one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "link/frame.h"
 #include "sim/sim_device.h"
 #include "sim/sim_port.h"
+#include "sim/stored_image.h"
 
 namespace tamlo::sim {
 namespace {
@@ -119,6 +123,50 @@ TEST(SimDevice, DemoSettings_StartTheDeviceClockAtTheGivenClocksLocalTime_Inside
     clock.SetLocal(c.local);
     EXPECT_EQ(DemoDeviceSettings(clock).device_time, c.device_time);
   }
+}
+
+}  // namespace
+}  // namespace tamlo::sim
+
+namespace tamlo::sim {
+namespace {
+
+// tamlo-sim keeps what the configurator wrote through the file seam, so the
+// image is on the disk before it replaces the old one, and a failed write
+// replaces nothing.
+TEST(StoredImage, SavedThroughTheSeam_AShortWriteCommitsNothingAndSaysSo) {
+  struct Files final : FileSystem {
+    std::string committed;
+    size_t accept = SIZE_MAX;
+    std::unique_ptr<InputFile> OpenRead(const std::string&) override { return nullptr; }
+    std::unique_ptr<ReplacementFile> CreateReplacement(const std::string&) override {
+      struct File final : ReplacementFile {
+        Files& fs;
+        std::string bytes;
+        explicit File(Files& f) : fs(f) {}
+        size_t Write(const uint8_t* d, size_t n) override {
+          n = std::min(n, fs.accept);
+          bytes.append(reinterpret_cast<const char*>(d), n);
+          return n;
+        }
+        bool Commit() override {
+          fs.committed = bytes;
+          return true;
+        }
+        void Discard() override {}
+      };
+      return std::make_unique<File>(*this);
+    }
+  } files;
+  const std::vector<uint8_t> image = FactoryImage();
+  std::string error;
+  ASSERT_TRUE(SaveImageFile(files, "dev.tamlo", image, error)) << error;
+  EXPECT_EQ(files.committed, std::string(image.begin(), image.end()));
+  files.committed.clear();
+  files.accept = 4;
+  EXPECT_FALSE(SaveImageFile(files, "dev.tamlo", image, error));
+  EXPECT_EQ(error, "Ошибка записи файла \"dev.tamlo\"");
+  EXPECT_EQ(files.committed, "");
 }
 
 }  // namespace

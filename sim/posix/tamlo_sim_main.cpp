@@ -19,7 +19,7 @@
 #include "config/posix/posix_file_system.h"
 #include "config/whole_input.h"
 #include "link/read_limits.h"
-#include "sim/pty_server.h"
+#include "sim/posix/pty_server.h"
 #include "sim/sim_device.h"
 #include "sim/sim_port.h"
 #include "sim/stored_image.h"
@@ -285,7 +285,8 @@ int main(int argc, char** argv) {
   if (!config_path.empty()) {
     device.engine().on_image_stored = [config_path](const std::vector<uint8_t>& image) {
       std::string error;
-      if (!SaveImageFile(config_path, image, error)) std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
+      if (!SaveImageFile(tamlo::PosixFileSystem(), config_path, image, error))
+        std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
     };
   }
 

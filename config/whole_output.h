@@ -1,0 +1,21 @@
+#pragma once
+// Writing a file whole through the file seam: the bytes go to a replacement
+// that is committed only when every byte was written, so a failed write
+// leaves the previous file as it was and no temporary file behind.
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "config/file_system.h"
+
+namespace tamlo {
+
+enum class WholeOutput {
+  kOk,
+  kCannotCreate,  // no replacement could be made beside the target
+  kWriteFailed,   // a write or the commit failed; the target is untouched
+};
+
+WholeOutput WriteWholeFile(FileSystem& fs, const std::string& path, std::span<const uint8_t> bytes);
+
+}  // namespace tamlo
