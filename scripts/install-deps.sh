@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb x11-apps imagemagick xdotool
   lrzsz python3
+  dpkg-dev
 )
 
 missing=()

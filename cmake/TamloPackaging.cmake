@@ -1,0 +1,34 @@
+# Packages made by CPack from the install rules of the programs.
+#
+# Linux: one .deb with the configurator, the console tool, the simulator, the
+# event code list, the icon, the desktop entry and the MIME type of .tamlo
+# files; its library dependencies are read off the programs (dpkg-shlibdeps).
+# Windows: an NSIS installer of what the Windows build installs (the console
+# tool, the event code list and the README), made on Linux by Debian's
+# makensis.
+set(CPACK_PACKAGE_NAME tamlocfg)
+set(CPACK_PACKAGE_VENDOR "Velmora")
+set(CPACK_PACKAGE_CONTACT "Velmora <support@velmora.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configurator of the TK208-2GSM site terminal")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Edits, stores and writes the configuration of the TK208-2GSM alarm transmitter, reads its event journal and services the device over a serial cable or a GSM modem. Includes the console tool tamlocfg-cli and the device simulator tamlo-sim.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "TamloCfg")
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR})
+
+if(WIN32)
+  set(CPACK_GENERATOR NSIS)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+  set(CPACK_NSIS_DISPLAY_NAME "TamloCfg ${TAMLO_VERSION_TEXT}")
+  set(CPACK_NSIS_PACKAGE_NAME "TamloCfg")
+  set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)
