@@ -29,6 +29,11 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Not linked, loaded at start: the window system's platform plugin, without
+  # which the configurator does not open on a desktop; the Russian texts of
+  # Qt's own dialogs.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 endif()
 
 include(CPack)

@@ -23,8 +23,10 @@ for path in usr/bin/tamlocfg usr/bin/tamlocfg-cli usr/bin/tamlo-sim usr/share/ta
             usr/share/mime/packages/tamlocfg.xml; do
   grep -q "\./$path\$" <<<"$contents" || { echo "test-package: $path is missing from the package" >&2; exit 1; }
 done
-dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6 ||
-  { echo "test-package: the package does not depend on Qt's widgets library" >&2; exit 1; }
+depends=$(dpkg-deb --field "$deb" Depends)
+for needed in libqt6widgets6 qt6-qpa-plugins; do
+  grep -q "$needed" <<<"$depends" || { echo "test-package: the package does not depend on $needed" >&2; exit 1; }
+done
 
 if [ "$(id -u)" -eq 0 ]; then
   trap 'apt-get remove -y -qq tamlocfg >/dev/null || true' EXIT
