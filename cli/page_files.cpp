@@ -1,10 +1,21 @@
 #include "cli/page_files.h"
 
 #include "cli/cli_command.h"
-#include "config/config_files.h"
+#include "cli/console_dialogs.h"
 #include "config/tagged_encoding.h"
 
 namespace tamlo::cli {
+namespace {
+
+int LoadExitStatus(const ConfigLoadError& e) {
+  switch (e.walk_result()) {
+    case ConfigLoadError::kNotWalked: return kExitFailed;
+    case kWalkUnrecognised: return kExitUnrecognisedData;
+    default: return kExitMalformedData;
+  }
+}
+
+}  // namespace
 
 int LoadPagesFromFile(SettingsPages& pages, UserDialogs& dialogs, FileSystem& fs, const std::string& name) {
   ResetAllPages(pages.Set());
@@ -14,12 +25,22 @@ int LoadPagesFromFile(SettingsPages& pages, UserDialogs& dialogs, FileSystem& fs
     return kExitOk;
   } catch (const ConfigLoadError& e) {
     dialogs.ShowMessage(e.what(), kLoadErrorCaption, MessageIcon::Error);
-    switch (e.walk_result()) {
-      case ConfigLoadError::kNotWalked: return kExitFailed;
-      case kWalkUnrecognised: return kExitUnrecognised;
-      default: return kExitMalformed;
-    }
+    return LoadExitStatus(e);
   }
+}
+
+int NotePageSettings(const ConfigImageFile& file, std::string& message) {
+  ConsoleDialogs dialogs;
+  SettingsPages pages(dialogs);
+  int status = kExitOk;
+  try {
+    LoadConfigData(pages.Set(), file.data.data(), file.data.size(), file.header);
+  } catch (const ConfigLoadError& e) {
+    message = e.what();
+    status = LoadExitStatus(e);
+  }
+  BuildConfigImage(pages.Set());
+  return status;
 }
 
 }  // namespace tamlo::cli

@@ -30,6 +30,7 @@ class ScriptedFrontEnd final : public SafeWriteFrontEnd {
   bool no_configuration = false;
   bool stores_before_failing = false;  // a failed CONFIG_WRITE had stored its image
   std::string serial;
+  uint32_t firmware = 0;
   std::vector<unsigned> actions;
   std::vector<std::string> log;
   std::optional<BackupStop> stop;
@@ -52,6 +53,7 @@ class ScriptedFrontEnd final : public SafeWriteFrontEnd {
   std::string ReportedSerialNumber() const override { return serial; }
   bool FoundNoConfiguration() const override { return m_no_configuration; }
   bool ImageStored() const override { return m_stored; }
+  uint32_t FirmwareVersionNumber() const override { return firmware; }
   void LogLine(const std::string& text) override { log.push_back(text); }
   void BackupStopped(BackupStop why, const std::string& text) override {
     stop = why;
