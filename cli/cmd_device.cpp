@@ -14,6 +14,7 @@
 #include "cli/device_session.h"
 #include "cli/page_files.h"
 #include "cli/safe_write.h"
+#include "cli/text_output.h"
 #include "config/firmware_check.h"
 #include "config/posix/posix_file_system.h"
 #include "config/whole_output.h"
@@ -25,51 +26,7 @@
 namespace tamlo::cli {
 namespace {
 
-int Identify(const GlobalOptions& options, const std::vector<std::string>& args);
-int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& args);
-int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args);
-int JournalRaw(const GlobalOptions& options, const std::vector<std::string>& args);
-int TimeSet(const GlobalOptions& options, const std::vector<std::string>& args);
-int Reboot(const GlobalOptions& options, const std::vector<std::string>& args);
-int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args);
-int KeysStatus(const GlobalOptions& options, const std::vector<std::string>& args);
-int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args);
-int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args);
-int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& args);
-
-const Command kIdentify{"identify", "", "show the device's firmware version and serial number", Identify};
-const Command kConfigRead{"config-read", "FILE", "read the device's configuration into a .tamlo file", ConfigRead};
-const Command kConfigWrite{"config-write", "FILE [--force] [--no-backup] [--verify]",
-                           "keep the device's configuration in the history, write a .tamlo file into the device and "
-                           "list settings its firmware lacks; a file with data the configurator does not know only "
-                           "with --force; --verify reads the configuration back and compares",
-                           ConfigWrite};
-const Command kJournalRaw{"journal-raw", "FILE", "read the device's event journal bytes into FILE", JournalRaw};
-const Command kTimeSet{"time-set", "", "set the device clock to this computer's local time", TimeSet};
-const Command kReboot{"reboot", "", "reboot the device", Reboot};
-const Command kGsmStatus{"gsm-status", "[--count N]",
-                         "show the GSM status of both SIM cards once a second (N replies, or until Ctrl+C)",
-                         GsmStatus};
-const Command kKeysStatus{"keys-status", "", "show the device's encryption key slots", KeysStatus};
-const Command kKeyWrite{"key-write", "HEX32", "write encryption key No. 1 (32 hexadecimal digits)", KeyWrite};
-const Command kKeyDelete{"key-delete", "", "delete encryption key No. 1 (the device returns to its default key)",
-                         KeyDelete};
-const Command kSerialWrite{"serial-write", "NUMBER",
-                           "write the device's serial number: 13 digits of an EAN-13 number (the check digit is "
-                           "not stored) or the 12 digits without it",
-                           SerialWrite};
-
-TAMLO_CLI_COMMAND(kIdentify);
-TAMLO_CLI_COMMAND(kConfigRead);
-TAMLO_CLI_COMMAND(kConfigWrite);
-TAMLO_CLI_COMMAND(kJournalRaw);
-TAMLO_CLI_COMMAND(kTimeSet);
-TAMLO_CLI_COMMAND(kReboot);
-TAMLO_CLI_COMMAND(kGsmStatus);
-TAMLO_CLI_COMMAND(kKeysStatus);
-TAMLO_CLI_COMMAND(kKeyWrite);
-TAMLO_CLI_COMMAND(kKeyDelete);
-TAMLO_CLI_COMMAND(kSerialWrite);
+using Args = std::vector<std::string>;
 
 // `body` with a session on the device the options choose, or their usage
 // error.
@@ -86,7 +43,8 @@ void ShowInfo(DeviceSession& session, const std::string& text) {
   std::printf("%s\n", text.c_str());
 }
 
-// One action; `success` shown when it succeeds.
+// One action; `success` shown when it succeeds, the key status the device
+// reports printed.
 int RunShowing(const GlobalOptions& options, unsigned action, const link::ActionInput& input,
                const std::string& success) {
   return WithSession(options, [&](DeviceSession& session) {
@@ -100,7 +58,44 @@ int RunShowing(const GlobalOptions& options, unsigned action, const link::Action
   });
 }
 
-int Identify(const GlobalOptions& options, const std::vector<std::string>& args) {
+// What a read delivers (a configuration only once checked, `done` then
+// shown) saved into `path`; a target that cannot be written fails before the
+// exchange, and a failed read or save leaves it as it was.
+int ReadInto(const GlobalOptions& options, const std::string& path, unsigned action, const char* done) {
+  return WithSession(options, [&](DeviceSession& session) {
+    if (!CheckOutputBeforeExchange(path)) return kExitFailed;
+    const bool read = action == link::CONFIG_READ ? session.ReadConfiguration().has_value()
+                                                  : session.Run(action) == kExitOk;
+    if (!read) return kExitFailed;
+    if (WriteWholeFile(PosixFileSystem(), path, session.received()) != WholeOutput::kOk) {
+      session.LogInfo("Ошибка записи файла " + path);
+      return kExitFailed;
+    }
+    if (done != nullptr) ShowInfo(session, done);
+    std::printf("%zu bytes saved to %s\n", session.received().size(), path.c_str());
+    return kExitOk;
+  });
+}
+
+// The configuration write's outcome; the exit status.
+int PrintWritten(DeviceSession& session, const device::ConfigWriteResult& written, size_t size) {
+  // A step after the device took the whole image (a Ctrl+C among its
+  // failures) leaves the new configuration in it: copy kept, exit status of
+  // its own; the log said which step did not finish.
+  const bool complete = written.outcome == device::WriteOutcome::Written;
+  std::printf(complete ? "Конфигурация успешно записана (%zu байт)\n"
+                       : "Конфигурация записана (%zu байт), но шаги после записи не завершены\n",
+              size);
+  if (written.written_copy) std::printf("written: %s\n", written.written_copy->c_str());
+  std::printf("firmware %s; settings it does not support:", session.version().c_str());
+  for (const NotedSetting& s : written.unsupported)
+    std::printf("\n  %s (%s)", s.name.c_str(), FormatFirmwareVersion(s.min_version).c_str());
+  std::printf("%s\n", written.unsupported.empty() ? " none" : "");
+  return complete ? kExitOk : kExitWrittenIncomplete;
+}
+
+const Command kIdentify{"identify", "", "show the device's firmware version and serial number",
+                        [](const GlobalOptions& options, const Args& args) {
   if (!args.empty()) return UsageError(kIdentify, "no arguments expected");
   return WithSession(options, [](DeviceSession& session) {
     const int result = session.Run(link::SERIAL_READ);
@@ -112,40 +107,25 @@ int Identify(const GlobalOptions& options, const std::vector<std::string>& args)
                                                             : serial.c_str());
     return kExitOk;
   });
-}
+}};
 
-// ---- configuration and journal ----
+const Command kConfigRead{"config-read", "FILE", "read the device's configuration into a .tamlo file",
+                          [](const GlobalOptions& options, const Args& args) {
+  if (args.size() != 1) return UsageError(kConfigRead, "one file name expected");
+  return ReadInto(options, args[0], link::CONFIG_READ, device::kConfigReadDone);
+}};
 
-// What a read delivers (a configuration only once checked, `done` then
-// shown) saved into `args[0]`; a target that cannot be written fails before
-// the exchange, and a failed read or save leaves it as it was.
-int ReadInto(const GlobalOptions& options, const Command& command, const std::vector<std::string>& args,
-             unsigned action, const char* done) {
-  if (args.size() != 1) return UsageError(command, "one file name expected");
-  return WithSession(options, [&](DeviceSession& session) {
-    if (!CheckOutputBeforeExchange(args[0])) return kExitFailed;
-    const bool read = action == link::CONFIG_READ ? session.ReadConfiguration().has_value()
-                                                  : session.Run(action) == kExitOk;
-    if (!read) return kExitFailed;
-    if (WriteWholeFile(PosixFileSystem(), args[0], session.received()) != WholeOutput::kOk) {
-      session.LogInfo("Ошибка записи файла " + args[0]);
-      return kExitFailed;
-    }
-    if (done != nullptr) ShowInfo(session, done);
-    std::printf("%zu bytes saved to %s\n", session.received().size(), args[0].c_str());
-    return kExitOk;
-  });
-}
+const Command kJournalRaw{"journal-raw", "FILE", "read the device's event journal bytes into FILE",
+                          [](const GlobalOptions& options, const Args& args) {
+  if (args.size() != 1) return UsageError(kJournalRaw, "one file name expected");
+  return ReadInto(options, args[0], link::JOURNAL_READ, nullptr);
+}};
 
-int ConfigRead(const GlobalOptions& options, const std::vector<std::string>& args) {
-  return ReadInto(options, kConfigRead, args, link::CONFIG_READ, device::kConfigReadDone);
-}
-
-int JournalRaw(const GlobalOptions& options, const std::vector<std::string>& args) {
-  return ReadInto(options, kJournalRaw, args, link::JOURNAL_READ, nullptr);
-}
-
-int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kConfigWrite{"config-write", "FILE [--force] [--no-backup] [--verify]",
+                           "keep the device's configuration in the history, write a .tamlo file into the device and "
+                           "list settings its firmware lacks; a file with data the configurator does not know only "
+                           "with --force; --verify reads the configuration back and compares",
+                           [](const GlobalOptions& options, const Args& args) {
   std::string path;
   bool force = false, backup = true, verify = false;
   for (const std::string& a : args) {
@@ -158,72 +138,30 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
   }
   if (path.empty()) return UsageError(kConfigWrite, "one file name expected");
   return WithSession(options, [&](DeviceSession& session) {
-    ConfigImageFile file;
-    try {
-      file = ReadConfigImageFile(PosixFileSystem(), path);
-    } catch (const ConfigLoadError& e) {
-      std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, e.what());
-      return kExitFailed;
-    }
-    // What loading the file would refuse is not sent: a malformed encoding
-    // never, data the pages do not know only when the user insists (the
-    // device would get settings nobody can see or edit).
-    std::string refusal;
-    const int loaded = NotePageSettings(file, refusal);
-    if (loaded != kExitOk && !(loaded == kExitUnrecognisedData && force)) {
-      std::fprintf(stderr, "%s: %s\n%s", kLoadErrorCaption, refusal.c_str(),
-                   loaded == kExitUnrecognisedData ? "tamlocfg-cli: nothing written; --force writes the file as it is\n"
-                                                   : "");
-      return loaded;
-    }
-    std::vector<uint8_t> image;
-    const auto header = file.header.Serialize();
-    image.insert(image.end(), header.begin(), header.end());
-    image.insert(image.end(), file.data.begin(), file.data.end());
-
-    const std::optional<device::ConfigWriteResult> written = WriteConfiguration(session, options, image, backup);
-    // A step after the device took the whole image (a Ctrl+C among its
-    // failures) leaves the new configuration in it: copy kept, exit status of
-    // its own; the log said which step did not finish.
+    int status = kExitOk;
+    const std::optional<std::vector<uint8_t>> image = ImageToWrite(PosixFileSystem(), path, force, status);
+    if (!image) return status;
+    const std::optional<device::ConfigWriteResult> written = WriteConfiguration(session, options, *image, backup);
     if (!written || written->outcome == device::WriteOutcome::NotWritten) return kExitFailed;
-    const bool complete = written->outcome == device::WriteOutcome::Written;
-    std::printf(complete ? "Конфигурация успешно записана (%zu байт)\n"
-                         : "Конфигурация записана (%zu байт), но шаги после записи не завершены\n",
-                image.size());
-    if (written->written_copy) std::printf("written: %s\n", written->written_copy->c_str());
-    std::printf("firmware %s; settings it does not support:", session.version().c_str());
-    for (const NotedSetting& s : written->unsupported)
-      std::printf("\n  %s (%s)", s.name.c_str(), FormatFirmwareVersion(s.min_version).c_str());
-    std::printf("%s\n", written->unsupported.empty() ? " none" : "");
-    if (!complete) return kExitWrittenIncomplete;
-    return verify ? VerifyWrite(session, image) : kExitOk;
+    status = PrintWritten(session, *written, image->size());
+    return status == kExitOk && verify ? VerifyWrite(session, *image) : status;
   });
-}
+}};
 
-// ---- clock, reboot, GSM status ----
-
-int TimeSet(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kTimeSet{"time-set", "", "set the device clock to this computer's local time",
+                       [](const GlobalOptions& options, const Args& args) {
   if (!args.empty()) return UsageError(kTimeSet, "no arguments expected");
   return RunShowing(options, link::SET_TIME, {}, device::kTimeSetDone);
-}
+}};
 
-int Reboot(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kReboot{"reboot", "", "reboot the device", [](const GlobalOptions& options, const Args& args) {
   if (!args.empty()) return UsageError(kReboot, "no arguments expected");
   return RunShowing(options, link::REBOOT, {}, device::kRebooting);
-}
+}};
 
-// `s` without its outer spaces, padded to `width` characters (not bytes: the
-// texts are UTF-8 Cyrillic), on the left when `right_aligned`.
-std::string Column(const std::string& s, size_t width, bool right_aligned) {
-  const size_t b = s.find_first_not_of(' ');
-  const std::string text = b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
-  size_t chars = 0;
-  for (unsigned char c : text) chars += (c & 0xC0) != 0x80;
-  const std::string pad(chars >= width ? 0 : width - chars, ' ');
-  return right_aligned ? pad + text : text + pad;
-}
-
-int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kGsmStatus{"gsm-status", "[--count N]",
+                         "show the GSM status of both SIM cards once a second (N replies, or until Ctrl+C)",
+                         [](const GlobalOptions& options, const Args& args) {
   long count = 0;  // 0: until Ctrl+C
   if (args.size() == 2 && args[0] == "--count") {
     char* end = nullptr;
@@ -247,16 +185,16 @@ int GsmStatus(const GlobalOptions& options, const std::vector<std::string>& args
     };
     return session.Run(link::GSM_STATUS);
   });
-}
+}};
 
-// ---- keys and serial number ----
-
-int KeysStatus(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kKeysStatus{"keys-status", "", "show the device's encryption key slots",
+                          [](const GlobalOptions& options, const Args& args) {
   if (!args.empty()) return UsageError(kKeysStatus, "no arguments expected");
   return RunShowing(options, link::KEYS_STATUS, {}, "");
-}
+}};
 
-int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kKeyWrite{"key-write", "HEX32", "write encryption key No. 1 (32 hexadecimal digits)",
+                        [](const GlobalOptions& options, const Args& args) {
   if (args.size() != 1) return UsageError(kKeyWrite, "one key of 32 hexadecimal digits expected");
   const std::optional<device::KeyChangeRequest> request = device::KeyChangeRequest::Write(0, args[0]);  // key No. 1
   if (!request) {
@@ -264,18 +202,22 @@ int KeyWrite(const GlobalOptions& options, const std::vector<std::string>& args)
     return kExitUsage;
   }
   return RunShowing(options, link::KEY_CHANGE, request->input(), device::kKeyWrittenMessage);
-}
+}};
 
-int KeyDelete(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kKeyDelete{"key-delete", "", "delete encryption key No. 1 (the device returns to its default key)",
+                         [](const GlobalOptions& options, const Args& args) {
   if (!args.empty()) return UsageError(kKeyDelete, "no arguments expected");
   return RunShowing(options, link::KEY_CHANGE, device::KeyChangeRequest::Delete(0).input(),
                     device::kKeyDeletedMessage);
-}
+}};
 
 // The number as the device window's dialog takes it from a scanner (13
 // digits of a valid EAN-13 number, the check digit dropped), or its 12
 // digits already without the check digit.
-int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& args) {
+const Command kSerialWrite{"serial-write", "NUMBER",
+                           "write the device's serial number: 13 digits of an EAN-13 number (the check digit is "
+                           "not stored) or the 12 digits without it",
+                           [](const GlobalOptions& options, const Args& args) {
   if (args.size() != 1) return UsageError(kSerialWrite, "one serial number expected");
   const std::string& text = args[0];
   std::string error;
@@ -285,7 +227,19 @@ int SerialWrite(const GlobalOptions& options, const std::vector<std::string>& ar
           : device::SerialNumberFromScan(text, error);
   if (!number) return UsageError(kSerialWrite, error);
   return RunShowing(options, link::SERIAL_WRITE, {nullptr, 0, number->c_str()}, "Серийный номер записан: " + *number);
-}
+}};
+
+TAMLO_CLI_COMMAND(kIdentify);
+TAMLO_CLI_COMMAND(kConfigRead);
+TAMLO_CLI_COMMAND(kConfigWrite);
+TAMLO_CLI_COMMAND(kJournalRaw);
+TAMLO_CLI_COMMAND(kTimeSet);
+TAMLO_CLI_COMMAND(kReboot);
+TAMLO_CLI_COMMAND(kGsmStatus);
+TAMLO_CLI_COMMAND(kKeysStatus);
+TAMLO_CLI_COMMAND(kKeyWrite);
+TAMLO_CLI_COMMAND(kKeyDelete);
+TAMLO_CLI_COMMAND(kSerialWrite);
 
 }  // namespace
 }  // namespace tamlo::cli

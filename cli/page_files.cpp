@@ -1,5 +1,7 @@
 #include "cli/page_files.h"
 
+#include <cstdio>
+
 #include "cli/cli_command.h"
 #include "cli/console_dialogs.h"
 #include "config/tagged_encoding.h"
@@ -41,6 +43,29 @@ int NotePageSettings(const ConfigImageFile& file, std::string& message) {
   }
   BuildConfigImage(pages.Set());
   return status;
+}
+
+std::optional<std::vector<uint8_t>> ImageToWrite(FileSystem& fs, const std::string& path, bool force, int& status) {
+  ConfigImageFile file;
+  try {
+    file = ReadConfigImageFile(fs, path);
+  } catch (const ConfigLoadError& e) {
+    std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, e.what());
+    status = kExitFailed;
+    return std::nullopt;
+  }
+  std::string refusal;
+  status = NotePageSettings(file, refusal);
+  if (status != kExitOk && !(status == kExitUnrecognisedData && force)) {
+    std::fprintf(stderr, "%s: %s\n%s", kLoadErrorCaption, refusal.c_str(),
+                 status == kExitUnrecognisedData ? "tamlocfg-cli: nothing written; --force writes the file as it is\n"
+                                                 : "");
+    return std::nullopt;
+  }
+  const auto header = file.header.Serialize();
+  std::vector<uint8_t> image(header.begin(), header.end());
+  image.insert(image.end(), file.data.begin(), file.data.end());
+  return image;
 }
 
 }  // namespace tamlo::cli

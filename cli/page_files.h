@@ -2,7 +2,10 @@
 // Configuration files through the settings pages, as the GUI's Open does;
 // shared by the commands that load a file into pages (resave, settings,
 // edit, config-write).
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/config_files.h"
 #include "config/file_system.h"
@@ -23,5 +26,13 @@ int LoadPagesFromFile(SettingsPages& pages, UserDialogs& dialogs, FileSystem& fs
 // clean (as above) with its message in `message`; what it delivered is noted
 // all the same.
 int NotePageSettings(const ConfigImageFile& file, std::string& message);
+
+// config-write's file: the image to send (header and data as the file holds
+// them), its settings noted as above. Nothing, with the reason on standard
+// error and the exit status in `status`, when the file cannot be read or
+// loading it would refuse it: a malformed encoding always, data the pages
+// do not know unless `force` (the device would get settings nobody can see
+// or edit).
+std::optional<std::vector<uint8_t>> ImageToWrite(FileSystem& fs, const std::string& path, bool force, int& status);
 
 }  // namespace tamlo::cli

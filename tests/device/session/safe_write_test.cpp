@@ -155,6 +155,28 @@ TEST(SafeWrite, ReportedSerialNumberNamesTheFolder_UnkeptWrittenCopyOnlyLogged) 
             "Не удалось сохранить копию записанной конфигурации в /data/history (No space left on device)");
 }
 
+// The settings noted when the image was built that the firmware the write
+// reported lacks: listed, and checked in the log with one warning, only once
+// the device holds the image.
+TEST(WriteConfiguration, ListsTheNotedSettingsNewerThanTheFirmware_OnlyOnceTheDeviceHoldsTheImage) {
+  for (const bool fails : {false, true}) {
+    SCOPED_TRACE(fails);
+    ClearNotedSettings();
+    NoteSetting("Протокол Kam-Net/LAN", 306);
+    NoteSetting("Шифрование", 311);
+    ScriptedFrontEnd front;
+    front.firmware = 306;
+    if (fails) front.fails = {link::CONFIG_WRITE};
+    ScriptedDialogs dialogs;
+    const ConfigWriteResult result = WriteConfiguration(front, ImageOf(2), nullptr, "COM3", dialogs);
+    const std::vector<NotedSetting> lacking = {{"Шифрование", 311}};
+    EXPECT_EQ(result.unsupported, fails ? std::vector<NotedSetting>{} : lacking);
+    EXPECT_EQ(dialogs.boxes.size(), fails ? 0u : 1u);
+    EXPECT_EQ(std::count(front.log.begin(), front.log.end(), "Шифрование: 3.11"), fails ? 0 : 1);
+  }
+  ClearNotedSettings();
+}
+
 TEST(VerifyWrite, ReadFails_SameData_DifferingData) {
   for (const int32_t held : {0, 2, 3}) {
     SCOPED_TRACE(held);
