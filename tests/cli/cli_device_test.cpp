@@ -129,7 +129,6 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
       {"device changes it", {"--alter-stored", alteration}, " --verify", 1, "port-tty", 2, true,
        "Проверка записи не пройдена: в приборе другое значение настройки tests."},
       {"backup read refused", {"--refuse", "02:84"}, "", 1, "port-tty", 0, false, "запись отменена"},
-      {"backup read refused, no backup", {"--refuse", "02:84"}, " --no-backup", 0, "port-tty", 0, true, ""},
       {"new device", {"--refuse", "02:94"}, "", 0, "port-tty", 1, true,
        "Резервная копия не нужна: в устройстве нет конфигурации"},
       {"backup read no configuration", {}, "", 1, "port-tty", 0, false,
