@@ -1,5 +1,5 @@
-// The safe write's steps with a scripted front end: what stops the write,
-// what is kept in the history, and the read back.
+// The configuration write's steps with a scripted front end: what stops the
+// write, what is kept in the history, what the firmware lacks, the read back.
 #include "device/session/safe_write.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,14 @@ class ScriptedFrontEnd final : public SafeWriteFrontEnd {
   bool m_stored = false;
 };
 
-TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
+// The configuration write: the safe write's steps, then, once the device
+// holds the image, the noted settings the reported firmware lacks, checked in
+// the log with one warning and listed.
+TEST(WriteConfiguration, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored_ThenLacksListed) {
+  ClearNotedSettings();
+  NoteSetting("Протокол Kam-Net/LAN", 306);
+  NoteSetting("Шифрование", 311);
+  const std::vector<NotedSetting> lacking = {{"Шифрование", 311}};
   std::vector<uint8_t> foreign = ImageOf(1);
   foreign[0] = 'X';
   const struct Case {
@@ -103,6 +110,7 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedFrontEnd front;
+    front.firmware = 306;
     front.fails = c.fails;
     front.image = c.device;
     front.no_configuration = c.device.empty();
@@ -111,7 +119,12 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
     folder.fail_writes = c.history_fails;
     ConfigHistory history(folder, kHistoryRoot);
     const std::vector<uint8_t> image = ImageOf(2);
-    const SafeWriteResult result = SafeWrite(front, image, c.backup ? &history : nullptr, "COM3");
+    ScriptedDialogs dialogs;
+    const ConfigWriteResult result = WriteConfiguration(front, image, c.backup ? &history : nullptr, "COM3", dialogs);
+    const bool held = c.outcome != WriteOutcome::NotWritten;
+    EXPECT_EQ(result.unsupported, held ? lacking : std::vector<NotedSetting>{});
+    EXPECT_EQ(dialogs.boxes.size(), held ? 1u : 0u);
+    EXPECT_EQ(std::count(front.log.begin(), front.log.end(), "Шифрование: 3.11"), held ? 1 : 0);
     EXPECT_EQ(front.stop, c.stop);
     EXPECT_EQ(front.reason, c.reason);
     EXPECT_EQ(result.outcome, c.outcome);
@@ -131,6 +144,7 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
     EXPECT_EQ(kinds, c.kept);
     EXPECT_EQ(std::count(front.log.begin(), front.log.end(), kNothingToBackUp), c.device.empty() ? 1 : 0);
   }
+  ClearNotedSettings();
 }
 
 TEST(SafeWrite, ReportedSerialNumberNamesTheFolder_UnkeptWrittenCopyOnlyLogged) {
@@ -153,28 +167,6 @@ TEST(SafeWrite, ReportedSerialNumberNamesTheFolder_UnkeptWrittenCopyOnlyLogged) 
   EXPECT_FALSE(result.written_copy);
   EXPECT_EQ(front.log.back(),
             "Не удалось сохранить копию записанной конфигурации в /data/history (No space left on device)");
-}
-
-// The settings noted when the image was built that the firmware the write
-// reported lacks: listed, and checked in the log with one warning, only once
-// the device holds the image.
-TEST(WriteConfiguration, ListsTheNotedSettingsNewerThanTheFirmware_OnlyOnceTheDeviceHoldsTheImage) {
-  for (const bool fails : {false, true}) {
-    SCOPED_TRACE(fails);
-    ClearNotedSettings();
-    NoteSetting("Протокол Kam-Net/LAN", 306);
-    NoteSetting("Шифрование", 311);
-    ScriptedFrontEnd front;
-    front.firmware = 306;
-    if (fails) front.fails = {link::CONFIG_WRITE};
-    ScriptedDialogs dialogs;
-    const ConfigWriteResult result = WriteConfiguration(front, ImageOf(2), nullptr, "COM3", dialogs);
-    const std::vector<NotedSetting> lacking = {{"Шифрование", 311}};
-    EXPECT_EQ(result.unsupported, fails ? std::vector<NotedSetting>{} : lacking);
-    EXPECT_EQ(dialogs.boxes.size(), fails ? 0u : 1u);
-    EXPECT_EQ(std::count(front.log.begin(), front.log.end(), "Шифрование: 3.11"), fails ? 0 : 1);
-  }
-  ClearNotedSettings();
 }
 
 TEST(VerifyWrite, ReadFails_SameData_DifferingData) {
