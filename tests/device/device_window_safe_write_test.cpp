@@ -108,7 +108,9 @@ TEST(DeviceWindowSafeWrite, FailedBackupStopsTheWrite_UnlessBackupsAreOffOrTheDe
                 std::string(c.stop) + "\nЗапись отменена. Резервное копирование отключается в меню \"Прочее\".");
       continue;
     }
-    if (c.kept == 1) EXPECT_NE(names[0].find("_written"), std::string::npos);  // nothing before the image written
+    if (c.kept == 1) {
+      EXPECT_NE(names[0].find("_written"), std::string::npos);  // nothing before the image written
+    }
     ASSERT_EQ(boxes.size(), 2u);  // the two questions of the write, no error
     EXPECT_EQ(boxes[1].rfind("Конфигурация успешно записана.", 0), 0u);
   }
