@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "cli/device_image.h"
 #include "cli/device_session.h"
 #include "cli/text_output.h"
 #include "config/config_files.h"
@@ -52,8 +51,10 @@ constexpr const char* kDeviceSide = "device";
 std::optional<std::vector<uint8_t>> SideData(const std::string& side, const GlobalOptions& options) {
   if (side == kDeviceSide) {
     DeviceSession session(options);
-    if (session.CheckOptions() != kExitOk || session.Run(link::CONFIG_READ) != kExitOk) return std::nullopt;
-    return CheckedDeviceData(session, session.received());
+    if (session.CheckOptions() != kExitOk) return std::nullopt;
+    std::optional<device::DeviceImage> image = session.ReadConfiguration();
+    if (!image) return std::nullopt;
+    return std::move(image->data);
   }
   try {
     ConfigImageFile image = ReadConfigImageFile(PosixFileSystem(), side);

@@ -182,6 +182,14 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   return result == 0 ? kExitOk : kExitFailed;
 }
 
+std::optional<device::DeviceImage> DeviceSession::ReadConfiguration() {
+  if (Run(link::CONFIG_READ) != kExitOk) return std::nullopt;
+  device::DeviceImage image = device::AcceptDeviceImage(received(), *this);
+  if (image.accepted()) return image;
+  LogInfo(image.refusal);
+  return std::nullopt;
+}
+
 void DeviceSession::RequestCancel() {
   if (m_running != nullptr) m_running->RequestCancel();
 }

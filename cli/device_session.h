@@ -14,6 +14,8 @@
 
 #include "cli/cli_command.h"
 #include "cli/terminal.h"
+#include "config/user_interface.h"
+#include "device/session/device_image.h"
 #include "device/session/exchange_recorder.h"
 #include "link/clock.h"
 #include "link/exchange_dispatcher.h"
@@ -26,7 +28,8 @@ namespace tamlo::cli {
 // at once instead of after the exchange.
 bool CheckOutputBeforeExchange(const std::string& path);
 
-class DeviceSession final : private device::ExchangeReports,
+class DeviceSession final : public ServiceLog,
+                            private device::ExchangeReports,
                             private device::ProgressView,
                             private device::EntryPrompt {
  public:
@@ -41,6 +44,11 @@ class DeviceSession final : private device::ExchangeReports,
   bool remote() const;
   // Runs one action through serial_process: kExitOk or kExitFailed.
   int Run(unsigned action, const link::ActionInput& input = {});
+
+  // CONFIG_READ, its image checked as every use of one is
+  // (AcceptDeviceImage); none when the read failed or the image was refused
+  // (the refusal in the service log).
+  std::optional<device::DeviceImage> ReadConfiguration();
 
   // A service log line: "date time: text" on standard error (also where the
   // recorder's log lines go).

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
+#include "cli/console_dialogs.h"
 #include "config/cp1251.h"
-#include "device/session/session_texts.h"
 #include "device/posix/posix_history_folder.h"
+#include "device/session/session_texts.h"
 
 namespace tamlo::cli {
 namespace {
@@ -17,11 +18,10 @@ class ConsoleSafeWrite final : public device::SafeWriteFrontEnd {
     return m_session.Run(action, input) == kExitOk;
   }
   const std::vector<uint8_t>& ReceivedBytes() const override { return m_session.received(); }
-  std::string ReportedSerialNumber() const override {
-    return m_session.serial().value_or("");
-  }
+  std::string ReportedSerialNumber() const override { return m_session.serial().value_or(""); }
   bool FoundNoConfiguration() const override { return m_session.found_no_configuration(); }
   bool ImageStored() const override { return m_session.image_stored(); }
+  uint32_t FirmwareVersionNumber() const override { return m_session.firmware_version_number(); }
   void LogLine(const std::string& text) override { m_session.LogInfo(text); }
   void BackupStopped(device::BackupStop, const std::string& reason) override {
     std::fprintf(stderr, "%s\ntamlocfg-cli: запись отменена (без резервной копии: --no-backup)\n", reason.c_str());
@@ -37,20 +37,26 @@ class ConsoleSafeWrite final : public device::SafeWriteFrontEnd {
 
 }  // namespace
 
-std::optional<std::string> ConsoleHistoryRoot() {
-  return device::UserHistoryRoot();
-}
-
 std::string DevicePlace(const GlobalOptions& options) {
   if (!options.dial.empty()) return options.dial;
-  // "Демо-прибор" is the GUI's port entry of the same demo device.
-  return options.demo ? std::string("Демо-прибор") : options.port;
+  return options.demo ? std::string(device::kDemoPortName) : options.port;
 }
 
-device::SafeWriteResult SafeWrite(DeviceSession& session, const GlobalOptions& options,
-                                  const std::vector<uint8_t>& image, device::ConfigHistory* history) {
+std::optional<device::ConfigWriteResult> WriteConfiguration(DeviceSession& session, const GlobalOptions& options,
+                                                            const std::vector<uint8_t>& image, bool backup) {
+  std::optional<device::ConfigHistory> history;
+  if (backup) {
+    const std::optional<std::string> root = device::UserHistoryRoot();
+    if (!root) {
+      std::fprintf(stderr, "tamlocfg-cli: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
+                           "--no-backup writes without one\n");
+      return std::nullopt;
+    }
+    history.emplace(device::PosixHistoryFolder(), *root);
+  }
   ConsoleSafeWrite front(session);
-  return device::SafeWrite(front, image, history, DevicePlace(options));
+  ConsoleDialogs dialogs;
+  return device::WriteConfiguration(front, image, history ? &*history : nullptr, DevicePlace(options), dialogs);
 }
 
 int VerifyWrite(DeviceSession& session, const std::vector<uint8_t>& written) {
@@ -62,7 +68,7 @@ int VerifyWrite(DeviceSession& session, const std::vector<uint8_t>& written) {
     std::fprintf(stderr, "%s\n", EscapeControls(*verified.fault).c_str());
     return kExitFailed;
   }
-  session.LogInfo("Проверка записи пройдена");
+  session.LogInfo(device::kWriteVerified);
   std::printf("verified: the device holds the configuration written\n");
   return kExitOk;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The console's side of the safe write (device/session/safe_write.h), the
-// same steps the device window takes: where the history lives, and the
+// The console's side of the configuration write (device/session/safe_write.h),
+// the same steps the device window takes: where the history lives, and the
 // reports of each step on the terminal.
 #include <optional>
 #include <string>
@@ -8,24 +8,22 @@
 
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
-#include "device/config_history.h"
 #include "device/session/safe_write.h"
 
 namespace tamlo::cli {
-
-// The history of the console: under $XDG_DATA_HOME or ~/.local/share, the
-// folder the GUI uses. Nothing when neither variable is usable.
-std::optional<std::string> ConsoleHistoryRoot();
 
 // The device's place when it reports no serial number: the dialled number,
 // the port, or the demo device's port entry as the GUI names it.
 std::string DevicePlace(const GlobalOptions& options);
 
-// Writes `image` through the session, with a backup into `history` first when
-// there is one. A stopped backup's reason goes to standard error, the
-// backup's file to standard output ("backup: PATH").
-device::SafeWriteResult SafeWrite(DeviceSession& session, const GlobalOptions& options,
-                                  const std::vector<uint8_t>& image, device::ConfigHistory* history);
+// Writes `image` through the session, with a backup into the user's history
+// (the folder the GUI uses) first unless `backup` is false. A stopped
+// backup's reason goes to standard error, the backup's file to standard
+// output ("backup: PATH"), the compatibility check's warning to standard
+// error. Nothing, said on standard error, when a backup is wanted and there
+// is no folder for it.
+std::optional<device::ConfigWriteResult> WriteConfiguration(DeviceSession& session, const GlobalOptions& options,
+                                                            const std::vector<uint8_t>& image, bool backup);
 
 // Reads the configuration back and compares it with `written`: kExitOk when
 // the device holds the same data, kExitFailed (the first differing setting

@@ -52,4 +52,13 @@ std::optional<std::string> UnescapeControls(std::string_view line) {
   return out;
 }
 
+std::string Column(const std::string& s, size_t width, bool right_aligned) {
+  const size_t b = s.find_first_not_of(' ');
+  const std::string text = b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
+  size_t chars = 0;
+  for (unsigned char c : text) chars += (c & 0xC0) != 0x80;
+  const std::string pad(chars >= width ? 0 : width - chars, ' ');
+  return right_aligned ? pad + text : text + pad;
+}
+
 }  // namespace tamlo::cli

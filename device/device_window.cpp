@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "config/config_image.h"
-#include "config/firmware_check.h"
 #include "device/journal/journal_errors.h"
 #include "device/journal/journal_export.h"
 #include "device/config_compare.h"
@@ -304,12 +303,12 @@ void DeviceWindowModel::L_ConfigWriteClick() {
                                   MessageButtons::OkCancel, MessageResult::Cancel) != MessageResult::Ok)
     return;
   const std::vector<uint8_t> image = BuildConfigImage(m_seams.pages);
-  const SafeWriteResult written = SafeWrite(*this, image, m_backup ? &m_seams.history : nullptr, PlaceOfDevice());
+  const ConfigWriteResult written =
+      WriteConfiguration(*this, image, m_backup ? &m_seams.history : nullptr, PlaceOfDevice(), m_seams.dialogs);
   if (written.outcome == WriteOutcome::NotWritten) return;
   m_written_image = image;
   mutable_control(DeviceControl::N_VerifyWrite).enabled = true;
   Changed(DeviceWindowChange::Controls);
-  CheckFirmwareCompatibility(m_exchange.firmware_version_number(), *this, m_seams.dialogs);
   if (written.outcome != WriteOutcome::Written) return;
   if (m_seams.dialogs.ShowMessage("Конфигурация успешно записана. Для использования новой конфигурации устройство "
                                   "необходимо перезагрузить.\n\nПроизвести перезагрузку сейчас?",
@@ -357,7 +356,7 @@ void DeviceWindowModel::N_VerifyWriteClick() {
     ReportError(*verified.fault);
     return;
   }
-  ShowInfo("Проверка записи пройдена: конфигурация в приборе совпадает с записанной");
+  ShowInfo(kWriteVerified);
 }
 
 void DeviceWindowModel::N_CompareClick() {

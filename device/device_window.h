@@ -253,6 +253,7 @@ class DeviceWindowModel final : public ServiceLog,
   std::string ReportedSerialNumber() const override;
   bool FoundNoConfiguration() const override { return m_dispatcher.found_no_configuration(); }
   bool ImageStored() const override { return m_dispatcher.image_stored(); }
+  uint32_t FirmwareVersionNumber() const override { return m_exchange.firmware_version_number(); }
   void LogLine(const std::string& text) override { LogInfo(text); }
   void BackupStopped(BackupStop why, const std::string& reason) override;
   // KEY_CHANGE with `request`; `success` shown when it succeeds.

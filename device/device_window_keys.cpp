@@ -7,10 +7,7 @@ namespace tamlo::device {
 void DeviceWindowModel::ReadKeyStatus() { RunDeviceAction(link::KEYS_STATUS, {}); }
 
 int DeviceWindowModel::RunKeyChange(const KeyChangeRequest& request, const char* success) {
-  link::ActionInput input;
-  input.data = request.data();
-  input.length = request.size();
-  return RunDeviceAction(link::KEY_CHANGE, input, std::string(success));
+  return RunDeviceAction(link::KEY_CHANGE, request.input(), std::string(success));
 }
 
 int DeviceWindowModel::WriteKey(unsigned slot, const std::string& text) {

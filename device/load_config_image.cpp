@@ -3,10 +3,9 @@
 namespace tamlo::device {
 
 int LoadConfigImage(const uint8_t* bytes, size_t length, PageSet& pages, ServiceLog& log, UserDialogs& dialogs) {
-  const DeviceImage image = CheckDeviceImage(bytes, length);
+  const DeviceImage image = AcceptDeviceImage(bytes, length, log);
   try {
     if (!image.accepted()) throw ConfigLoadError(image.refusal);
-    if (const std::optional<std::string> line = StoredByDeviceLine(image.header)) log.LogInfo(*line);
     LoadConfigData(pages, image.data.data(), image.data.size(), image.header);
   } catch (const ConfigLoadError& error) {
     dialogs.ShowMessage(error.what(), kConfigReadErrorCaption, MessageIcon::Error);

@@ -36,4 +36,11 @@ std::optional<std::string> StoredByDeviceLine(const ConfigImageHeader& header) {
   return std::string(text);
 }
 
+DeviceImage AcceptDeviceImage(const uint8_t* bytes, size_t length, ServiceLog& log) {
+  DeviceImage image = CheckDeviceImage(bytes, length);
+  if (!image.accepted()) return image;
+  if (const std::optional<std::string> line = StoredByDeviceLine(image.header)) log.LogInfo(*line);
+  return image;
+}
+
 }  // namespace tamlo::device

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "config/config_image.h"
+#include "config/user_interface.h"
 
 namespace tamlo::device {
 
@@ -43,5 +44,14 @@ inline DeviceImage CheckDeviceImage(const std::vector<uint8_t>& image) {
 // (offset 28); nothing for one with both fields 0 (an image the program
 // built).
 std::optional<std::string> StoredByDeviceLine(const ConfigImageHeader& header);
+
+// CheckDeviceImage, and for an accepted image its StoredByDeviceLine in the
+// service log: what every use of a configuration the device sent starts with.
+// The refusal is the caller's to show (a box in the window, a log line in the
+// console).
+DeviceImage AcceptDeviceImage(const uint8_t* bytes, size_t length, ServiceLog& log);
+inline DeviceImage AcceptDeviceImage(const std::vector<uint8_t>& image, ServiceLog& log) {
+  return AcceptDeviceImage(image.data(), image.size(), log);
+}
 
 }  // namespace tamlo::device

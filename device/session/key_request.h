@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "device/crypto_keys.h"
+#include "link/exchange_dispatcher.h"
 
 namespace tamlo::device {
 
@@ -28,6 +29,8 @@ class KeyChangeRequest {
 
   const uint8_t* data() const { return m_bytes.data(); }
   size_t size() const { return m_size; }
+  // The input of the KEY_CHANGE that sends it.
+  link::ActionInput input() const { return {m_bytes.data(), m_size, nullptr}; }
   // Zeros every byte; the request is then empty.
   void Wipe();
 

@@ -1,5 +1,6 @@
 #include "device/session/safe_write.h"
 
+#include "config/firmware_check.h"
 #include "device/config_compare.h"
 #include "device/session/device_image.h"
 #include "device/session/session_texts.h"
@@ -47,6 +48,16 @@ std::optional<std::string> KeepBackup(SafeWriteFrontEnd& front, ConfigHistory& h
   return folder;
 }
 
+// The compatibility check's log lines as the front end's.
+class FrontEndLog final : public ServiceLog {
+ public:
+  explicit FrontEndLog(SafeWriteFrontEnd& front) : m_front(front) {}
+  void LogInfo(std::string_view text) override { m_front.LogLine(std::string(text)); }
+
+ private:
+  SafeWriteFrontEnd& m_front;
+};
+
 }  // namespace
 
 SafeWriteResult SafeWrite(SafeWriteFrontEnd& front, const std::vector<uint8_t>& image, ConfigHistory* history,
@@ -74,6 +85,18 @@ SafeWriteResult SafeWrite(SafeWriteFrontEnd& front, const std::vector<uint8_t>& 
                                       : "Не удалось сохранить копию записанной конфигурации в " + history->root() +
                                             " (" + history->last_error() + ")");
   }
+  return result;
+}
+
+ConfigWriteResult WriteConfiguration(SafeWriteFrontEnd& front, const std::vector<uint8_t>& image,
+                                     ConfigHistory* history, const std::string& place, UserDialogs& dialogs) {
+  ConfigWriteResult result{SafeWrite(front, image, history, place), {}};
+  if (result.outcome == WriteOutcome::NotWritten) return result;
+  const uint32_t firmware = front.FirmwareVersionNumber();
+  FrontEndLog log(front);
+  CheckFirmwareCompatibility(firmware, log, dialogs);
+  for (const NotedSetting& s : NotedSettings())
+    if (s.min_version > firmware) result.unsupported.push_back(s);
   return result;
 }
 

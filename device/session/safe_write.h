@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "config/settings_registry.h"
+#include "config/user_interface.h"
 #include "device/config_history.h"
 #include "link/exchange_dispatcher.h"
 
@@ -36,6 +38,9 @@ class SafeWriteFrontEnd {
   // A CONFIG_WRITE got its whole image into the device (a later step may
   // have failed).
   virtual bool ImageStored() const = 0;
+  // The firmware version (major * 100 + minor) the last action reported;
+  // 0 when it reported none.
+  virtual uint32_t FirmwareVersionNumber() const = 0;
   // A service log line.
   virtual void LogLine(const std::string& text) = 0;
   // The write does not go ahead; `reason` is one sentence without its full
@@ -66,6 +71,20 @@ struct SafeWriteResult {
 // kept once the device holds it, a step after the image failing or not.
 SafeWriteResult SafeWrite(SafeWriteFrontEnd& front, const std::vector<uint8_t>& image, ConfigHistory* history,
                           const std::string& place);
+
+struct ConfigWriteResult : SafeWriteResult {
+  // Of an image the device holds: the settings noted when it was built (the
+  // settings registry) that the firmware the write reported lacks, ascending
+  // by version.
+  std::vector<NotedSetting> unsupported;
+};
+
+// The configuration write of both front ends: SafeWrite, then, once the
+// device holds the image, the firmware compatibility check of the settings
+// noted when the image was built: its log lines through the front end, its
+// warning through `dialogs`, the same settings listed in the result.
+ConfigWriteResult WriteConfiguration(SafeWriteFrontEnd& front, const std::vector<uint8_t>& image,
+                                     ConfigHistory* history, const std::string& place, UserDialogs& dialogs);
 
 struct Verification {
   bool read = false;                 // the read back succeeded

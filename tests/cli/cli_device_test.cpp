@@ -129,7 +129,6 @@ TEST(CliDevice, ConfigWrite_KeepsTheDeviceConfigurationFirst_VerifyCatchesADevic
       {"device changes it", {"--alter-stored", alteration}, " --verify", 1, "port-tty", 2, true,
        "Проверка записи не пройдена: в приборе другое значение настройки tests."},
       {"backup read refused", {"--refuse", "02:84"}, "", 1, "port-tty", 0, false, "запись отменена"},
-      {"backup read refused, no backup", {"--refuse", "02:84"}, " --no-backup", 0, "port-tty", 0, true, ""},
       {"new device", {"--refuse", "02:94"}, "", 0, "port-tty", 1, true,
        "Резервная копия не нужна: в устройстве нет конфигурации"},
       {"backup read no configuration", {}, "", 1, "port-tty", 0, false,
@@ -208,18 +207,24 @@ TEST(CliDevice, DemoDevice_GsmKeysAndSerial) {
   EXPECT_TRUE(Contains(keys.out, "Ключ записан в прибор"));
 }
 
-// Both exchanges of one command (backup read, write) through the demo's
-// modem reach the device with the sample site; each waits on the real clock.
-TEST(CliDevice, DemoDial_EveryExchangeOfACommandReachesTheSampleSite) {
+// Both exchanges of one command (backup read, write) reach the one demo
+// device with the sample site, directly or through the demo's modem (each
+// waits on the real clock); its history folder is named, as in the window,
+// by the demo's port entry, or by the dialled number.
+TEST(CliDevice, Demo_EveryExchangeOfACommandReachesTheSampleSite_KeptInThePlacesFolder) {
   TempDir dir;
   WriteFileBytes(dir / "in.tamlo", ConfigImageOf(""));
-  CliRun w = RunCli(dir, "--demo --dial +79001234567 config-write " + (dir / "in.tamlo").string(), "</dev/null", "",
-                    120);
-  EXPECT_EQ(w.status, 0) << w.err;
-  const size_t at = w.out.find("backup: ");
-  ASSERT_NE(at, std::string::npos) << w.out;
-  const std::string backup = w.out.substr(at + 8, w.out.find('\n', at) - at - 8);
-  EXPECT_GT(ReadFileBytes(backup).size(), 32u);  // the sample site, not an empty device
+  for (const auto& [dial, folder] : {std::pair{"", "port-Демо-прибор"}, {"--dial +79001234567 ", "port-_79001234567"}}) {
+    SCOPED_TRACE(dial);
+    CliRun w = RunCli(dir, std::string("--demo ") + dial + "config-write " + (dir / "in.tamlo").string(),
+                      "</dev/null", "", 120);
+    EXPECT_EQ(w.status, 0) << w.err;
+    const size_t at = w.out.find("backup: ");
+    ASSERT_NE(at, std::string::npos) << w.out;
+    const std::string backup = w.out.substr(at + 8, w.out.find('\n', at) - at - 8);
+    EXPECT_TRUE(Contains(backup, std::string("/history/") + folder + "/")) << backup;
+    EXPECT_GT(ReadFileBytes(backup).size(), 32u);  // the sample site, not an empty device
+  }
 }
 
 TEST(CliDevice, UsageErrorsAndMissingPort) {

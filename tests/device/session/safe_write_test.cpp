@@ -1,5 +1,5 @@
-// The safe write's steps with a scripted front end: what stops the write,
-// what is kept in the history, and the read back.
+// The configuration write's steps with a scripted front end: what stops the
+// write, what is kept in the history, what the firmware lacks, the read back.
 #include "device/session/safe_write.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +30,7 @@ class ScriptedFrontEnd final : public SafeWriteFrontEnd {
   bool no_configuration = false;
   bool stores_before_failing = false;  // a failed CONFIG_WRITE had stored its image
   std::string serial;
+  uint32_t firmware = 0;
   std::vector<unsigned> actions;
   std::vector<std::string> log;
   std::optional<BackupStop> stop;
@@ -52,6 +53,7 @@ class ScriptedFrontEnd final : public SafeWriteFrontEnd {
   std::string ReportedSerialNumber() const override { return serial; }
   bool FoundNoConfiguration() const override { return m_no_configuration; }
   bool ImageStored() const override { return m_stored; }
+  uint32_t FirmwareVersionNumber() const override { return firmware; }
   void LogLine(const std::string& text) override { log.push_back(text); }
   void BackupStopped(BackupStop why, const std::string& text) override {
     stop = why;
@@ -64,7 +66,14 @@ class ScriptedFrontEnd final : public SafeWriteFrontEnd {
   bool m_stored = false;
 };
 
-TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
+// The configuration write: the safe write's steps, then, once the device
+// holds the image, the noted settings the reported firmware lacks, checked in
+// the log with one warning and listed.
+TEST(WriteConfiguration, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored_ThenLacksListed) {
+  ClearNotedSettings();
+  NoteSetting("Протокол Kam-Net/LAN", 306);
+  NoteSetting("Шифрование", 311);
+  const std::vector<NotedSetting> lacking = {{"Шифрование", 311}};
   std::vector<uint8_t> foreign = ImageOf(1);
   foreign[0] = 'X';
   const struct Case {
@@ -101,6 +110,7 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedFrontEnd front;
+    front.firmware = 306;
     front.fails = c.fails;
     front.image = c.device;
     front.no_configuration = c.device.empty();
@@ -109,7 +119,12 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
     folder.fail_writes = c.history_fails;
     ConfigHistory history(folder, kHistoryRoot);
     const std::vector<uint8_t> image = ImageOf(2);
-    const SafeWriteResult result = SafeWrite(front, image, c.backup ? &history : nullptr, "COM3");
+    ScriptedDialogs dialogs;
+    const ConfigWriteResult result = WriteConfiguration(front, image, c.backup ? &history : nullptr, "COM3", dialogs);
+    const bool held = c.outcome != WriteOutcome::NotWritten;
+    EXPECT_EQ(result.unsupported, held ? lacking : std::vector<NotedSetting>{});
+    EXPECT_EQ(dialogs.boxes.size(), held ? 1u : 0u);
+    EXPECT_EQ(std::count(front.log.begin(), front.log.end(), "Шифрование: 3.11"), held ? 1 : 0);
     EXPECT_EQ(front.stop, c.stop);
     EXPECT_EQ(front.reason, c.reason);
     EXPECT_EQ(result.outcome, c.outcome);
@@ -129,6 +144,7 @@ TEST(SafeWrite, BackupStopsTheWriteOrKeepsTheImage_WrittenImageKeptOnceStored) {
     EXPECT_EQ(kinds, c.kept);
     EXPECT_EQ(std::count(front.log.begin(), front.log.end(), kNothingToBackUp), c.device.empty() ? 1 : 0);
   }
+  ClearNotedSettings();
 }
 
 TEST(SafeWrite, ReportedSerialNumberNamesTheFolder_UnkeptWrittenCopyOnlyLogged) {
