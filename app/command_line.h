@@ -16,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "device/session/session_texts.h"
+
 namespace tamlo {
 
 // The port list entry of the simulated device; it exists only with --demo.
-inline constexpr const char* kDemoPortName = "Демо-прибор";
+using device::kDemoPortName;
 // What the main window's title gains in demo mode, so that nobody takes a
 // demo write for a real one.
 inline constexpr const char* kDemoTitleSuffix = " (демо)";
