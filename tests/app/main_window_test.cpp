@@ -32,8 +32,9 @@ class MainWindowTest : public ::testing::Test {
     input_l1 = new TextPage;
     device = new FakeDevicePage;
     window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
-    window->AttachPage(PageSlot::GeneralSettings, general, general);
-    window->AttachPage(PageSlot::InputL1, input_l1, input_l1);
+    window->AttachPage(PageSlot::GeneralSettings, general);
+    window->AttachPage(PageSlot::InputL1, input_l1);
+    window->UsePageSet({{general}, {input_l1}});
     window->AttachDevicePage(device, device);
   }
 
