@@ -6,12 +6,16 @@
 
 namespace tamlo::testing {
 
+namespace {
+
+const bool kTamloApplication = MakeTestApplicationWith(
+    [](int& argc, char** argv) -> std::unique_ptr<QApplication> { return std::make_unique<TamloApplication>(argc, argv); });
+
+}  // namespace
+
 TamloApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static TamloApplication* app = new TamloApplication(argc, argv);
-  return *app;
+  static_cast<void>(kTamloApplication);
+  return static_cast<TamloApplication&>(*QApplication::instance());
 }
 
 TextPage::TextPage() : edit(new QLineEdit(this)) { resize(537, 441); }

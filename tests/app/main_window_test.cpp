@@ -27,7 +27,6 @@ using testing::TextPage;
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    testing::TestApp();
     general = new TextPage;
     input_l1 = new TextPage;
     device = new FakeDevicePage;

@@ -88,6 +88,25 @@ TEST(RemoteAccess, ListRows_InsertAtDeleteCurrentEditCells) {
   EXPECT_EQ(page.state().LIST_Phones, (Rows{{"2", "two"}, {"3", ""}}));
 }
 
+// The list's keys and menu entries on its current row, and typing into it.
+TEST(RemoteAccess, ListCommands_InsertAtCurrentOrAppend_DeleteOnlyWithACurrentRow_TypingStartsAnEmptyList) {
+  RemoteAccessModel page;
+  EXPECT_FALSE(page.CanDeleteRow(std::nullopt));
+  EXPECT_FALSE(page.CanDeleteRow(0));
+  EXPECT_TRUE(page.StartFirstRow());
+  EXPECT_FALSE(page.StartFirstRow());  // the list has a row now
+  EXPECT_EQ(page.RowCount(), 1u);
+  page.SetPhone(0, "1");
+  EXPECT_EQ(page.InsertRowAt(std::nullopt), 1u);  // none current: appended
+  page.SetPhone(1, "3");
+  EXPECT_EQ(page.InsertRowAt(1), 1u);
+  EXPECT_EQ(page.InsertRowAt(7), 3u);  // a current row past the end: appended
+  EXPECT_EQ(page.state().LIST_Phones, (Rows{{"1", ""}, {"", ""}, {"3", ""}, {"", ""}}));
+  EXPECT_TRUE(page.CanDeleteRow(3));
+  EXPECT_FALSE(page.CanDeleteRow(4));
+  EXPECT_FALSE(page.CanDeleteRow(std::nullopt));
+}
+
 TEST(RemoteAccess, Store_PutWhenRules_RowsTrimmedInPairs_BlankRowsSkipped) {
   struct Case {
     const char* name;

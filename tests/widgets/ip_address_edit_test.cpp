@@ -3,18 +3,23 @@
 // octets.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "widget_test_app.h"
 #include "widgets/ip_address_edit.h"
 
 namespace tamlo {
 namespace {
 
+// Each character of `text` as a key click on whichever widget has the focus
+// at that moment, as a user's keys go.
+void TypeIntoFocus(const QString& text) {
+  for (const QChar ch : text) QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+}
+
 TEST(TIPAddressTest, Packing_FirstOctetMostSignificant_BlankOctetsReadZero) {
-  testing::WidgetTestApp();
   struct Case {
     const char* octets[4];
     uint32_t address;
@@ -48,7 +53,6 @@ TEST(TIPAddressTest, Packing_FirstOctetMostSignificant_BlankOctetsReadZero) {
 }
 
 TEST(TIPAddressTest, AddressSetBeforeFirstShow_IsShownAndKept) {
-  testing::WidgetTestApp();
   QWidget page;
   auto* field = new TIPAddress(&page);
   int edits = 0;
@@ -66,7 +70,6 @@ TEST(TIPAddressTest, AddressSetBeforeFirstShow_IsShownAndKept) {
 class TIPAddressKeysTest : public ::testing::Test {
  protected:
   TIPAddressKeysTest() {
-    testing::WidgetTestApp();
     auto* layout = new QVBoxLayout(&page);
     before = new QLineEdit(&page);
     field = new TIPAddress(&page);
@@ -94,16 +97,16 @@ class TIPAddressKeysTest : public ::testing::Test {
 };
 
 TEST_F(TIPAddressKeysTest, DotsAfterDigitsAndFullOctetsMoveOn_OverRangeDigitsAreRefused) {
-  testing::TypeIntoFocus("192.168.1.10");
+  TypeIntoFocus("192.168.1.10");
   EXPECT_EQ(field->GetAddress(), 0xC0A8010Au);
   EXPECT_GT(edits, 0);
 
   field->ClearAddress();
   field->setFocus();
-  testing::TypeIntoFocus("10025");  // three digits complete an octet
+  TypeIntoFocus("10025");  // three digits complete an octet
   EXPECT_EQ(field->Octet(0)->text(), "100");
   EXPECT_EQ(field->Octet(1)->text(), "25");
-  testing::TypeIntoFocus("6");  // 256 is no octet
+  TypeIntoFocus("6");  // 256 is no octet
   EXPECT_EQ(field->Octet(1)->text(), "25");
   EXPECT_EQ(Focused(), 1);
   // Typed over an old address (Tab selects the first octet): the dot after
@@ -112,13 +115,13 @@ TEST_F(TIPAddressKeysTest, DotsAfterDigitsAndFullOctetsMoveOn_OverRangeDigitsAre
     field->SetAddress(old_address);
     before->setFocus();
     QTest::keyClick(before, Qt::Key_Tab);
-    testing::TypeIntoFocus("255.255.100.200");
+    TypeIntoFocus("255.255.100.200");
     EXPECT_EQ(field->GetAddress(), 0xFFFF64C8u);
   }
 }
 
 TEST_F(TIPAddressKeysTest, ArrowsAtTheEdges_BackspaceInAnEmptyOctet_OneTabStop) {
-  testing::TypeIntoFocus("12");
+  TypeIntoFocus("12");
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
   EXPECT_EQ(Focused(), 0);  // inside the octet: the cursor moves
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
@@ -135,7 +138,7 @@ TEST_F(TIPAddressKeysTest, ArrowsAtTheEdges_BackspaceInAnEmptyOctet_OneTabStop) 
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Period);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Period);  // in an empty octet: stays
   EXPECT_EQ(Focused(), 1);
-  testing::TypeIntoFocus("5.");
+  TypeIntoFocus("5.");
   EXPECT_EQ(Focused(), 2);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_TRUE(after->hasFocus());
@@ -154,7 +157,6 @@ TEST_F(TIPAddressKeysTest, ArrowsAtTheEdges_BackspaceInAnEmptyOctet_OneTabStop) 
 }
 
 TEST(TIPAddressTest, AccessibleNames_OfTheFieldAndEachOctet) {
-  testing::WidgetTestApp();
   TIPAddress field;
   field.SetAccessibleName("IP-адрес расширителя");
   EXPECT_EQ(field.accessibleName(), "IP-адрес расширителя");

@@ -18,7 +18,7 @@ void PrintTo(const PhoneRow& row, std::ostream* out) { *out << '{' << row.phone 
 
 namespace {
 
-class RemoteAccessViewTest : public testing::PageViewTest {
+class RemoteAccessViewTest : public ::testing::Test {
  protected:
   RemoteAccessViewTest() {
     m_model.ResetToDefaults();
