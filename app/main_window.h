@@ -7,7 +7,8 @@
 //
 // Pages and their page set are attached after construction, in start-up
 // order, and must all be attached before the first show, which builds the
-// tree and resets every page to its defaults. A node whose page is not attached shows an empty pane.
+// tree and resets every page to its defaults. A node whose page is not
+// attached shows an empty pane.
 #include <QTimer>
 #include <QWidget>
 #include <array>

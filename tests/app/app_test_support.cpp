@@ -6,16 +6,14 @@
 
 namespace tamlo::testing {
 
-namespace {
-
-const bool kTamloApplication = MakeTestApplicationWith(
-    [](int& argc, char** argv) -> std::unique_ptr<QApplication> { return std::make_unique<TamloApplication>(argc, argv); });
-
-}  // namespace
+// The program's own application class, made by the tests' main.
+static const bool kTamloApplication = (g_make_test_application = [](int& argc, char** argv) -> QApplication* {
+  return new TamloApplication(argc, argv);
+}, true);
 
 TamloApplication& TestApp() {
   static_cast<void>(kTamloApplication);
-  return static_cast<TamloApplication&>(*QApplication::instance());
+  return static_cast<TamloApplication&>(*qApp);
 }
 
 TextPage::TextPage() : edit(new QLineEdit(this)) { resize(537, 441); }

@@ -2,31 +2,17 @@
 
 #include <gtest/gtest.h>
 
-namespace tamlo::testing {
-namespace {
-
-// Constant-initialised, so a maker named during dynamic initialisation,
-// in whichever order, is never overwritten.
-constinit TestApplicationMaker g_make = nullptr;
-
-}  // namespace
-
-bool MakeTestApplicationWith(TestApplicationMaker make) {
-  g_make = make;
-  return true;
-}
-
-}  // namespace tamlo::testing
+// Constant-initialised: set by initialisers that may run in any order.
+constinit QApplication* (*tamlo::testing::g_make_test_application)(int& argc, char** argv) = nullptr;
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
-  // Never destroyed: what statics of the tests or of Qt still hold at exit
-  // (fonts, pixmaps, windows) needs the application object until then.
+  // Never destroyed: what statics of the tests or of Qt hold at exit needs it.
   static int app_argc = argc;
-  static QApplication* const app = (tamlo::testing::g_make ? tamlo::testing::g_make(app_argc, argv)
-                                                           : std::make_unique<QApplication>(app_argc, argv))
-                                       .release();
+  static QApplication* const app = tamlo::testing::g_make_test_application
+                                       ? tamlo::testing::g_make_test_application(app_argc, argv)
+                                       : new QApplication(app_argc, argv);
   static_cast<void>(app);
   return RUN_ALL_TESTS();
 }

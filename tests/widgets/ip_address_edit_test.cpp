@@ -3,21 +3,15 @@
 // octets.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "widget_test_app.h"
 #include "widgets/ip_address_edit.h"
 
 namespace tamlo {
 namespace {
-
-// Each character of `text` as a key click on whichever widget has the focus
-// at that moment, as a user's keys go.
-void TypeIntoFocus(const QString& text) {
-  for (const QChar ch : text) QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
-}
 
 TEST(TIPAddressTest, Packing_FirstOctetMostSignificant_BlankOctetsReadZero) {
   struct Case {
@@ -97,16 +91,16 @@ class TIPAddressKeysTest : public ::testing::Test {
 };
 
 TEST_F(TIPAddressKeysTest, DotsAfterDigitsAndFullOctetsMoveOn_OverRangeDigitsAreRefused) {
-  TypeIntoFocus("192.168.1.10");
+  testing::TypeIntoFocus("192.168.1.10");
   EXPECT_EQ(field->GetAddress(), 0xC0A8010Au);
   EXPECT_GT(edits, 0);
 
   field->ClearAddress();
   field->setFocus();
-  TypeIntoFocus("10025");  // three digits complete an octet
+  testing::TypeIntoFocus("10025");  // three digits complete an octet
   EXPECT_EQ(field->Octet(0)->text(), "100");
   EXPECT_EQ(field->Octet(1)->text(), "25");
-  TypeIntoFocus("6");  // 256 is no octet
+  testing::TypeIntoFocus("6");  // 256 is no octet
   EXPECT_EQ(field->Octet(1)->text(), "25");
   EXPECT_EQ(Focused(), 1);
   // Typed over an old address (Tab selects the first octet): the dot after
@@ -115,13 +109,13 @@ TEST_F(TIPAddressKeysTest, DotsAfterDigitsAndFullOctetsMoveOn_OverRangeDigitsAre
     field->SetAddress(old_address);
     before->setFocus();
     QTest::keyClick(before, Qt::Key_Tab);
-    TypeIntoFocus("255.255.100.200");
+    testing::TypeIntoFocus("255.255.100.200");
     EXPECT_EQ(field->GetAddress(), 0xFFFF64C8u);
   }
 }
 
 TEST_F(TIPAddressKeysTest, ArrowsAtTheEdges_BackspaceInAnEmptyOctet_OneTabStop) {
-  TypeIntoFocus("12");
+  testing::TypeIntoFocus("12");
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
   EXPECT_EQ(Focused(), 0);  // inside the octet: the cursor moves
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
@@ -138,7 +132,7 @@ TEST_F(TIPAddressKeysTest, ArrowsAtTheEdges_BackspaceInAnEmptyOctet_OneTabStop) 
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Period);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Period);  // in an empty octet: stays
   EXPECT_EQ(Focused(), 1);
-  TypeIntoFocus("5.");
+  testing::TypeIntoFocus("5.");
   EXPECT_EQ(Focused(), 2);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_TRUE(after->hasFocus());

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
 
 #include "pages/input_rules.h"
+#include "widget_test_app.h"
 #include "widgets/filtered_line_edit.h"
 #include "widgets/time_field_edit.h"
 

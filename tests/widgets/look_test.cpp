@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "widget_test_app.h"
 #include "widgets/hint_style.h"
 #include "widgets/label_button.h"
 

@@ -12,7 +12,7 @@
 namespace tamlo {
 namespace {
 
-class DelivOptionsViewTest : public ::testing::Test {
+class DelivOptionsViewTest : public testing::PageViewTest {
  protected:
   DeliveryOptionsModel m_model;
   TF_DelivOptions m_page{m_model};

@@ -20,7 +20,7 @@ const std::vector<EventCodePickerRow> kRows = {{"130", "Тревога ; Вос�
                                                 {"130", "Тревога, второе описание"},
                                                 {"602", "Периодический тест"}};
 
-class EventCodePickerViewTest : public ::testing::Test {
+class EventCodePickerViewTest : public testing::PageViewTest {
  protected:
   ScriptedDialogs dialogs;
 };

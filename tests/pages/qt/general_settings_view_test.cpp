@@ -16,7 +16,7 @@ namespace {
 
 using testing::ScriptedDialogs;
 
-class GeneralSettingsViewTest : public ::testing::Test {
+class GeneralSettingsViewTest : public testing::PageViewTest {
  protected:
   // The model's value of one setting, as the settings listing gives it.
   std::string Setting(const std::string& control) const {

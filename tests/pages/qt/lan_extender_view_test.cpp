@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kFields[] = {"ip", "netmask", "gateway", "dns1", "dns2"};
 
-class LanViewTest : public ::testing::Test {
+class LanViewTest : public testing::PageViewTest {
  protected:
   LanViewTest() {
     m_model.ResetToDefaults();

@@ -44,7 +44,7 @@ struct Page {
   TF_TamloLoop view;
 };
 
-using LoopInputViewTest = ::testing::Test;
+using LoopInputViewTest = testing::PageViewTest;
 
 // Runs `act` on the picker as soon as it runs modally; a picker that was not
 // found or left open is cancelled so that the test cannot hang.

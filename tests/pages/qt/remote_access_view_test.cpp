@@ -18,7 +18,7 @@ void PrintTo(const PhoneRow& row, std::ostream* out) { *out << '{' << row.phone 
 
 namespace {
 
-class RemoteAccessViewTest : public ::testing::Test {
+class RemoteAccessViewTest : public testing::PageViewTest {
  protected:
   RemoteAccessViewTest() {
     m_model.ResetToDefaults();

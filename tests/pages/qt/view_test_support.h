@@ -23,6 +23,9 @@ inline void ShowActive(QWidget& page) {
   QApplication::setActiveWindow(&page);
 }
 
+// The base of a page view fixture.
+using PageViewTest = ::testing::Test;
+
 template <typename T = QWidget>
 T* Child(const QWidget& page, const char* name) {
   T* child = page.findChild<T*>(QString::fromLatin1(name));
