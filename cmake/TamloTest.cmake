@@ -4,9 +4,9 @@
 #                  LABELS unit [gui])
 #
 # Labels: unit (the default), integration, gui, slow. A test labelled gui (or
-# given the GUI keyword) is a Qt test: moc runs on its sources, and its main
-# (tests/support/qt_test_main.cpp) makes the application object on the
-# offscreen Qt platform. Each test gets TAMLO_TEST_DATA (the data
+# given the GUI keyword) is a Qt test: moc runs on its sources, its main
+# (tests/support/qt_test_main.cpp) makes the application object, and it runs
+# with the offscreen Qt platform. Each test gets TAMLO_TEST_DATA (the data
 # folder beside the test's sources) as a compile definition so golden files
 # can sit next to their tests.
 include_guard(GLOBAL)
@@ -43,6 +43,7 @@ function(tamlo_add_test)
   set(env "TAMLO_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
           "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
   if("gui" IN_LIST T_LABELS)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
     target_link_libraries(${T_NAME} PRIVATE tamlo_qt_test_main)
     tamlo_qt_target(${T_NAME})
   else()

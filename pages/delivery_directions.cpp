@@ -37,7 +37,8 @@ constexpr std::array<std::string State::*, 4> kEditText{&State::E_Tel, &State::E
                                                         &State::ME_LocalPeriod};
 constexpr std::array<bool Visible::*, 4> kEditShown{&Visible::E_Tel, &Visible::E_Try, &Visible::E_Port,
                                                     &Visible::ME_LocalPeriod};
-static_assert(static_cast<size_t>(Edit::E_Tel) == 0 && static_cast<size_t>(Edit::ME_LocalPeriod) == kEditText.size() - 1);
+static_assert(static_cast<size_t>(Edit::E_Tel) == 0 &&
+              static_cast<size_t>(Edit::ME_LocalPeriod) == kEditText.size() - 1);
 
 }  // namespace
 

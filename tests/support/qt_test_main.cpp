@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-// Constant-initialised: set by initialisers that may run in any order.
+// Constant-initialised, so a maker set by another file's initialiser is never
+// overwritten by this one.
 constinit QApplication* (*tamlo::testing::g_make_test_application)(int& argc, char** argv) = nullptr;
 
 int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
   // Never destroyed: what statics of the tests or of Qt hold at exit needs it.
   static int app_argc = argc;

@@ -1,8 +1,7 @@
 #pragma once
 // The Qt test programs' main makes their one application object before any
-// test, on Qt's offscreen platform unless QT_QPA_PLATFORM names another: a
-// plain QApplication unless a program sets its own maker here in a
-// namespace-scope initialiser.
+// test and keeps it to the end: a plain QApplication unless a program sets
+// its own maker here in a namespace-scope initialiser.
 #include <QApplication>
 
 namespace tamlo::testing {
