@@ -4,7 +4,7 @@
 
 // Constant-initialised, so a maker set by another file's initialiser is never
 // overwritten by this one.
-constinit QApplication* (*tamlo::testing::g_make_test_application)(int& argc, char** argv) = nullptr;
+constinit tamlo::testing::TestApplicationMaker tamlo::testing::g_make_test_application = nullptr;
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

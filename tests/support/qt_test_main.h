@@ -5,5 +5,6 @@
 #include <QApplication>
 
 namespace tamlo::testing {
-extern QApplication* (*g_make_test_application)(int& argc, char** argv);
+using TestApplicationMaker = QApplication* (*)(int& argc, char** argv);
+extern TestApplicationMaker g_make_test_application;
 }  // namespace tamlo::testing
