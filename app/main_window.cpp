@@ -231,32 +231,23 @@ void TF_Main::CreateActions() {
   }
 }
 
-void TF_Main::AttachPage(PageSlot slot, QWidget* page, ConfigPage* contract) {
+void TF_Main::AttachPage(PageSlot slot, QWidget* page) {
   m_pages[Index(slot)] = page;
-  m_contracts[Index(slot)] = contract;
   if (page) {
     page->setParent(this, Qt::Widget);
     page->move(kPagesCorner);
     page->hide();
   }
-  RebuildPageSet();
 }
 
 void TF_Main::AttachDevicePage(QWidget* page, DevicePage* device) {
-  AttachPage(PageSlot::Device, page, nullptr);
+  AttachPage(PageSlot::Device, page);
   m_device = device;
 }
 
-void TF_Main::RebuildPageSet() {
-  // ConfigFiles keeps a reference to m_pageSet, so it is refilled in place.
-  m_pageSet.top.clear();
-  m_pageSet.inputs.clear();
-  for (PageSlot slot : {PageSlot::GeneralSettings, PageSlot::PeriodicTests, PageSlot::DeliveryDirections,
-                        PageSlot::DeliveryOptions, PageSlot::RemoteAccess, PageSlot::ExtLan})
-    if (ConfigPage* page = m_contracts[Index(slot)]) m_pageSet.top.push_back(page);
-  for (PageSlot slot : {PageSlot::InputL1, PageSlot::InputL2, PageSlot::InputL3, PageSlot::InputL4})
-    if (ConfigPage* page = m_contracts[Index(slot)]) m_pageSet.inputs.push_back(page);
-}
+// ConfigFiles and the device window keep a reference to m_pageSet, so it is
+// refilled in place.
+void TF_Main::UsePageSet(const PageSet& pages) { m_pageSet = pages; }
 
 void TF_Main::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

@@ -5,9 +5,10 @@
 // chosen page is shown. It owns the pages' contract set, the file commands
 // with CurrentFileName, the event code list and the modem connection clock.
 //
-// Pages are attached after construction, in start-up order, and must all be
-// attached before the first show, which builds the tree and resets every page
-// to its defaults. A node whose page is not attached shows an empty pane.
+// Pages and their page set are attached after construction, in start-up
+// order, and must all be attached before the first show, which builds the
+// tree and resets every page to its defaults. A node whose page is not
+// attached shows an empty pane.
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -32,8 +33,7 @@ namespace tamlo {
 
 class WindowDragger;
 
-// The pages the tree can show. The first six are in the order the
-// configuration is stored and loaded.
+// The pages the tree can show.
 enum class PageSlot {
   GeneralSettings,
   PeriodicTests,
@@ -75,10 +75,13 @@ class TF_Main : public QWidget {
   explicit TF_Main(const MainWindowSeams& seams, QWidget* parent = nullptr);
   ~TF_Main() override;
 
-  // A page and its settings contract (null for a page without settings).
-  // The window takes the page over: it becomes a hidden child at the pane's
-  // corner and is destroyed with the window.
-  void AttachPage(PageSlot slot, QWidget* page, ConfigPage* contract);
+  // A page of the tree. The window takes the page over: it becomes a hidden
+  // child at the pane's corner and is destroyed with the window.
+  void AttachPage(PageSlot slot, QWidget* page);
+  // The settings contracts behind the pages, in the order the configuration
+  // is reset, stored and loaded (SettingsPages::Set()); the contracts must
+  // outlive the window.
+  void UsePageSet(const PageSet& pages);
   // The device window page, which also sees shortcuts first and reports the
   // modem connection.
   void AttachDevicePage(QWidget* page, DevicePage* device);
@@ -131,7 +134,6 @@ class TF_Main : public QWidget {
   void CreateControls();
   void CreateActions();
   void BuildTree();
-  void RebuildPageSet();
   bool FormShortCut(QKeyEvent* key);
 
   UserDialogs* m_dialogs = nullptr;
@@ -141,7 +143,6 @@ class TF_Main : public QWidget {
   ConfigFiles m_files;
   journal::EventCodeList m_eventCodes;
   std::array<QWidget*, kPageSlotCount> m_pages{};
-  std::array<ConfigPage*, kPageSlotCount> m_contracts{};
   DevicePage* m_device = nullptr;
   std::optional<std::string> m_openAtStart;
   bool m_shownOnce = false;

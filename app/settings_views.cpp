@@ -23,20 +23,21 @@ std::vector<EventCodePickerRow> PickerRows(const TF_Main& main) {
 
 SettingsViews::SettingsViews(TF_Main& main, UserDialogs& dialogs)
     : m_pages(dialogs), m_picker(dialogs, PickerRows(main)) {
-  auto attach = [&](PageSlot slot, PageView* view, ConfigPage& model) {
+  auto attach = [&](PageSlot slot, PageView* view) {
     m_views.push_back(view);
-    main.AttachPage(slot, view, &model);
+    main.AttachPage(slot, view);
   };
-  attach(PageSlot::GeneralSettings, new TF_Obsh_Nastr(m_pages.General()), m_pages.General());
-  attach(PageSlot::PeriodicTests, new TF_Autotests(m_pages.Tests()), m_pages.Tests());
-  attach(PageSlot::DeliveryDirections, new TF_Napr_Dost(m_pages.Directions()), m_pages.Directions());
-  attach(PageSlot::DeliveryOptions, new TF_DelivOptions(m_pages.Options()), m_pages.Options());
-  attach(PageSlot::RemoteAccess, new TF_RemoteAccess(m_pages.Remote()), m_pages.Remote());
-  attach(PageSlot::ExtLan, new TF_ExtLan(m_pages.Lan()), m_pages.Lan());
+  attach(PageSlot::GeneralSettings, new TF_Obsh_Nastr(m_pages.General()));
+  attach(PageSlot::PeriodicTests, new TF_Autotests(m_pages.Tests()));
+  attach(PageSlot::DeliveryDirections, new TF_Napr_Dost(m_pages.Directions()));
+  attach(PageSlot::DeliveryOptions, new TF_DelivOptions(m_pages.Options()));
+  attach(PageSlot::RemoteAccess, new TF_RemoteAccess(m_pages.Remote()));
+  attach(PageSlot::ExtLan, new TF_ExtLan(m_pages.Lan()));
   constexpr std::array<PageSlot, 4> kInputSlots = {PageSlot::InputL1, PageSlot::InputL2, PageSlot::InputL3,
                                                    PageSlot::InputL4};
   for (size_t i = 0; i < kInputSlots.size(); ++i)
-    attach(kInputSlots[i], new TF_TamloLoop(m_pages.Input(i), m_picker), m_pages.Input(i));
+    attach(kInputSlots[i], new TF_TamloLoop(m_pages.Input(i), m_picker));
+  main.UsePageSet(m_pages.Set());
   connect(&main, &TF_Main::PagesChanged, this, &SettingsViews::ShowModels);
   setParent(&main);
 }

@@ -4,7 +4,8 @@
 #                  LABELS unit [gui])
 #
 # Labels: unit (the default), integration, gui, slow. A test labelled gui (or
-# given the GUI keyword) is a Qt test: moc runs on its sources and it runs
+# given the GUI keyword) is a Qt test: moc runs on its sources, its main
+# (tests/support/qt_test_main.cpp) makes the application object, and it runs
 # with the offscreen Qt platform. Each test gets TAMLO_TEST_DATA (the data
 # folder beside the test's sources) as a compile definition so golden files
 # can sit next to their tests.
@@ -21,7 +22,7 @@ function(tamlo_add_test)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tamlo_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tamlo_test_support GTest::gtest GTest::gmock)
   target_compile_definitions(${T_NAME} PRIVATE TAMLO_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   if(NOT T_LABELS)
@@ -43,7 +44,10 @@ function(tamlo_add_test)
           "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
   if("gui" IN_LIST T_LABELS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    target_link_libraries(${T_NAME} PRIVATE tamlo_qt_test_main)
     tamlo_qt_target(${T_NAME})
+  else()
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${timeout}
                        ENVIRONMENT "${env}")

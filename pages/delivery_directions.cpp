@@ -27,6 +27,19 @@ bool IndexIn(int32_t value, size_t count) { return value >= 0 && static_cast<siz
 
 std::string FrameCaption(int number) { return "Направление " + std::to_string(number); }
 
+using Edit = DirectionFrameModel::Edit;
+using State = DirectionFrameModel::State;
+using Visible = DirectionFrameModel::Visible;
+
+// What each Edit holds, and the flag it shows and hides with, in the enum's
+// order.
+constexpr std::array<std::string State::*, 4> kEditText{&State::E_Tel, &State::E_Try, &State::E_Port,
+                                                        &State::ME_LocalPeriod};
+constexpr std::array<bool Visible::*, 4> kEditShown{&Visible::E_Tel, &Visible::E_Try, &Visible::E_Port,
+                                                    &Visible::ME_LocalPeriod};
+static_assert(static_cast<size_t>(Edit::E_Tel) == 0 &&
+              static_cast<size_t>(Edit::ME_LocalPeriod) == kEditText.size() - 1);
+
 }  // namespace
 
 DirectionFrameModel::DirectionFrameModel(int number) : m_number(number) {
@@ -34,21 +47,17 @@ DirectionFrameModel::DirectionFrameModel(int number) : m_number(number) {
   ApplyProtocol();
 }
 
-std::string& DirectionFrameModel::TextOf(Edit edit) {
-  switch (edit) {
-    case Edit::E_Try: return m_state.E_Try;
-    case Edit::E_Port: return m_state.E_Port;
-    case Edit::ME_LocalPeriod: return m_state.ME_LocalPeriod;
-    case Edit::E_Tel: break;
-  }
-  return m_state.E_Tel;
-}
+const std::string& DirectionFrameModel::Text(Edit edit) const { return m_state.*kEditText[static_cast<size_t>(edit)]; }
 
-void DirectionFrameModel::SetText(Edit edit, std::string text) { TextOf(edit) = std::move(text); }
+bool DirectionFrameModel::Shown(Edit edit) const { return m_state.visible.*kEditShown[static_cast<size_t>(edit)]; }
+
+void DirectionFrameModel::SetText(Edit edit, std::string text) {
+  m_state.*kEditText[static_cast<size_t>(edit)] = std::move(text);
+}
 
 void DirectionFrameModel::LeaveEdit(Edit edit) {
   for (const EditRule<Edit>& rule : kEditRules) {
-    if (rule.edit == edit && !rule.leave_default.empty()) TextOf(edit) = ZeroToDefault(TextOf(edit), rule.leave_default);
+    if (rule.edit == edit && !rule.leave_default.empty()) SetText(edit, ZeroToDefault(Text(edit), rule.leave_default));
   }
 }
 
@@ -209,7 +218,7 @@ SettingApply DirectionFrameModel::ApplySetting(std::string_view control, std::st
     return SettingApply::Applied();
   }
   return ApplyTypedEdit(
-      kEditRules, control, value, [this](Edit edit) { return TextOf(edit); },
+      kEditRules, control, value, [this](Edit edit) { return Text(edit); },
       [this](Edit edit, std::string text) {
         SetText(edit, std::move(text));
         LeaveEdit(edit);

@@ -146,6 +146,11 @@ class DirectionFrameModel {
   int number() const { return m_number; }
   const State& state() const { return m_state; }
 
+  // What an edit holds and whether it shows (its label with it), as the
+  // view shows them.
+  const std::string& Text(Edit edit) const;
+  bool Shown(Edit edit) const;
+
   // The user's edits. Texts are taken as typed (UTF-8).
   void SetText(Edit edit, std::string text);
   // Leaving an edit: applies its leave_default rule (E_Try: empty or 0 becomes "1").
@@ -181,7 +186,6 @@ class DirectionFrameModel {
   SettingApply ApplySetting(std::string_view control, std::string_view value);
 
  private:
-  std::string& TextOf(Edit edit);
   void ApplyProtocol();   // the protocol change rule
   void UpdateExtraRow();  // second-row visibility from Expanded, protocol and tick
 

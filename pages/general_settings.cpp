@@ -24,6 +24,10 @@ constexpr std::array<Text, 10> kEditText{
     &GeneralSettingsState::E_Pin2,          &GeneralSettingsState::E_DevicePassword,
 };
 
+// State member of each GeneralCheck, in the enum's order.
+constexpr std::array<bool GeneralSettingsState::*, 2> kCheckTick{&GeneralSettingsState::CB_ReplaceAcc,
+                                                                 &GeneralSettingsState::CB_OwnMessages};
+
 // The edit table is indexed by GeneralEdit as well.
 constexpr bool RulesFollowTheEnum() {
   for (size_t i = 0; i < kGeneralEditRules.size(); ++i)
@@ -68,12 +72,18 @@ GeneralSettingsModel::GeneralSettingsModel(UserDialogs& dialogs, const std::arra
   }
 }
 
+const std::string& GeneralSettingsModel::Text(GeneralEdit edit) const {
+  return m_state.*kEditText[static_cast<size_t>(edit)];
+}
+
+bool GeneralSettingsModel::Ticked(GeneralCheck box) const { return m_state.*kCheckTick[static_cast<size_t>(box)]; }
+
 void GeneralSettingsModel::SetText(GeneralEdit edit, std::string text) {
   m_state.*kEditText[static_cast<size_t>(edit)] = std::move(text);
 }
 
 void GeneralSettingsModel::SetCheck(GeneralCheck box, bool ticked) {
-  (box == GeneralCheck::CB_ReplaceAcc ? m_state.CB_ReplaceAcc : m_state.CB_OwnMessages) = ticked;
+  m_state.*kCheckTick[static_cast<size_t>(box)] = ticked;
 }
 
 void GeneralSettingsModel::ResetToDefaults() { m_state = GeneralSettingsState{}; }
@@ -187,7 +197,7 @@ SettingApply GeneralSettingsModel::ApplySetting(std::string_view name, std::stri
   }
   return ApplyTypedEdit(
       kGeneralEditRules, name, value,
-      [this](GeneralEdit edit) -> const std::string& { return m_state.*kEditText[static_cast<size_t>(edit)]; },
+      [this](GeneralEdit edit) -> const std::string& { return Text(edit); },
       [this](GeneralEdit edit, std::string text) { SetText(edit, std::move(text)); });
 }
 

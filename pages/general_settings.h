@@ -135,6 +135,10 @@ class GeneralSettingsModel : public PageModel {
 
   const GeneralSettingsState& state() const { return m_state; }
 
+  // What an edit holds and whether a box is ticked, as the view shows them.
+  const std::string& Text(GeneralEdit edit) const;
+  bool Ticked(GeneralCheck box) const;
+
   // The user's edits.
   void SetText(GeneralEdit edit, std::string text);
   void SetCheck(GeneralCheck box, bool ticked);

@@ -13,6 +13,11 @@ namespace {
 // 120 panic, 137 tamper, 301 AC loss, 130 burglary.
 constexpr std::array<uint32_t, 4> kDefaultEvents{0x120, 0x137, 0x301, 0x130};
 
+// What each LoopEdit holds, in the enum's order.
+constexpr std::array<std::string LoopInputState::*, 3> kEditText{&LoopInputState::E_Event, &LoopInputState::E_Partition,
+                                                                 &LoopInputState::E_Zone};
+static_assert(static_cast<size_t>(LoopEdit::E_Zone) == kEditText.size() - 1);
+
 constexpr int kEventDigits = 3;
 constexpr int kPartitionDigits = 2;
 constexpr int kZoneDigits = 3;
@@ -46,12 +51,10 @@ uint32_t LoopInputModel::DefaultEvent() const { return kDefaultEvents[static_cas
 
 uint32_t LoopInputModel::DefaultZone() const { return static_cast<uint32_t>(m_inputIndex) + 1; }
 
+const std::string& LoopInputModel::Text(LoopEdit edit) const { return m_state.*kEditText[static_cast<size_t>(edit)]; }
+
 void LoopInputModel::SetText(LoopEdit edit, std::string text) {
-  switch (edit) {
-    case LoopEdit::E_Event: m_state.E_Event = std::move(text); break;
-    case LoopEdit::E_Partition: m_state.E_Partition = std::move(text); break;
-    case LoopEdit::E_Zone: m_state.E_Zone = std::move(text); break;
-  }
+  m_state.*kEditText[static_cast<size_t>(edit)] = std::move(text);
 }
 
 void LoopInputModel::Select(LoopType button) {
@@ -145,11 +148,7 @@ SettingApply LoopInputModel::ApplySetting(std::string_view name, std::string_vie
   }
   return ApplyTypedEdit(
       kLoopEditRules, name, value,
-      [this](LoopEdit edit) -> const std::string& {
-        return edit == LoopEdit::E_Event       ? m_state.E_Event
-               : edit == LoopEdit::E_Partition ? m_state.E_Partition
-                                               : m_state.E_Zone;
-      },
+      [this](LoopEdit edit) -> const std::string& { return Text(edit); },
       [this](LoopEdit edit, std::string text) { SetText(edit, std::move(text)); });
 }
 

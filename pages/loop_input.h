@@ -119,6 +119,8 @@ class LoopInputModel : public PageModel {
   uint32_t DefaultEvent() const;
   uint32_t DefaultZone() const;
 
+  // What an edit holds, as the view shows it.
+  const std::string& Text(LoopEdit edit) const;
   // The user's edits: an edit's text as the edit now holds it.
   void SetText(LoopEdit edit, std::string text);
 

@@ -103,6 +103,18 @@ bool RemoteAccessModel::DeleteRow(size_t row) {
   return true;
 }
 
+size_t RemoteAccessModel::InsertRowAt(std::optional<size_t> current) {
+  const size_t at = std::min(current.value_or(RowCount()), RowCount());
+  InsertRow(at);
+  return at;
+}
+
+bool RemoteAccessModel::StartFirstRow() {
+  if (RowCount() != 0) return false;
+  InsertRow(0);
+  return true;
+}
+
 void RemoteAccessModel::ResetToDefaults() {
   m_state.CB_EnableAcs = false;
   CB_EnableAcsClick();

@@ -18,6 +18,7 @@
 // page shows no warnings.
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,16 +82,25 @@ class RemoteAccessModel : public PageModel {
   // Leaving E_MaxPhoneLen: an empty, zero or non-numeric text becomes "10".
   void E_NumDisableZero();
 
-  // The list, rows counted from 0 here. The view maps its keys onto these:
-  // Insert adds an empty row at the current position (InsertRow(current), or
-  // InsertRow(RowCount()) to append; typing into an empty list first inserts
-  // row 0), Shift+Delete deletes the current row. A row index past the end
-  // changes nothing and gives false; InsertRow past the end appends.
+  // The list, rows counted from 0 here. A row index past the end changes
+  // nothing and gives false; InsertRow past the end appends.
   size_t RowCount() const { return m_state.LIST_Phones.size(); }
   bool SetPhone(size_t row, std::string text);
   bool SetNote(size_t row, std::string text);
   void InsertRow(size_t at);
   bool DeleteRow(size_t row);
+
+  // The list's commands on its current row (nullopt: none is current).
+  // Insert (the key or the menu entry) adds an empty row at the current row,
+  // or appends one when there is none, and gives the new row's index, which
+  // becomes the current row.
+  size_t InsertRowAt(std::optional<size_t> current);
+  // Delete (Shift+Delete or the menu entry) is offered only while a row is
+  // current.
+  bool CanDeleteRow(std::optional<size_t> current) const { return current && *current < RowCount(); }
+  // A character typed into an empty list starts its first row, which takes
+  // the character (true); in a list with rows it changes nothing (false).
+  bool StartFirstRow();
 
   void ResetToDefaults() override;
   // Takes every group field with id 3, whatever its repeat index, and returns

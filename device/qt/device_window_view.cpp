@@ -53,9 +53,25 @@ constexpr LinkPlace kLinks[] = {
     {DeviceControl::L_FW_Update, "L_FW_Update", kFirmware, {260, 22, 80, 16}},
 };
 
-constexpr DeviceControl kMenuItems[] = {DeviceControl::N_Keys,        DeviceControl::N_SetTime,
-                                        DeviceControl::N_Reboot,      DeviceControl::N_Backup,
-                                        DeviceControl::N_VerifyWrite, DeviceControl::N_Compare};
+// The entries of "Прочее", top to bottom: the key window, then the service
+// actions, then the safe-write ones.
+struct MenuRow {
+  DeviceControl id;
+  const char* name;
+  void (device::DeviceWindowModel::*click)();         // null: the key window (N_KeysClick)
+  bool (device::DeviceWindowModel::*ticked)() const;  // null: not a tick
+  bool separator_after;
+};
+
+constexpr MenuRow kMenuRows[] = {
+    {DeviceControl::N_Keys, "N_Keys", nullptr, nullptr, true},
+    {DeviceControl::N_SetTime, "N_SetTime", &device::DeviceWindowModel::N_SetTimeClick, nullptr, false},
+    {DeviceControl::N_Reboot, "N_Reboot", &device::DeviceWindowModel::N_RebootClick, nullptr, true},
+    {DeviceControl::N_Backup, "N_Backup", &device::DeviceWindowModel::N_BackupClick,
+     &device::DeviceWindowModel::backup_enabled, false},
+    {DeviceControl::N_VerifyWrite, "N_VerifyWrite", &device::DeviceWindowModel::N_VerifyWriteClick, nullptr, false},
+    {DeviceControl::N_Compare, "N_Compare", &device::DeviceWindowModel::N_CompareClick, nullptr, false},
+};
 
 size_t Index(DeviceControl id) { return static_cast<size_t>(id); }
 
@@ -134,20 +150,19 @@ void TF_TamloDev::BuildControls() {
 void TF_TamloDev::BuildMenu() {
   m_menu = new QMenu(this);
   m_menu->setObjectName(QStringLiteral("MNU_OtherActions"));
-  const char* names[] = {"N_Keys", "N_SetTime", "N_Reboot", "N_Backup", "N_VerifyWrite", "N_Compare"};
-  for (size_t i = 0; i < std::size(kMenuItems); ++i) {
-    m_menu_items[i] = m_menu->addAction(Text(m_model.control(kMenuItems[i]).caption));
-    m_menu_items[i]->setObjectName(QString::fromLatin1(names[i]));
-    // The key window; then the service actions; then the safe-write ones.
-    if (i == 0 || i == 2) m_menu->addSeparator();
+  static_assert(std::size(kMenuRows) == std::tuple_size_v<decltype(m_menu_items)>);
+  for (size_t i = 0; i < std::size(kMenuRows); ++i) {
+    const MenuRow& row = kMenuRows[i];
+    QAction* item = m_menu->addAction(Text(m_model.control(row.id).caption));
+    item->setObjectName(QString::fromLatin1(row.name));
+    item->setCheckable(row.ticked != nullptr);
+    if (row.click)
+      connect(item, &QAction::triggered, this, [this, click = row.click] { (m_model.*click)(); });
+    else
+      connect(item, &QAction::triggered, this, &TF_TamloDev::N_KeysClick);
+    if (row.separator_after) m_menu->addSeparator();
+    m_menu_items[i] = item;
   }
-  connect(m_menu_items[0], &QAction::triggered, this, &TF_TamloDev::N_KeysClick);
-  connect(m_menu_items[1], &QAction::triggered, this, [this] { m_model.N_SetTimeClick(); });
-  connect(m_menu_items[2], &QAction::triggered, this, [this] { m_model.N_RebootClick(); });
-  m_menu_items[3]->setCheckable(true);
-  connect(m_menu_items[3], &QAction::triggered, this, [this] { m_model.N_BackupClick(); });
-  connect(m_menu_items[4], &QAction::triggered, this, [this] { m_model.N_VerifyWriteClick(); });
-  connect(m_menu_items[5], &QAction::triggered, this, [this] { m_model.N_CompareClick(); });
 }
 
 void TF_TamloDev::Connect() {
@@ -217,11 +232,12 @@ void TF_TamloDev::ShowControls() {
     if (link.text() != caption) link.setText(caption);
     apply(link, place.id);
   }
-  for (size_t i = 0; i < std::size(kMenuItems); ++i) {
-    m_menu_items[i]->setText(Text(m_model.control(kMenuItems[i]).caption));
-    m_menu_items[i]->setEnabled(m_model.control(kMenuItems[i]).enabled);
+  for (size_t i = 0; i < std::size(kMenuRows); ++i) {
+    const MenuRow& row = kMenuRows[i];
+    m_menu_items[i]->setText(Text(m_model.control(row.id).caption));
+    m_menu_items[i]->setEnabled(m_model.control(row.id).enabled);
+    if (row.ticked) m_menu_items[i]->setChecked((m_model.*row.ticked)());
   }
-  m_menu_items[3]->setChecked(m_model.backup_enabled());
 }
 
 void TF_TamloDev::ShowPorts() {

@@ -72,8 +72,7 @@ class TF_TamloDev final : public QWidget, public DevicePage {
   QComboBox* m_ports = nullptr;
   std::array<LabelButton*, device::kDeviceControlCount> m_links{};  // null for non-links
   QMenu* m_menu = nullptr;
-  // N_Keys, N_SetTime, N_Reboot, N_Backup, N_VerifyWrite, N_Compare
-  std::array<QAction*, 6> m_menu_items{};
+  std::array<QAction*, 6> m_menu_items{};  // the rows of "Прочее" in order
   QPlainTextEdit* m_info = nullptr;
   size_t m_log_shown = 0;  // lines of the model's log already in Mm_Info
 };

@@ -46,26 +46,6 @@ const EditPlace& PlaceOf(Edit edit) {
   return kEditPlaces[0];
 }
 
-const std::string& TextOf(const DirectionFrameModel::State& s, Edit edit) {
-  switch (edit) {
-    case Edit::E_Try: return s.E_Try;
-    case Edit::E_Port: return s.E_Port;
-    case Edit::ME_LocalPeriod: return s.ME_LocalPeriod;
-    case Edit::E_Tel: break;
-  }
-  return s.E_Tel;
-}
-
-bool VisibleOf(const DirectionFrameModel::Visible& v, Edit edit) {
-  switch (edit) {
-    case Edit::E_Try: return v.E_Try;
-    case Edit::E_Port: return v.E_Port;
-    case Edit::ME_LocalPeriod: return v.ME_LocalPeriod;
-    case Edit::E_Tel: break;
-  }
-  return v.E_Tel;
-}
-
 template <size_t N>
 QComboBox* MakeList(QWidget* parent, const char* control, const std::array<std::string_view, N>& items,
                     const QRect& place) {
@@ -205,8 +185,8 @@ void TFrameDest::ShowModel() {
       ShowCaption(*e.label, s.L_Tel);
       TieToLabel(*e.label, *e.field, {});
     }
-    ShowText(*e.field, TextOf(s, e.edit));
-    const bool visible = VisibleOf(s.visible, e.edit);
+    ShowText(*e.field, m_model.Text(e.edit));
+    const bool visible = m_model.Shown(e.edit);
     e.field->setVisible(visible);
     e.label->setVisible(visible);
   }

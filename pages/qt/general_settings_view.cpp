@@ -9,26 +9,6 @@
 namespace tamlo {
 namespace {
 
-const std::string& TextOf(const GeneralSettingsState& s, GeneralEdit edit) {
-  switch (edit) {
-    case GeneralEdit::E_Account: return s.E_Account;
-    case GeneralEdit::E_Apn1: return s.E_Apn1;
-    case GeneralEdit::E_Login_Apn1: return s.E_Login_Apn1;
-    case GeneralEdit::E_Password_Apn1: return s.E_Password_Apn1;
-    case GeneralEdit::E_Pin1: return s.E_Pin1;
-    case GeneralEdit::E_Apn2: return s.E_Apn2;
-    case GeneralEdit::E_Login_Apn2: return s.E_Login_Apn2;
-    case GeneralEdit::E_Password_Apn2: return s.E_Password_Apn2;
-    case GeneralEdit::E_Pin2: return s.E_Pin2;
-    case GeneralEdit::E_DevicePassword: return s.E_DevicePassword;
-  }
-  return s.E_Account;
-}
-
-bool TickOf(const GeneralSettingsState& s, GeneralCheck box) {
-  return box == GeneralCheck::CB_ReplaceAcc ? s.CB_ReplaceAcc : s.CB_OwnMessages;
-}
-
 // Rule indexes: the account, the four edits of each SIM, the device password.
 constexpr size_t kAccountRule = 0;
 constexpr size_t kFirstSimRule = 1;
@@ -105,9 +85,8 @@ TF_Obsh_Nastr::TF_Obsh_Nastr(GeneralSettingsModel& model, QWidget* parent) : Pag
 }
 
 void TF_Obsh_Nastr::ShowModel() {
-  const GeneralSettingsState& s = m_model.state();
-  for (size_t i = 0; i < m_edits.size(); ++i) ShowText(*m_edits[i], TextOf(s, kGeneralEditRules[i].edit));
-  for (size_t i = 0; i < m_checks.size(); ++i) ShowTicked(*m_checks[i], TickOf(s, kGeneralCheckTexts[i].box));
+  for (size_t i = 0; i < m_edits.size(); ++i) ShowText(*m_edits[i], m_model.Text(kGeneralEditRules[i].edit));
+  for (size_t i = 0; i < m_checks.size(); ++i) ShowTicked(*m_checks[i], m_model.Ticked(kGeneralCheckTexts[i].box));
 }
 
 }  // namespace tamlo

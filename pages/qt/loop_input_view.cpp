@@ -10,15 +10,6 @@
 namespace tamlo {
 namespace {
 
-const std::string& TextOf(const LoopInputState& s, LoopEdit edit) {
-  switch (edit) {
-    case LoopEdit::E_Event: return s.E_Event;
-    case LoopEdit::E_Partition: return s.E_Partition;
-    case LoopEdit::E_Zone: return s.E_Zone;
-  }
-  return s.E_Event;
-}
-
 // Layout of the page (pixels). A row is a 21-pixel edit with its label's
 // text three pixels lower.
 constexpr int kBoxX = 8;
@@ -91,7 +82,7 @@ void TF_TamloLoop::ShowModel() {
     if (kLoopTypeButtons[i].button == LoopType::RB_Tamlo) m_types[i]->setVisible(s.RB_Tamlo_Visible);
   }
   m_eventBox->setVisible(s.GrpBx_Event_Visible);
-  for (size_t i = 0; i < m_edits.size(); ++i) ShowText(*m_edits[i], TextOf(s, kLoopEditRules[i].edit));
+  for (size_t i = 0; i < m_edits.size(); ++i) ShowText(*m_edits[i], m_model.Text(kLoopEditRules[i].edit));
 }
 
 void TF_TamloLoop::L_ViewMsgListClick() {

@@ -107,7 +107,7 @@ void TF_RemoteAccess::BuildList() {
     // The menu acts on the row it was opened over.
     const QModelIndex under = m_list->indexAt(at);
     if (under.isValid()) m_list->setCurrentIndex(under);
-    remove->setEnabled(m_list->currentRow() >= 0);
+    remove->setEnabled(m_model.CanDeleteRow(CurrentRow()));
     m_menu->popup(m_list->viewport()->mapToGlobal(at));
   });
 }
@@ -123,27 +123,31 @@ bool TF_RemoteAccess::eventFilter(QObject* watched, QEvent* event) {
     DeleteCurrentRow();
     return true;
   }
-  if (IsTyping(key) && m_model.RowCount() == 0) {
-    // The first row appears under the user's first character; the list then
-    // opens the cell with that character as it does for any other row.
-    m_model.InsertRow(0);
+  if (IsTyping(key) && m_model.StartFirstRow()) {
+    // The list opens the new row's cell with the character as it does for
+    // any other row.
     ShowModel();
     m_list->setCurrentCell(0, kPhoneColumn);
   }
   return false;
 }
 
-void TF_RemoteAccess::InsertRow() {
+std::optional<size_t> TF_RemoteAccess::CurrentRow() const {
   const int current = m_list->currentRow();
-  const size_t at = current < 0 ? m_model.RowCount() : static_cast<size_t>(current);
-  m_model.InsertRow(at);
+  if (current < 0) return std::nullopt;
+  return static_cast<size_t>(current);
+}
+
+void TF_RemoteAccess::InsertRow() {
+  const size_t at = m_model.InsertRowAt(CurrentRow());
   ShowModel();
   m_list->setCurrentCell(static_cast<int>(at), kPhoneColumn);
 }
 
 void TF_RemoteAccess::DeleteCurrentRow() {
-  const int current = m_list->currentRow();
-  if (current < 0 || !m_model.DeleteRow(static_cast<size_t>(current))) return;
+  const std::optional<size_t> current = CurrentRow();
+  if (!m_model.CanDeleteRow(current)) return;
+  m_model.DeleteRow(*current);
   ShowModel();
 }
 

@@ -7,6 +7,8 @@
 // the current row (at the end when there is none), Shift+Delete deletes the
 // current row, and typing into an empty list starts its first row; the
 // context menu PopupMenu1 offers the same two commands.
+#include <optional>
+
 #include "pages/qt/page_view.h"
 #include "pages/remote_access.h"
 
@@ -34,6 +36,7 @@ class TF_RemoteAccess final : public PageView {
 
  private:
   void BuildList();
+  std::optional<size_t> CurrentRow() const;
   void InsertRow();
   void DeleteCurrentRow();
   void ShowRows();

@@ -6,12 +6,14 @@
 
 namespace tamlo::testing {
 
+// The program's own application class, made by the tests' main.
+static const bool kTamloApplication = (g_make_test_application = [](int& argc, char** argv) -> QApplication* {
+  return new TamloApplication(argc, argv);
+}, true);
+
 TamloApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static TamloApplication* app = new TamloApplication(argc, argv);
-  return *app;
+  static_cast<void>(kTamloApplication);
+  return static_cast<TamloApplication&>(*qApp);
 }
 
 TextPage::TextPage() : edit(new QLineEdit(this)) { resize(537, 441); }

@@ -10,10 +10,11 @@
 #include "app/tamlo_application.h"
 #include "config/config_page.h"
 #include "config/test_pages.h"
+#include "support/qt_test_main.h"
 
 namespace tamlo::testing {
 
-// The one application object of the test program (offscreen platform).
+// The one application object of the test program: the program's own class.
 TamloApplication& TestApp();
 
 // A page with one edit, stored as the device password (id 265, a string)

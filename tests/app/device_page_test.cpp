@@ -50,7 +50,6 @@ using namespace device::testing;
 class DevicePageTest : public ::testing::Test {
  protected:
   explicit DevicePageTest(std::string password = {}) {
-    testing::TestApp();
     sim::DeviceSettings settings = sim::DemoDeviceSettings(clock);
     settings.password = std::move(password);
     auto demo = std::make_unique<sim::SimPort>(std::make_shared<sim::SimDevice>(std::move(settings)), clock);
@@ -175,7 +174,14 @@ TEST_F(DevicePageTest, OtherMenu_BackupBeforeWrite_VerifyAndCompareWithTheDemoDe
   auto* menu = page->findChild<QMenu*>(QStringLiteral("MNU_OtherActions"));
   ASSERT_NE(menu, nullptr);
   const auto action = [menu](const char* name) { return menu->findChild<QAction*>(QString::fromLatin1(name)); };
-  ASSERT_TRUE(action("N_Backup") && action("N_VerifyWrite") && action("N_Compare"));
+  QStringList entries;
+  for (const QAction* entry : menu->actions()) entries << (entry->isSeparator() ? "-" : entry->objectName());
+  EXPECT_EQ(entries, (QStringList{"N_Keys", "-", "N_SetTime", "N_Reboot", "-", "N_Backup", "N_VerifyWrite",
+                                  "N_Compare"}));
+  bool key_window = false;
+  QObject::connect(page, &TF_TamloDev::N_KeysClick, page, [&key_window] { key_window = true; });
+  action("N_Keys")->trigger();
+  EXPECT_TRUE(key_window);
   EXPECT_TRUE(action("N_Backup")->isChecked());
   EXPECT_FALSE(action("N_VerifyWrite")->isEnabled());
 
@@ -205,7 +211,6 @@ TEST_F(DevicePageTest, OtherMenu_BackupBeforeWrite_VerifyAndCompareWithTheDemoDe
 }
 
 TEST(DifferenceWindow, OneRowPerSetting_PagesThenDevice_EveryColumnWhole_InThePagesLook) {
-  testing::TestApp();
   TF_Differences window(nullptr);
   window.Fill({{"general.E_Account", "0012", "0013"},
                {"remote.LIST_Phones.2", "-", "+7900 | дом"},
@@ -369,7 +374,6 @@ TEST_F(PasswordPageTest, RefusedPasswordAsksAgainPrefilled_ThenTheShortcutAsksFo
 // progress window with its "Отмена". Afterwards the focus is back on the
 // control that started the exchange, not on the window's first control.
 TEST(MainWindowControl, ExchangeDisablesTheMainWindowEvenWhenTheProgressWindowIsActive_FocusReturns) {
-  testing::TestApp();
   QWidget main;
   auto* first = new LabelButton(QStringLiteral("Открыть ..."), &main);
   auto* starter = new LabelButton(QStringLiteral("Прочитать"), &main);

@@ -9,7 +9,6 @@ namespace tamlo {
 namespace {
 
 TEST(MainArtworkTest, YellowIsSeeThrough_EverythingElseShapesTheWindow) {
-  testing::TestApp();
   const QImage picture = PaintMainBackground();
   ASSERT_EQ(picture.size(), QSize(957, 534));
   const QRegion shape = ShapeFromArtwork(picture);

@@ -27,13 +27,13 @@ using testing::TextPage;
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    testing::TestApp();
     general = new TextPage;
     input_l1 = new TextPage;
     device = new FakeDevicePage;
     window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
-    window->AttachPage(PageSlot::GeneralSettings, general, general);
-    window->AttachPage(PageSlot::InputL1, input_l1, input_l1);
+    window->AttachPage(PageSlot::GeneralSettings, general);
+    window->AttachPage(PageSlot::InputL1, input_l1);
+    window->UsePageSet({{general}, {input_l1}});
     window->AttachDevicePage(device, device);
   }
 

@@ -37,7 +37,6 @@ TEST(QtUserDialogsTest, FileFilters_PatternsReplaceTheDescriptionsOwnParentheses
 }
 
 TEST(QtUserDialogsTest, Enter_PressesTheDefaultButton_OrTheFirstWhenTheBoxLacksIt) {
-  testing::TestApp();
   struct Case {
     MessageButtons buttons;
     MessageResult default_button;
@@ -69,7 +68,6 @@ TEST(QtUserDialogsTest, Enter_PressesTheDefaultButton_OrTheFirstWhenTheBoxLacksI
 }
 
 TEST(QtUserDialogsTest, FileDialog_ShowsTheRequestedTitle) {
-  testing::TestApp();
   QtUserDialogs dialogs;
   FileDialogRequest request;
   request.filter = kConfigFileFilter;

@@ -30,7 +30,6 @@ std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(),
 class SettingsViewsTest : public ::testing::Test {
  protected:
   SettingsViewsTest() {
-    testing::TestApp();
     window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
     views = new SettingsViews(*window, dialogs);
   }

@@ -55,6 +55,8 @@ TEST(DirectionFrame, ProtocolChange_ShowsFirstRowByProtocolAndKeepsHiddenValues)
     EXPECT_EQ(frame.state().C_Proto, c.protocol);
     EXPECT_EQ(frame.state().L_Tel, c.label);
     EXPECT_EQ(frame.state().visible, c.visible);
+    EXPECT_EQ(frame.Shown(Edit::E_Try), c.visible.E_Try);
+    EXPECT_EQ(frame.Shown(Edit::E_Port), c.visible.E_Port);
     EXPECT_EQ(frame.state().E_Port, "7000");
   }
   frame.C_ProtoChange(4);
@@ -86,6 +88,7 @@ TEST(DirectionFrame, SecondRow_ShowsWhenUnfoldedByProtocolAndTick) {
     EXPECT_EQ(frame.state().visible.CB_UseCrypto, c.crypto_box);
     EXPECT_EQ(frame.state().visible.CB_LocalPeriod, c.period_box);
     EXPECT_EQ(frame.state().visible.ME_LocalPeriod, c.period_time);
+    EXPECT_EQ(frame.Shown(Edit::ME_LocalPeriod), c.period_time);
   }
 }
 
@@ -109,6 +112,8 @@ TEST(DirectionFrame, MoreLabel_TogglesCaptionAndRow_ResetKeepsIt) {
   frame.SetText(Edit::E_Try, "3");
   frame.SetText(Edit::E_Port, "1");
   frame.SetText(Edit::ME_LocalPeriod, "01:00");
+  EXPECT_EQ(frame.Text(Edit::E_Tel) + frame.Text(Edit::E_Try) + frame.Text(Edit::E_Port), "x31");
+  EXPECT_EQ(frame.Text(Edit::ME_LocalPeriod), "01:00");
   frame.SetSim(2);
   frame.CB_LocalPeriodClick(true);
   frame.CB_UseCryptoClick(true);

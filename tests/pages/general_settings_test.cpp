@@ -68,6 +68,10 @@ TEST_F(GeneralSettingsTest, ListingInPageOrder_ResetEmptiesAll_StoresNoBytes) {
   const char* texts[] = {"1B", "apn1", "login1", "pass1", "1111", "apn2", "login2", "pass2", "2222", "Пароль"};
   for (size_t i = 0; i < kGeneralEditRules.size(); ++i) page.SetText(kGeneralEditRules[i].edit, texts[i]);
   page.SetCheck(GeneralCheck::CB_OwnMessages, true);
+  // What the view shows of each edit and box is what was typed into it.
+  for (size_t i = 0; i < kGeneralEditRules.size(); ++i) EXPECT_EQ(page.Text(kGeneralEditRules[i].edit), texts[i]);
+  EXPECT_TRUE(page.Ticked(GeneralCheck::CB_OwnMessages));
+  EXPECT_FALSE(page.Ticked(GeneralCheck::CB_ReplaceAcc));
   std::vector<SettingValue> listed;
   page.ListSettings(listed);
   EXPECT_EQ(listed, (std::vector<SettingValue>{{"general.E_Account", "1B"},

@@ -162,6 +162,9 @@ TEST(LoopInput, PickedCodeReplacesOnlyTheEvent_TopLevelContractIdle_Listing) {
   l3.TakePickedEventCode("");  // picker cancelled
   EXPECT_EQ(l3.state().E_Event, "301");
   l3.TakePickedEventCode("602");
+  EXPECT_EQ(l3.Text(LoopEdit::E_Event), "602");
+  EXPECT_EQ(l3.Text(LoopEdit::E_Partition), "01");
+  EXPECT_EQ(l3.Text(LoopEdit::E_Zone), "");
 
   EXPECT_EQ(l3.LoadFromConfig(kFieldGroup, 4, 0, nullptr, 0, 2), 0);
   EXPECT_EQ(l3.LoadFromConfig(kFieldInteger, 2, 5, nullptr, 0, 0), 0);

@@ -77,7 +77,8 @@ TEST(RemoteAccess, ResetClickAndLeaving_DigitsAndListShownOnlyWhenAllowed) {
 TEST(RemoteAccess, ListRows_InsertAtDeleteCurrentEditCells) {
   RemoteAccessModel page;
   EXPECT_FALSE(page.SetPhone(0, "x"));
-  page.InsertRow(0);
+  EXPECT_TRUE(page.StartFirstRow());  // typing into the empty list
+  EXPECT_FALSE(page.StartFirstRow());
   page.InsertRow(99);  // past the end: appended
   page.InsertRow(1);
   for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(page.SetPhone(i, std::to_string(i + 1)));
@@ -86,6 +87,13 @@ TEST(RemoteAccess, ListRows_InsertAtDeleteCurrentEditCells) {
   EXPECT_FALSE(page.DeleteRow(2));
   EXPECT_FALSE(page.SetNote(2, "x"));
   EXPECT_EQ(page.state().LIST_Phones, (Rows{{"2", "two"}, {"3", ""}}));
+  // Insert and Delete on the list's current row.
+  EXPECT_EQ(page.InsertRowAt(std::nullopt), 2u);  // none current: appended
+  EXPECT_EQ(page.InsertRowAt(1), 1u);
+  EXPECT_EQ(page.state().LIST_Phones, (Rows{{"2", "two"}, {"", ""}, {"3", ""}, {"", ""}}));
+  EXPECT_TRUE(page.CanDeleteRow(3));
+  EXPECT_FALSE(page.CanDeleteRow(4));
+  EXPECT_FALSE(page.CanDeleteRow(std::nullopt));
 }
 
 TEST(RemoteAccess, Store_PutWhenRules_RowsTrimmedInPairs_BlankRowsSkipped) {

@@ -14,7 +14,6 @@ namespace tamlo {
 namespace {
 
 TEST(TIPAddressTest, Packing_FirstOctetMostSignificant_BlankOctetsReadZero) {
-  testing::WidgetTestApp();
   struct Case {
     const char* octets[4];
     uint32_t address;
@@ -48,7 +47,6 @@ TEST(TIPAddressTest, Packing_FirstOctetMostSignificant_BlankOctetsReadZero) {
 }
 
 TEST(TIPAddressTest, AddressSetBeforeFirstShow_IsShownAndKept) {
-  testing::WidgetTestApp();
   QWidget page;
   auto* field = new TIPAddress(&page);
   int edits = 0;
@@ -66,7 +64,6 @@ TEST(TIPAddressTest, AddressSetBeforeFirstShow_IsShownAndKept) {
 class TIPAddressKeysTest : public ::testing::Test {
  protected:
   TIPAddressKeysTest() {
-    testing::WidgetTestApp();
     auto* layout = new QVBoxLayout(&page);
     before = new QLineEdit(&page);
     field = new TIPAddress(&page);
@@ -154,7 +151,6 @@ TEST_F(TIPAddressKeysTest, ArrowsAtTheEdges_BackspaceInAnEmptyOctet_OneTabStop) 
 }
 
 TEST(TIPAddressTest, AccessibleNames_OfTheFieldAndEachOctet) {
-  testing::WidgetTestApp();
   TIPAddress field;
   field.SetAccessibleName("IP-адрес расширителя");
   EXPECT_EQ(field.accessibleName(), "IP-адрес расширителя");

@@ -27,7 +27,6 @@ struct EditCase {
 };
 
 TEST(FilteredLineEditTest, FilterAndLimit_ApplyToTypingOnly) {
-  testing::WidgetTestApp();
   const EditCase cases[] = {
       {"digits only", DigitsOnlyFilter, 0, "", "12a3 4-5", "12345"},
       {"limit cuts typing", DigitsOnlyFilter, 4, "", "123456", "1234"},
@@ -54,7 +53,6 @@ TEST(FilteredLineEditTest, FilterAndLimit_ApplyToTypingOnly) {
 }
 
 TEST(FilteredLineEditTest, OverTheLimit_BackspacePasses_TypingResumesBelowTheLimit_SelectionCountsAsRoom) {
-  testing::WidgetTestApp();
   FilteredLineEdit edit;
   edit.SetKeyFilter(DigitsOnlyFilter);
   edit.SetTypingLimit(4);
@@ -69,7 +67,6 @@ TEST(FilteredLineEditTest, OverTheLimit_BackspacePasses_TypingResumesBelowTheLim
 }
 
 TEST(FilteredLineEditTest, Paste_FiltersEachCharacterAndStopsAtTheLimit_KeyboardAndContextMenu) {
-  testing::WidgetTestApp();
   QGuiApplication::clipboard()->setText("+7 (900) 12-34");
   FilteredLineEdit edit;
   edit.SetKeyFilter(DigitsOnlyFilter);
@@ -94,7 +91,6 @@ TEST(FilteredLineEditTest, Paste_FiltersEachCharacterAndStopsAtTheLimit_Keyboard
 }
 
 TEST(FilteredLineEditTest, Exited_WhenFocusGoesToAnotherControl_NotToAMenuOrAnotherWindow) {
-  testing::WidgetTestApp();
   struct Case {
     Qt::FocusReason reason;
     int exits;
@@ -115,7 +111,6 @@ TEST(FilteredLineEditTest, Exited_WhenFocusGoesToAnotherControl_NotToAMenuOrAnot
 }
 
 TEST(TimeFieldEditTest, FieldText_HasASpaceForEveryUnfilledDigit_AndParsesAsTheModelExpects) {
-  testing::WidgetTestApp();
   struct Case {
     const char* set;  // by the program; nullptr: typed
     const char* typed;
@@ -154,7 +149,6 @@ TEST(TimeFieldEditTest, FieldText_HasASpaceForEveryUnfilledDigit_AndParsesAsTheM
 // Typing after a click replaces the digit under the cursor, a click behind
 // the last digit included.
 TEST(TimeFieldEditTest, TypingAfterAClick_ReplacesTheDigitUnderTheCursor) {
-  testing::WidgetTestApp();
   QWidget window;
   TimeFieldEdit edit(&window);
   edit.setGeometry(0, 0, 46, 21);  // as on the pages

@@ -16,7 +16,6 @@ namespace tamlo {
 namespace {
 
 TEST(LabelButtonTest, UnderlinedWhileHoveredOrFocused_BoldAlways) {
-  testing::WidgetTestApp();
   LabelButton label("Ещё...", nullptr);
   EXPECT_TRUE(label.font().bold());
   EXPECT_FALSE(label.font().underline());
@@ -30,7 +29,6 @@ TEST(LabelButtonTest, UnderlinedWhileHoveredOrFocused_BoldAlways) {
 }
 
 TEST(LabelButtonTest, TabReachesIt_SpaceAndEnterClickIt_OtherKeysDoNot) {
-  testing::WidgetTestApp();
   QWidget page;
   auto* layout = new QVBoxLayout(&page);
   auto* edit = new QLineEdit(&page);
@@ -60,7 +58,6 @@ TEST(LabelButtonTest, TabReachesIt_SpaceAndEnterClickIt_OtherKeysDoNot) {
 }
 
 TEST(LabelButtonTest, ScreenReadersSeeAButtonNamedByItsText_ThatCanBePressed) {
-  testing::WidgetTestApp();
   LabelButton label("Открыть ...", nullptr);
   label.setToolTip("Загрузить конфигурацию из файла [ Ctrl-O ]");
   int clicks = 0;
@@ -79,7 +76,6 @@ TEST(LabelButtonTest, ScreenReadersSeeAButtonNamedByItsText_ThatCanBePressed) {
 }
 
 TEST(HintStyleTest, LongHintsWrapWithinLimit_ShortOnesStayOnOneLine) {
-  testing::WidgetTestApp();
   const QFontMetrics metrics(QFont(QStringLiteral("Liberation Sans"), 10));
   const QString shortHint = "Записать конфигурацию в новый файл [ Shift-Ctrl-S ]";
   EXPECT_EQ(WrapHintText(shortHint, metrics, kHintMaxWidth), shortHint);

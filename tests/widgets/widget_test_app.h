@@ -1,12 +1,10 @@
 #pragma once
-// The one application object of the widget tests (offscreen platform), and
+// What the widget tests share with the application object their main makes:
 // typing into whichever control has the focus, as a user's keys go.
 #include <QApplication>
 #include <QString>
 
 namespace tamlo::testing {
-
-QApplication& WidgetTestApp();
 
 // Each character of `text` as a key click on the focused widget of the time.
 void TypeIntoFocus(const QString& text);

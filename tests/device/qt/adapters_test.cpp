@@ -31,7 +31,6 @@ void ExpectReads(QtSettingsStore& store, std::initializer_list<StoredCase> cases
 // digits read as a text and as a number alike; lists, bytes, empty and
 // over-long texts read as nothing.
 TEST(QtSettingsStore, IniFileValuesReadByTheirForm) {
-  testing::DeviceQtTestApp();
   tamlo::testing::TempDir dir;
   const std::filesystem::path file = dir / "TamloCfg.conf";
   tamlo::testing::WriteFileBytes(file,
@@ -65,7 +64,6 @@ TEST(QtSettingsStore, IniFileValuesReadByTheirForm) {
 }
 
 TEST(QtDesktop, TempFilesAreNewPrivateAndNoLinks) {
-  testing::DeviceQtTestApp();
   tamlo::testing::TempDir dir;
   const QByteArray old_tmpdir = qgetenv("TMPDIR");
   qputenv("TMPDIR", QByteArray::fromStdString(dir.path().string()));

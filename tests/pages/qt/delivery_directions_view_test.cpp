@@ -22,16 +22,7 @@ namespace {
 
 using Edit = DirectionFrameModel::Edit;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "page_delivery_directions_view_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 struct Page {
-  QApplication& app = App();  // before any widget
   DeliveryDirectionsModel model;
   TF_Napr_Dost view{model};
 

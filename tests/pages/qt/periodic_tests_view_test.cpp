@@ -20,16 +20,7 @@ namespace {
 
 using State = PeriodicTestsModel::State;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "page_periodic_tests_view_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 struct Page {
-  QApplication& app = App();  // before any widget
   testing::ScriptedDialogs dialogs;
   DeliveryDirectionsModel directions;
   PeriodicTestsModel model{dialogs, directions};

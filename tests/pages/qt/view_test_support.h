@@ -1,6 +1,5 @@
 #pragma once
-// What the page view tests share: the one application object (offscreen
-// platform), a page shown in an active window so focus moves as a user's
+// What the page view tests share: a page shown in an active window so focus moves as a user's
 // clicks and Tab presses move it, and the label-to-control check of a page.
 #include <gtest/gtest.h>
 
@@ -17,26 +16,15 @@
 
 namespace tamlo::testing {
 
-inline QApplication& ViewTestApp() {
-  static int argc = 1;
-  static char name[] = "page_view_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-// The base of a page view fixture: the application exists before the page.
-class PageViewTest : public ::testing::Test {
- protected:
-  PageViewTest() { ViewTestApp(); }
-};
-
 // Shows `page` as an active window; focus changes take effect at once.
 inline void ShowActive(QWidget& page) {
   page.show();
   page.activateWindow();
   QApplication::setActiveWindow(&page);
 }
+
+// The base of a page view fixture.
+using PageViewTest = ::testing::Test;
 
 template <typename T = QWidget>
 T* Child(const QWidget& page, const char* name) {
