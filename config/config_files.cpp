@@ -14,7 +14,8 @@ const char* const kBadHeader = "Некорректный заголовок фа
 }  // namespace
 
 ConfigImageFile ReadConfigImageFile(FileSystem& fs, const std::string& name) {
-  std::unique_ptr<InputFile> file = fs.OpenRead(name);
+  FileProblem problem;
+  std::unique_ptr<InputFile> file = fs.OpenRead(name, problem);
   if (!file) throw ConfigLoadError("Невозможно открыть файл " + Quoted(name));
 
   uint8_t raw[ConfigImageHeader::kSize];
@@ -75,14 +76,15 @@ bool ConfigFiles::OpenNamedConfigFile(const std::string& name) {
 }
 
 bool ConfigFiles::SaveConfigFile(const std::string& name) {
-  std::unique_ptr<ReplacementFile> file = m_fs.CreateReplacement(name);
+  FileProblem problem;
+  std::unique_ptr<ReplacementFile> file = m_fs.CreateReplacement(name, problem);
   if (!file) {
     m_dialogs.ShowMessage("Невозможно создать файл " + Quoted(name), kSaveErrorCaption, MessageIcon::Error);
     return false;
   }
   const std::vector<uint8_t> image = BuildConfigImage(m_pages);
   bool ok = file->Write(image.data(), image.size()) == image.size();
-  if (ok) ok = file->Commit();
+  if (ok) ok = file->Commit().empty();
   else file->Discard();
   if (!ok)
     m_dialogs.ShowMessage("Ошибка записи файла (недостаточно места на диске?)", kSaveErrorCaption,

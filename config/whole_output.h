@@ -16,6 +16,12 @@ enum class WholeOutput {
   kWriteFailed,   // a write or the commit failed; the target is untouched
 };
 
-WholeOutput WriteWholeFile(FileSystem& fs, const std::string& path, std::span<const uint8_t> bytes);
+struct WholeOutputResult {
+  WholeOutput status = WholeOutput::kOk;
+  std::string problem;  // why not, in the system's words; "" on kOk and when the seam cannot tell
+  bool ok() const { return status == WholeOutput::kOk; }
+};
+
+WholeOutputResult WriteWholeFile(FileSystem& fs, const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace tamlo

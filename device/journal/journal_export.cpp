@@ -59,7 +59,8 @@ int ExportJournal(const std::filesystem::path& path, const JournalReader& read, 
   }
   std::string journal;
   if (read(journal) < 0) return -1;
-  const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path.string());
+  FileProblem problem;
+  const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path.string(), problem);
   if (!file) {
     errors.ReportError(Quoted("Не удается создать файл журнала", path));
     return -1;
@@ -73,7 +74,7 @@ int ExportJournal(const std::filesystem::path& path, const JournalReader& read, 
     errors.ReportError(Quoted("Ошибка записи файла журнала", path));
     return -1;
   }
-  if (!file->Commit()) {
+  if (!file->Commit().empty()) {
     errors.ReportError(Quoted("Ошибка записи файла журнала", path));
     return -1;
   }
