@@ -6,10 +6,16 @@
 namespace tamlo {
 
 WholeOutputResult WriteWholeFile(FileSystem& fs, const std::string& path, std::span<const uint8_t> bytes) {
+  return WriteWholeFile(fs, path,
+                        [bytes](ReplacementFile& file) { return file.Write(bytes.data(), bytes.size()) == bytes.size(); });
+}
+
+WholeOutputResult WriteWholeFile(FileSystem& fs, const std::string& path,
+                                 const std::function<bool(ReplacementFile& file)>& fill) {
   FileProblem problem;
   const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path, problem);
   if (!file) return {WholeOutput::kCannotCreate, problem.text};
-  if (file->Write(bytes.data(), bytes.size()) != bytes.size()) {
+  if (!fill(*file)) {
     std::string why = file->Problem();
     file->Discard();
     return {WholeOutput::kWriteFailed, std::move(why)};
