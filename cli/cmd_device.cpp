@@ -67,8 +67,8 @@ int ReadInto(const GlobalOptions& options, const std::string& path, unsigned act
     const bool read = action == link::CONFIG_READ ? session.ReadConfiguration().has_value()
                                                   : session.Run(action) == kExitOk;
     if (!read) return kExitFailed;
-    if (WriteWholeFile(PosixFileSystem(), path, session.received()) != WholeOutput::kOk) {
-      session.LogInfo("Ошибка записи файла " + path);
+    if (const WholeOutputResult saved = WriteWholeFile(PosixFileSystem(), path, session.received()); !saved.ok()) {
+      session.LogInfo("Ошибка записи файла " + path + (saved.problem.empty() ? "" : ": " + saved.problem));
       return kExitFailed;
     }
     if (done != nullptr) ShowInfo(session, done);

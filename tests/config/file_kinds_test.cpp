@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -89,10 +91,11 @@ TEST(OutputTargets, FifoOrLinkToOneOrDeviceNode_WrittenInPlaceNeverReplaced) {
     std::unique_ptr<FifoReader> reader;
     if (fifo) reader = std::make_unique<FifoReader>(dir / "fifo");
     EXPECT_TRUE(IsDirectOutput(target));
-    std::unique_ptr<ReplacementFile> out = PosixFileSystem().CreateReplacement(target);
+    FileProblem problem;
+    std::unique_ptr<ReplacementFile> out = PosixFileSystem().CreateReplacement(target, problem);
     ASSERT_TRUE(out);
     EXPECT_EQ(out->Write(reinterpret_cast<const uint8_t*>("journal"), 7), 7u);
-    EXPECT_TRUE(out->Commit());
+    EXPECT_EQ(out->Commit(), "");
     if (fifo) {
       EXPECT_EQ(reader->Join(), "journal");
     }
@@ -134,19 +137,20 @@ TEST(OutputTargets, ProblemNamedBeforeAnythingIsWritten) {
 TEST(TemporaryFiles, CleanupRemovesPendingReplacementsOnly) {
   TempDir dir;
   WriteFileBytes(dir / "a.tamlo", "previous");
-  std::unique_ptr<ReplacementFile> pending = PosixFileSystem().CreateReplacement((dir / "a.tamlo").string());
-  std::unique_ptr<ReplacementFile> done = PosixFileSystem().CreateReplacement((dir / "b.tamlo").string());
+  FileProblem problem;
+  std::unique_ptr<ReplacementFile> pending = PosixFileSystem().CreateReplacement((dir / "a.tamlo").string(), problem);
+  std::unique_ptr<ReplacementFile> done = PosixFileSystem().CreateReplacement((dir / "b.tamlo").string(), problem);
   ASSERT_TRUE(pending && done);
   EXPECT_EQ(pending->Write(reinterpret_cast<const uint8_t*>("new"), 3), 3u);
   EXPECT_EQ(done->Write(reinterpret_cast<const uint8_t*>("b"), 1), 1u);
-  ASSERT_TRUE(done->Commit());
+  ASSERT_EQ(done->Commit(), "");
   EXPECT_EQ(EntriesIn(dir.path()), 3u);  // a, b and a's temporary file
 
   RemoveTemporaryFilesNow();
   EXPECT_EQ(EntriesIn(dir.path()), 2u);
   EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
   EXPECT_EQ(ReadFileBytes(dir / "b.tamlo"), "b");
-  EXPECT_FALSE(pending->Commit());
+  EXPECT_EQ(pending->Commit(), std::strerror(ENOENT));
   EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
 }
 
@@ -314,9 +318,14 @@ TEST(WholeInput, RegularPipeDeviceFolder_ReadWholeOrRefused) {
     SCOPED_TRACE(c.path);
     std::string bytes = "stale";
     WholeInput result = WholeInput::kOk;
-    EXPECT_FALSE(BlockedOnFifo(dir / "fifo", [&] { result = ReadWholeInput(PosixFileSystem(), c.path, c.limit, bytes); }));
+    FileProblem problem;
+    EXPECT_FALSE(BlockedOnFifo(dir / "fifo",
+                               [&] { result = ReadWholeInput(PosixFileSystem(), c.path, c.limit, bytes, problem); }));
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(bytes.size(), c.size);
+    // A reason exactly when the input could not be opened or read, as the system words it.
+    EXPECT_EQ(problem.text.empty(), result == WholeInput::kOk || result == WholeInput::kTooLarge) << problem.text;
+    EXPECT_EQ(problem.missing, c.path.ends_with("missing"));
   }
 }
 
