@@ -20,13 +20,13 @@
 #include "config/config_files.h"
 #include "config/config_image.h"
 #include "config/firmware_check.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
 #include "device/crypto_keys.h"
 #include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
-#include "device/posix/posix_history_folder.h"
+#include "device/system_history_folder.h"
 #include "device/session/key_request.h"
 #include "device/session/session_texts.h"
 #include "link/device_time.h"
@@ -70,7 +70,7 @@ int RunSimple(const GlobalOptions& options, unsigned action, const char* success
 }
 
 bool SaveBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::unique_ptr<ReplacementFile> file = PosixFileSystem().CreateReplacement(path);
+  std::unique_ptr<ReplacementFile> file = SystemFileSystem().CreateReplacement(path);
   if (!file) return false;
   if (file->Write(bytes.data(), bytes.size()) != bytes.size()) {
     file->Discard();
@@ -194,7 +194,7 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   ConfigImageFile file;
   try {
-    file = ReadConfigImageFile(PosixFileSystem(), path);
+    file = ReadConfigImageFile(SystemFileSystem(), path);
   } catch (const ConfigLoadError& e) {
     std::fprintf(stderr, "%s: %s\n", kLoadErrorCaption, e.what());
     return kExitFailed;
@@ -231,7 +231,7 @@ int ConfigWrite(const GlobalOptions& options, const std::vector<std::string>& ar
                            "--no-backup writes without one\n");
       return kExitFailed;
     }
-    history.emplace(device::PosixHistoryFolder(), *root);
+    history.emplace(device::SystemHistoryFolder(), *root);
   }
   const device::SafeWriteResult written = SafeWrite(session, options, image, history ? &*history : nullptr);
   // A step after the device took the whole image (a Ctrl+C among its

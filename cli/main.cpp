@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "config/posix/temporary_files.h"
+#include "cli/terminal.h"
+#include "config/system_file_system.h"
 #include "link/serial_port.h"
 
 namespace tamlo::cli {
@@ -121,4 +122,11 @@ int Main(int argc, char** argv) {
 
 }  // namespace tamlo::cli
 
-int main(int argc, char** argv) { return tamlo::cli::Main(argc, argv); }
+int main(int argc, char** argv) {
+  tamlo::cli::PrepareConsole();
+  std::vector<std::string> arguments = tamlo::cli::CommandLineArguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  return tamlo::cli::Main(static_cast<int>(arguments.size()), pointers.data());
+}

@@ -4,7 +4,7 @@
 
 #include "config/cp1251.h"
 #include "device/session/session_texts.h"
-#include "device/posix/posix_history_folder.h"
+#include "device/system_history_folder.h"
 
 namespace tamlo::cli {
 namespace {

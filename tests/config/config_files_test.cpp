@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "support/temp_dir.h"
 #include "test_pages.h"
 
@@ -22,7 +22,7 @@ using testing::WriteFileBytes;
 class ShortWriteFileSystem : public FileSystem {
  public:
   size_t short_by = 0;
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override { return PosixFileSystem().OpenRead(path); }
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override { return SystemFileSystem().OpenRead(path); }
   std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
     struct Short : ReplacementFile {
       std::unique_ptr<ReplacementFile> inner;
@@ -34,7 +34,7 @@ class ShortWriteFileSystem : public FileSystem {
       bool Commit() override { return inner->Commit(); }
       void Discard() override { inner->Discard(); }
     };
-    auto inner = PosixFileSystem().CreateReplacement(target);
+    auto inner = SystemFileSystem().CreateReplacement(target);
     if (!inner) return nullptr;
     auto s = std::make_unique<Short>();
     s->inner = std::move(inner);
@@ -188,7 +188,7 @@ TEST(ConfigFiles, ShortWrite_KeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_EQ(ReadFileBytes(path), Image({0x90, 0x20, 0xB4, 0x24}));
   EXPECT_EQ(f.FilesInDir(), 1u);
   // A final rename that fails (the name became a folder meanwhile) leaves none either.
-  std::unique_ptr<ReplacementFile> late = PosixFileSystem().CreateReplacement(other);
+  std::unique_ptr<ReplacementFile> late = SystemFileSystem().CreateReplacement(other);
   ASSERT_NE(late, nullptr);
   std::filesystem::create_directories(std::filesystem::path(other) / "inside");
   EXPECT_FALSE(late->Commit());

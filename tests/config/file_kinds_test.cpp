@@ -18,8 +18,8 @@
 
 #include "config/config_files.h"
 #include "config/posix/output_target.h"
-#include "config/posix/posix_file_system.h"
-#include "config/posix/temporary_files.h"
+#include "config/system_file_system.h"
+#include "config/temporary_file_list.h"
 #include "config/whole_input.h"
 #include "support/temp_dir.h"
 
@@ -89,7 +89,7 @@ TEST(OutputTargets, FifoOrLinkToOneOrDeviceNode_WrittenInPlaceNeverReplaced) {
     std::unique_ptr<FifoReader> reader;
     if (fifo) reader = std::make_unique<FifoReader>(dir / "fifo");
     EXPECT_TRUE(IsDirectOutput(target));
-    std::unique_ptr<ReplacementFile> out = PosixFileSystem().CreateReplacement(target);
+    std::unique_ptr<ReplacementFile> out = SystemFileSystem().CreateReplacement(target);
     ASSERT_TRUE(out);
     EXPECT_EQ(out->Write(reinterpret_cast<const uint8_t*>("journal"), 7), 7u);
     EXPECT_TRUE(out->Commit());
@@ -134,8 +134,8 @@ TEST(OutputTargets, ProblemNamedBeforeAnythingIsWritten) {
 TEST(TemporaryFiles, CleanupRemovesPendingReplacementsOnly) {
   TempDir dir;
   WriteFileBytes(dir / "a.tamlo", "previous");
-  std::unique_ptr<ReplacementFile> pending = PosixFileSystem().CreateReplacement((dir / "a.tamlo").string());
-  std::unique_ptr<ReplacementFile> done = PosixFileSystem().CreateReplacement((dir / "b.tamlo").string());
+  std::unique_ptr<ReplacementFile> pending = SystemFileSystem().CreateReplacement((dir / "a.tamlo").string());
+  std::unique_ptr<ReplacementFile> done = SystemFileSystem().CreateReplacement((dir / "b.tamlo").string());
   ASSERT_TRUE(pending && done);
   EXPECT_EQ(pending->Write(reinterpret_cast<const uint8_t*>("new"), 3), 3u);
   EXPECT_EQ(done->Write(reinterpret_cast<const uint8_t*>("b"), 1), 1u);
@@ -244,7 +244,7 @@ class PipeInput {
 
 std::string LoadMessage(const std::string& path) {
   try {
-    ReadConfigImageFile(PosixFileSystem(), path);
+    ReadConfigImageFile(SystemFileSystem(), path);
     return "";
   } catch (const ConfigLoadError& e) {
     return e.what();
@@ -256,7 +256,7 @@ TEST(InputKinds, ConfigFromPipeFifoFolderOrDevice) {
   const std::string data = "\x90\x20\x05";
   {
     PipeInput pipe(Image(3, data) + "tail");
-    const ConfigImageFile image = ReadConfigImageFile(PosixFileSystem(), pipe.path());
+    const ConfigImageFile image = ReadConfigImageFile(SystemFileSystem(), pipe.path());
     EXPECT_EQ(std::string(image.data.begin(), image.data.end()), data);
   }
   {
@@ -275,7 +275,7 @@ TEST(InputKinds, ConfigDataAboveOneMebibyte_RefusedNamingTheLimit) {
   TempDir dir;
   const std::string at_limit(kMaxConfigDataLength, '\0');
   WriteFileBytes(dir / "limit.tamlo", Image(kMaxConfigDataLength, at_limit));
-  EXPECT_EQ(ReadConfigImageFile(PosixFileSystem(), (dir / "limit.tamlo").string()).data.size(),
+  EXPECT_EQ(ReadConfigImageFile(SystemFileSystem(), (dir / "limit.tamlo").string()).data.size(),
             kMaxConfigDataLength);
   const std::string refused = "Файл слишком велик: данные конфигурации больше 1 МБ. Возможно, файл поврежден.";
   WriteFileBytes(dir / "above.tamlo", Image(kMaxConfigDataLength + 1, at_limit + '\0'));
@@ -314,7 +314,7 @@ TEST(WholeInput, RegularPipeDeviceFolder_ReadWholeOrRefused) {
     SCOPED_TRACE(c.path);
     std::string bytes = "stale";
     WholeInput result = WholeInput::kOk;
-    EXPECT_FALSE(BlockedOnFifo(dir / "fifo", [&] { result = ReadWholeInput(PosixFileSystem(), c.path, c.limit, bytes); }));
+    EXPECT_FALSE(BlockedOnFifo(dir / "fifo", [&] { result = ReadWholeInput(SystemFileSystem(), c.path, c.limit, bytes); }));
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(bytes.size(), c.size);
   }

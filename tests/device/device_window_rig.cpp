@@ -65,7 +65,7 @@ Rig::Rig(sim::DeviceSettings device_settings, uint32_t baud)
       port(device, clock),
       model(DeviceWindowSeams{
           .dialogs = dialogs,
-          .files = PosixFileSystem(),
+          .files = SystemFileSystem(),
           .port = port,
           .clock = clock,
           .pump = pump,
