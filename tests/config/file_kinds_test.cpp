@@ -19,7 +19,6 @@
 #include "config/config_files.h"
 #include "config/posix/output_target.h"
 #include "config/system_file_system.h"
-#include "config/temporary_file_list.h"
 #include "config/whole_input.h"
 #include "support/temp_dir.h"
 
@@ -127,27 +126,6 @@ TEST(OutputTargets, ProblemNamedBeforeAnythingIsWritten) {
   };
   for (const Case& c : cases) EXPECT_EQ(OutputTargetProblem(c.path.string()), c.problem) << c.path;
   EXPECT_EQ(EntriesIn(dir.path()), 3u);
-}
-
-// A save interrupted by a signal: the handler's cleanup removes the temporary
-// file of a replacement in progress and nothing else.
-TEST(TemporaryFiles, CleanupRemovesPendingReplacementsOnly) {
-  TempDir dir;
-  WriteFileBytes(dir / "a.tamlo", "previous");
-  std::unique_ptr<ReplacementFile> pending = SystemFileSystem().CreateReplacement((dir / "a.tamlo").string());
-  std::unique_ptr<ReplacementFile> done = SystemFileSystem().CreateReplacement((dir / "b.tamlo").string());
-  ASSERT_TRUE(pending && done);
-  EXPECT_EQ(pending->Write(reinterpret_cast<const uint8_t*>("new"), 3), 3u);
-  EXPECT_EQ(done->Write(reinterpret_cast<const uint8_t*>("b"), 1), 1u);
-  ASSERT_TRUE(done->Commit());
-  EXPECT_EQ(EntriesIn(dir.path()), 3u);  // a, b and a's temporary file
-
-  RemoveTemporaryFilesNow();
-  EXPECT_EQ(EntriesIn(dir.path()), 2u);
-  EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
-  EXPECT_EQ(ReadFileBytes(dir / "b.tamlo"), "b");
-  EXPECT_FALSE(pending->Commit());
-  EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
 }
 
 // A save interrupted by SIGINT or SIGTERM in another process: the signal
