@@ -23,6 +23,7 @@
 #include "config/system_file_system.h"
 #include "config/settings_registry.h"
 #include "config/tagged_encoding.h"
+#include "config/whole_output.h"
 #include "device/crypto_keys.h"
 #include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
@@ -70,13 +71,7 @@ int RunSimple(const GlobalOptions& options, unsigned action, const char* success
 }
 
 bool SaveBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::unique_ptr<ReplacementFile> file = SystemFileSystem().CreateReplacement(path);
-  if (!file) return false;
-  if (file->Write(bytes.data(), bytes.size()) != bytes.size()) {
-    file->Discard();
-    return false;
-  }
-  return file->Commit();
+  return WriteWholeFile(SystemFileSystem(), path, bytes).ok();
 }
 
 // ---- identify ----

@@ -78,7 +78,8 @@ constexpr size_t kMaxSettingsText = size_t{1} << 20;
 bool ApplyFile(SettingsPages& pages, FileSystem& fs, const std::string& name) {
   // Read to the end, not by its size: "--from <(...)" and "--from -" are pipes.
   std::string text;
-  switch (ReadWholeInput(fs, name == "-" ? "/dev/stdin" : name, kMaxSettingsText, text)) {
+  FileProblem problem;
+  switch (ReadWholeInput(fs, name == "-" ? "/dev/stdin" : name, kMaxSettingsText, text, problem)) {
     case WholeInput::kOk: break;
     case WholeInput::kTooLarge:
       std::fprintf(stderr, "tamlocfg-cli edit: %s holds more than 1 MiB, no list of settings\n", name.c_str());

@@ -1,9 +1,7 @@
 // fw-update FILE: sends a firmware file to the device's bootloader over a
 // local port (the device is switched into its bootloader when its firmware
 // is running). The file goes out unchanged, 128 bytes per XMODEM block.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,7 +22,7 @@ class SeamFirmwareFile final : public link::FirmwareFile {
   uint64_t Length() override { return m_file->Size(); }
   bool Read(uint8_t* buffer, size_t capacity, size_t& got) override {
     got = m_file->Read(buffer, capacity);
-    return !m_file->Failed();
+    return m_file->Problem().empty();
   }
 
  private:
@@ -36,8 +34,9 @@ class SeamFirmwareFile final : public link::FirmwareFile {
 // bad file would leave there. Opening never waits (a FIFO is refused after
 // an open that does not wait for its writer).
 std::unique_ptr<SeamFirmwareFile> OpenFirmwareFile(const std::string& path, std::string& problem) {
-  std::unique_ptr<InputFile> file = SystemFileSystem().OpenRead(path);
-  if (!file) problem = std::strerror(errno);
+  FileProblem why;
+  std::unique_ptr<InputFile> file = SystemFileSystem().OpenRead(path, why);
+  if (!file) problem = why.text;
   else if (file->Size() == kUnknownInputSize) problem = "not a regular file";
   else if (file->Size() == 0) problem = "the file is empty";
   else return std::make_unique<SeamFirmwareFile>(std::move(file));

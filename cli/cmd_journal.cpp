@@ -5,9 +5,7 @@
 // text table on standard output in UTF-8, as the tool's other output, so
 // that a terminal shows it. Exit status 1 when the read fails or the journal
 // is damaged (the rows before the damage are still written).
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -59,14 +57,14 @@ class StdoutJournalOutput : public journal::JournalOutput {
 };
 
 // Why an input could not be read whole, for the message.
-std::string InputProblem(WholeInput result, size_t limit) {
+std::string InputProblem(WholeInput result, const FileProblem& problem, size_t limit) {
   switch (result) {
     case WholeInput::kOk: return {};
     case WholeInput::kTooLarge: return "larger than " + std::to_string(limit / (1024 * 1024)) + " MiB";
     case WholeInput::kCannotOpen:
     case WholeInput::kReadFailed: break;
   }
-  return errno != 0 ? std::strerror(errno) : "read error";
+  return !problem.text.empty() ? problem.text : "read error";
 }
 
 // The event code list is a small text file; this is far above any real one.
@@ -78,11 +76,11 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
   std::error_code ec;
   if (!options.codes.empty()) {
     std::string bytes;
-    errno = 0;
-    const WholeInput result = ReadWholeInput(SystemFileSystem(), options.codes, kMaxCodeListBytes, bytes);
+    FileProblem problem;
+    const WholeInput result = ReadWholeInput(SystemFileSystem(), options.codes, kMaxCodeListBytes, bytes, problem);
     if (result != WholeInput::kOk) {
       std::fprintf(stderr, "tamlocfg-cli: cannot read the event code list %s: %s\n", options.codes.c_str(),
-                   InputProblem(result, kMaxCodeListBytes).c_str());
+                   InputProblem(result, problem, kMaxCodeListBytes).c_str());
       return false;
     }
     codes = journal::SplitEventCodeLines(bytes);
@@ -128,11 +126,11 @@ int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string
   if (!LoadCodes(options, codes)) return kExitFailed;
   const std::string raw_path = args[0];
   const journal::JournalReader read = [&raw_path](std::string& bytes) {
-    errno = 0;
-    const WholeInput result = ReadWholeInput(SystemFileSystem(), raw_path, journal::kMaxJournalBytes, bytes);
+    FileProblem problem;
+    const WholeInput result = ReadWholeInput(SystemFileSystem(), raw_path, journal::kMaxJournalBytes, bytes, problem);
     if (result == WholeInput::kOk) return 0;
     std::fprintf(stderr, "tamlocfg-cli: cannot read %s: %s\n", raw_path.c_str(),
-                 InputProblem(result, journal::kMaxJournalBytes).c_str());
+                 InputProblem(result, problem, journal::kMaxJournalBytes).c_str());
     return -1;
   };
   StderrJournalErrors errors;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "config/whole_output.h"
+
 namespace tamlo {
 namespace {
 
@@ -14,7 +16,8 @@ const char* const kBadHeader = "Некорректный заголовок фа
 }  // namespace
 
 ConfigImageFile ReadConfigImageFile(FileSystem& fs, const std::string& name) {
-  std::unique_ptr<InputFile> file = fs.OpenRead(name);
+  FileProblem problem;
+  std::unique_ptr<InputFile> file = fs.OpenRead(name, problem);
   if (!file) throw ConfigLoadError("Невозможно открыть файл " + Quoted(name));
 
   uint8_t raw[ConfigImageHeader::kSize];
@@ -75,19 +78,22 @@ bool ConfigFiles::OpenNamedConfigFile(const std::string& name) {
 }
 
 bool ConfigFiles::SaveConfigFile(const std::string& name) {
-  std::unique_ptr<ReplacementFile> file = m_fs.CreateReplacement(name);
-  if (!file) {
-    m_dialogs.ShowMessage("Невозможно создать файл " + Quoted(name), kSaveErrorCaption, MessageIcon::Error);
-    return false;
+  // The image is built only once the file can be created.
+  const auto write_image = [this](ReplacementFile& file) {
+    const std::vector<uint8_t> image = BuildConfigImage(m_pages);
+    return file.Write(image.data(), image.size()) == image.size();
+  };
+  switch (WriteWholeFile(m_fs, name, write_image).status) {
+    case WholeOutput::kOk: return true;
+    case WholeOutput::kCannotCreate:
+      m_dialogs.ShowMessage("Невозможно создать файл " + Quoted(name), kSaveErrorCaption, MessageIcon::Error);
+      return false;
+    case WholeOutput::kWriteFailed:
+      m_dialogs.ShowMessage("Ошибка записи файла (недостаточно места на диске?)", kSaveErrorCaption,
+                            MessageIcon::Error);
+      return false;
   }
-  const std::vector<uint8_t> image = BuildConfigImage(m_pages);
-  bool ok = file->Write(image.data(), image.size()) == image.size();
-  if (ok) ok = file->Commit();
-  else file->Discard();
-  if (!ok)
-    m_dialogs.ShowMessage("Ошибка записи файла (недостаточно места на диске?)", kSaveErrorCaption,
-                          MessageIcon::Error);
-  return ok;
+  return false;
 }
 
 bool ConfigFiles::Save() {

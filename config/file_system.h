@@ -23,6 +23,12 @@ namespace tamlo {
 // or a device. Such an input is read to its end.
 inline constexpr uint64_t kUnknownInputSize = UINT64_MAX;
 
+// Why a file could not be opened, in the system's words.
+struct FileProblem {
+  std::string text;      // "" when nothing failed
+  bool missing = false;  // there is no such file (some callers take that as "nothing there yet")
+};
+
 class InputFile {
  public:
   virtual ~InputFile() = default;
@@ -30,8 +36,9 @@ class InputFile {
   virtual size_t Read(uint8_t* buffer, size_t size) = 0;
   // The size of a regular file, else kUnknownInputSize.
   virtual uint64_t Size() const = 0;
-  // True once a read has failed (as opposed to reaching the end).
-  virtual bool Failed() const { return false; }
+  // "" while every read has succeeded (reaching the end is no failure); after
+  // a failed read, why.
+  virtual std::string Problem() const { return {}; }
 };
 
 class ReplacementFile {
@@ -39,9 +46,12 @@ class ReplacementFile {
   virtual ~ReplacementFile() = default;
   // Bytes written (fewer than `size` when the disk is full or failing).
   virtual size_t Write(const uint8_t* data, size_t size) = 0;
-  // Flushes to the disk and renames over the target. false: nothing replaced,
-  // the temporary file is gone.
-  virtual bool Commit() = 0;
+  // Flushes to the disk and renames over the target. "" when replaced; else
+  // why, and the temporary file is gone, the target untouched.
+  virtual std::string Commit() = 0;
+  // After a short Write: why it was short ("No space left on device"); "" if
+  // unknown.
+  virtual std::string Problem() const { return {}; }
   // Closes and removes the temporary file; the target is untouched.
   virtual void Discard() = 0;
 };
@@ -50,13 +60,13 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // nullptr when the file cannot be opened for reading (missing, no access,
-  // a folder; the POSIX one leaves the reason in errno). Opening never waits:
-  // a FIFO without a writer opens and reads as empty.
-  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
-  // A temporary file beside `target` whose commit replaces it. nullptr when it
-  // cannot be created there, when `target` is a folder, or when an existing
-  // target may not be written.
-  virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) = 0;
+  // a folder), with `problem` saying why. Opening never waits: a FIFO
+  // without a writer opens and reads as empty.
+  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) = 0;
+  // A temporary file beside `target` whose commit replaces it. nullptr, with
+  // `problem` saying why, when it cannot be created there, when `target` is a
+  // folder, or when an existing target may not be written.
+  virtual std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target, FileProblem& problem) = 0;
   // Why `target` could not be written, in the system's words ("No such file
   // or directory" for a missing folder), or "" when it can. Asked before a
   // device exchange whose data goes there, so that a wrong name fails before

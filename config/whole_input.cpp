@@ -1,12 +1,14 @@
 #include "config/whole_input.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tamlo {
 
-WholeInput ReadWholeInput(FileSystem& fs, const std::string& path, size_t limit, std::string& bytes) {
+WholeInput ReadWholeInput(FileSystem& fs, const std::string& path, size_t limit, std::string& bytes,
+                          FileProblem& problem) {
   bytes.clear();
-  const std::unique_ptr<InputFile> file = fs.OpenRead(path);
+  const std::unique_ptr<InputFile> file = fs.OpenRead(path, problem);
   if (!file) return WholeInput::kCannotOpen;
   const uint64_t size = file->Size();
   if (size != kUnknownInputSize && size > limit) return WholeInput::kTooLarge;
@@ -25,8 +27,9 @@ WholeInput ReadWholeInput(FileSystem& fs, const std::string& path, size_t limit,
       bytes.clear();
       return WholeInput::kTooLarge;
     }
-    if (file->Failed()) {
+    if (std::string why = file->Problem(); !why.empty()) {
       bytes.clear();
+      problem = {std::move(why), false};
       return WholeInput::kReadFailed;
     }
     if (got < wanted) return WholeInput::kOk;

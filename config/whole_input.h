@@ -14,12 +14,15 @@ namespace tamlo {
 
 enum class WholeInput {
   kOk,
-  kCannotOpen,  // missing, no access, a folder (errno says why with the POSIX seam)
+  kCannotOpen,  // missing, no access, a folder
   kTooLarge,    // above the limit
-  kReadFailed,  // a read failed part-way (errno says why with the POSIX seam)
+  kReadFailed,  // a read failed part-way
 };
 
-// On kOk `bytes` holds the input; otherwise it is empty.
-WholeInput ReadWholeInput(FileSystem& fs, const std::string& path, size_t limit, std::string& bytes);
+// On kOk `bytes` holds the input; otherwise it is empty. On kCannotOpen and
+// kReadFailed `problem` says why, as the seam words it (its text may be ""
+// when the seam cannot tell).
+WholeInput ReadWholeInput(FileSystem& fs, const std::string& path, size_t limit, std::string& bytes,
+                          FileProblem& problem);
 
 }  // namespace tamlo

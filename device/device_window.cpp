@@ -441,7 +441,8 @@ void DeviceWindowModel::L_FW_UpdateClick() {
   const std::optional<std::string> path = m_seams.dialogs.ChooseFile(request);
   if (!path) return;
   m_last_firmware_file = *path;
-  const std::unique_ptr<InputFile> file = m_seams.files.OpenRead(*path);
+  FileProblem problem;
+  const std::unique_ptr<InputFile> file = m_seams.files.OpenRead(*path, problem);
   if (!file) {
     ReportError("Невозможно открыть файл \"" + *path + "\"");
     return;

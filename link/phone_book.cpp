@@ -1,7 +1,5 @@
 #include "link/phone_book.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "config/cp1251.h"
@@ -23,21 +21,19 @@ std::string PhoneBookPath(const std::string& user_data_folder, const std::string
 LoadedPhoneBook LoadPhoneBook(const std::string& path, FileSystem& files) {
   LoadedPhoneBook book;
   std::string bytes;
-  errno = 0;
-  switch (ReadWholeInput(files, path, kMaxPhoneBookBytes, bytes)) {
+  FileProblem problem;
+  const auto reason = [&problem] { return problem.text.empty() ? "ошибка чтения" : problem.text.c_str(); };
+  switch (ReadWholeInput(files, path, kMaxPhoneBookBytes, bytes, problem)) {
     case WholeInput::kOk: break;
     case WholeInput::kCannotOpen:
       // No file yet (the first run) is an empty book that may be saved.
-      if (errno != ENOENT)
-        book.problem = Format("не удается открыть файл \"%s\": %s", path.c_str(),
-                              errno != 0 ? std::strerror(errno) : "ошибка чтения");
+      if (!problem.missing) book.problem = Format("не удается открыть файл \"%s\": %s", path.c_str(), reason());
       return book;
     case WholeInput::kTooLarge:
       book.problem = Format("файл \"%s\" больше 1 МБ", path.c_str());
       return book;
     case WholeInput::kReadFailed:
-      book.problem = Format("ошибка чтения файла \"%s\": %s", path.c_str(),
-                            errno != 0 ? std::strerror(errno) : "ошибка чтения");
+      book.problem = Format("ошибка чтения файла \"%s\": %s", path.c_str(), reason());
       return book;
   }
   std::vector<PhoneBookRow>& rows = book.rows;
@@ -71,15 +67,12 @@ bool SavePhoneBook(const std::string& path, const std::vector<PhoneBookRow>& row
     };
     bytes += one_line(row.phone) + "=" + one_line(row.comment) + "\r\n";
   }
-  errno = 0;
-  const bool ok = WriteWholeFile(files, path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) ==
-                  WholeOutput::kOk;
-  if (!ok) {
-    const int code = errno;
+  const WholeOutputResult written =
+      WriteWholeFile(files, path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  if (!written.ok())
     error = Format("Не удается сохранить файл \"%s\": %s", path.c_str(),
-                   code != 0 ? std::strerror(code) : "ошибка записи");
-  }
-  return ok;
+                   written.problem.empty() ? "ошибка записи" : written.problem.c_str());
+  return written.ok();
 }
 
 std::string UsableNumber(const std::string& phone) {

@@ -29,7 +29,8 @@ bool ImageDataLength(const uint8_t* header, uint32_t& length) {
 
 bool LoadImageFile(FileSystem& fs, const std::string& path, std::vector<uint8_t>& image, std::string& error) {
   std::string bytes;
-  switch (ReadWholeInput(fs, path, link::kMaxConfigReadBytes, bytes)) {
+  FileProblem problem;
+  switch (ReadWholeInput(fs, path, link::kMaxConfigReadBytes, bytes, problem)) {
     case WholeInput::kOk: break;
     case WholeInput::kTooLarge:
       error = link::Format("Файл \"%s\" больше допустимых %u МБ конфигурации", path.c_str(),
@@ -51,7 +52,7 @@ bool LoadImageFile(FileSystem& fs, const std::string& path, std::vector<uint8_t>
 }
 
 bool SaveImageFile(FileSystem& fs, const std::string& path, const std::vector<uint8_t>& image, std::string& error) {
-  switch (WriteWholeFile(fs, path, image)) {
+  switch (WriteWholeFile(fs, path, image).status) {
     case WholeOutput::kOk: return true;
     case WholeOutput::kCannotCreate: error = "Невозможно создать файл \"" + path + "\""; return false;
     case WholeOutput::kWriteFailed: error = "Ошибка записи файла \"" + path + "\""; return false;

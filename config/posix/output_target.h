@@ -22,6 +22,11 @@ namespace tamlo {
 // Writes `size` bytes to `fd`, again after an interrupted or short write.
 // The number written: less than `size` only after a write error.
 size_t WriteAll(int fd, const uint8_t* data, size_t size);
+// WriteAll that, when it writes less, puts the reason into `problem`.
+size_t WriteAllOrTell(int fd, const uint8_t* data, size_t size, std::string& problem);
+
+// The system's words for an errno value; `missing` for ENOENT.
+FileProblem FileProblemOf(int error);
 
 // True when `path` is written directly rather than replaced.
 bool IsDirectOutput(const std::string& path);
@@ -33,8 +38,9 @@ bool IsDirectOutput(const std::string& path);
 std::string OutputTargetProblem(const std::string& path);
 
 // Opens a direct output for writing (a FIFO waits for its reader, as a shell
-// redirection does). nullptr when it cannot be opened. Commit() closes it and
-// reports whether every byte got out; Discard() only closes it.
-std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path);
+// redirection does). nullptr, with `problem` saying why, when it cannot be
+// opened. Commit() closes it and says why not every byte got out ("" when
+// they all did); Discard() only closes it.
+std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path, FileProblem& problem);
 
 }  // namespace tamlo

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -31,19 +32,19 @@ class PosixInputFile final : public InputFile {
     while (done < size) {
       const ssize_t n = ::read(m_fd, buffer + done, size - done);
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) m_failed = true;
+      if (n < 0) m_problem = std::strerror(errno);
       if (n <= 0) break;
       done += static_cast<size_t>(n);
     }
     return done;
   }
   uint64_t Size() const override { return m_size; }
-  bool Failed() const override { return m_failed; }
+  std::string Problem() const override { return m_problem; }
 
  private:
   int m_fd;
   uint64_t m_size;
-  bool m_failed = false;
+  std::string m_problem;  // why a read failed, or ""
 };
 
 std::string FolderOf(const std::string& path) {
@@ -72,25 +73,30 @@ class PosixReplacementFile final : public ReplacementFile {
   PosixReplacementFile(const PosixReplacementFile&) = delete;
   PosixReplacementFile& operator=(const PosixReplacementFile&) = delete;
 
-  size_t Write(const uint8_t* data, size_t size) override { return m_fd < 0 ? 0 : WriteAll(m_fd, data, size); }
+  size_t Write(const uint8_t* data, size_t size) override {
+    return m_fd < 0 ? 0 : WriteAllOrTell(m_fd, data, size, m_problem);
+  }
 
-  bool Commit() override {
-    if (m_fd < 0) return false;
+  std::string Commit() override {
+    if (m_fd < 0) return std::strerror(EBADF);
     // A file system that cannot sync at all (EINVAL) still has the bytes.
-    const bool synced = ::fsync(m_fd) == 0 || errno == EINVAL;
-    const bool closed = ::close(m_fd) == 0;
+    int error = ::fsync(m_fd) == 0 || errno == EINVAL ? 0 : errno;
+    if (::close(m_fd) != 0 && error == 0) error = errno;
     m_fd = -1;
-    if (!synced || !closed || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    if (error == 0 && ::rename(m_temp.c_str(), m_target.c_str()) != 0) error = errno;
+    if (error != 0) {
       ::unlink(m_temp.c_str());
       m_temp.clear();
       Unlist();
-      return false;
+      return std::strerror(error);
     }
     m_temp.clear();
     Unlist();
     SyncFolder(FolderOf(m_target));
-    return true;
+    return {};
   }
+
+  std::string Problem() const override { return m_problem; }
 
   void Discard() override {
     if (m_fd >= 0) ::close(m_fd);
@@ -110,21 +116,24 @@ class PosixReplacementFile final : public ReplacementFile {
   std::string m_temp;  // empty once renamed or removed
   std::string m_target;
   int m_listed = -1;  // slot in the list a signal handler cleans up, or -1
+  std::string m_problem;  // why a write fell short, or ""
 };
 
 class Posix final : public FileSystem {
  public:
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+  std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) override {
     // Non-blocking only for the open itself, which would otherwise wait for a
     // FIFO's writer; reads block as usual.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+      problem = FileProblemOf(errno);
+      return nullptr;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-      const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+      problem = FileProblemOf(S_ISDIR(st.st_mode) ? EISDIR : errno);
       ::close(fd);
-      errno = error;
       return nullptr;
     }
     return std::make_unique<PosixInputFile>(fd, S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size)
@@ -150,8 +159,9 @@ class Posix final : public FileSystem {
     return names;
   }
 
-  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target) override {
-    if (IsDirectOutput(link_or_target)) return OpenDirectOutput(link_or_target);
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& link_or_target,
+                                                     FileProblem& problem) override {
+    if (IsDirectOutput(link_or_target)) return OpenDirectOutput(link_or_target, problem);
     // Saving through a symbolic link replaces the file it points to and keeps
     // the link.
     std::string target = link_or_target;
@@ -169,7 +179,14 @@ class Posix final : public FileSystem {
       // Replacing a file the user may not write would sidestep its
       // protection. A file nobody may write is read-only for root as well,
       // who passes every access() check.
-      if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) return nullptr;
+      if (S_ISDIR(st.st_mode)) {
+        problem = FileProblemOf(EISDIR);
+        return nullptr;
+      }
+      if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        problem = FileProblemOf((st.st_mode & 0222) == 0 ? EACCES : errno);
+        return nullptr;
+      }
       mode = st.st_mode & 07777;
     }
     static std::atomic<unsigned> counter{0};
@@ -180,8 +197,9 @@ class Posix final : public FileSystem {
         if (existing) ::fchmod(fd, mode);  // the umask does not narrow an existing file's permissions
         return std::make_unique<PosixReplacementFile>(fd, temp, target);
       }
-      if (errno != EEXIST) return nullptr;
+      if (errno != EEXIST) break;
     }
+    problem = FileProblemOf(errno);
     return nullptr;
   }
 };

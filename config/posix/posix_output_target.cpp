@@ -30,17 +30,20 @@ class DirectOutputFile final : public ReplacementFile {
 
   size_t Write(const uint8_t* data, size_t size) override {
     if (m_fd < 0) return 0;
-    const size_t done = WriteAll(m_fd, data, size);
+    const size_t done = WriteAllOrTell(m_fd, data, size, m_problem);
     if (done < size) m_failed = true;
     return done;
   }
 
-  bool Commit() override {
-    if (m_fd < 0) return false;
-    const bool closed = ::close(m_fd) == 0;
+  std::string Commit() override {
+    if (m_fd < 0) return std::strerror(EBADF);
+    const int error = ::close(m_fd) == 0 ? 0 : errno;
     m_fd = -1;
-    return closed && !m_failed;
+    if (m_failed) return m_problem.empty() ? std::strerror(EIO) : m_problem;
+    return error != 0 ? std::strerror(error) : std::string();
   }
+
+  std::string Problem() const override { return m_problem; }
 
   void Discard() override {
     if (m_fd >= 0) ::close(m_fd);
@@ -50,6 +53,7 @@ class DirectOutputFile final : public ReplacementFile {
  private:
   int m_fd;
   bool m_failed = false;
+  std::string m_problem;  // why a write fell short, or ""
 };
 
 }  // namespace
@@ -64,6 +68,15 @@ size_t WriteAll(int fd, const uint8_t* data, size_t size) {
   }
   return done;
 }
+
+size_t WriteAllOrTell(int fd, const uint8_t* data, size_t size, std::string& problem) {
+  errno = 0;
+  const size_t done = WriteAll(fd, data, size);
+  if (done < size) problem = std::strerror(errno != 0 ? errno : EIO);
+  return done;
+}
+
+FileProblem FileProblemOf(int error) { return {std::strerror(error), error == ENOENT}; }
 
 bool IsDirectOutput(const std::string& path) {
   if (IsDescriptorName(path)) return true;
@@ -87,11 +100,14 @@ std::string OutputTargetProblem(const std::string& path) {
   return ::access(folder.c_str(), W_OK | X_OK) == 0 ? std::string() : std::strerror(errno);
 }
 
-std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path) {
+std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path, FileProblem& problem) {
   // Appending keeps what the shell or an earlier write put into a redirected
   // standard output; devices and FIFOs have no position to keep.
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    problem = FileProblemOf(errno);
+    return nullptr;
+  }
   return std::make_unique<DirectOutputFile>(fd);
 }
 

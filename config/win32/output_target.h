@@ -21,10 +21,13 @@ bool IsDirectOutput(const std::string& path);
 // Why `path` cannot be written, in the system's words, or "" when it can.
 std::string OutputTargetProblem(const std::string& path);
 
-// Opens a direct output for writing; nullptr when it cannot be opened (the
-// reason in GetLastError()). Commit() closes it and reports whether every
-// byte got out; Discard() only closes it.
-std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path);
+// A system error as the seam reports an open that failed.
+FileProblem FileProblemOf(uint32_t error);
+
+// Opens a direct output for writing; nullptr, with `problem` saying why, when
+// it cannot be opened. Commit() closes it and says why not every byte got
+// out ("" when all did); Discard() only closes it.
+std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path, FileProblem& problem);
 
 // Writes every byte to `handle`, again after a short write. The number
 // written: less than `size` only after a failure (GetLastError() says why).

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cerrno>
 #include <string>
 
 #include "config/system_file_system.h"
@@ -20,32 +19,6 @@
 
 namespace tamlo {
 namespace {
-
-// The errno the callers of OpenRead and CreateReplacement read the reason
-// from: the nearest C library number of the system error.
-int ErrnoOf(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-      return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return EACCES;
-    case ERROR_DIRECTORY:
-      return ENOTDIR;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return ENOSPC;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return EEXIST;
-    default:
-      return EIO;
-  }
-}
 
 class Win32InputFile final : public InputFile {
  public:
@@ -62,7 +35,8 @@ class Win32InputFile final : public InputFile {
       DWORD n = 0;
       if (!::ReadFile(m_handle, buffer + done, chunk, &n, nullptr)) {
         // The writer of a pipe closing its end is the end of the input.
-        if (::GetLastError() != ERROR_BROKEN_PIPE) m_failed = true;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_BROKEN_PIPE && m_problem.empty()) m_problem = SystemErrorText(error);
         break;
       }
       if (n == 0) break;
@@ -71,12 +45,12 @@ class Win32InputFile final : public InputFile {
     return done;
   }
   uint64_t Size() const override { return m_size; }
-  bool Failed() const override { return m_failed; }
+  std::string Problem() const override { return m_problem; }
 
  private:
   HANDLE m_handle;
   uint64_t m_size;
-  bool m_failed = false;
+  std::string m_problem;  // the first failed read's reason
 };
 
 class Win32ReplacementFile final : public ReplacementFile {
@@ -90,23 +64,27 @@ class Win32ReplacementFile final : public ReplacementFile {
   Win32ReplacementFile& operator=(const Win32ReplacementFile&) = delete;
 
   size_t Write(const uint8_t* data, size_t size) override {
-    return m_handle == INVALID_HANDLE_VALUE ? 0 : WriteAll(m_handle, data, size);
+    if (m_handle == INVALID_HANDLE_VALUE) return 0;
+    const size_t done = WriteAll(m_handle, data, size);
+    if (done < size) m_problem = SystemErrorText(::GetLastError());
+    return done;
   }
 
-  bool Commit() override {
-    if (m_handle == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = ::FlushFileBuffers(m_handle) != 0;
-    const bool closed = ::CloseHandle(m_handle) != 0;
+  std::string Problem() const override { return m_problem; }
+
+  std::string Commit() override {
+    if (m_handle == INVALID_HANDLE_VALUE) return SystemErrorText(ERROR_INVALID_HANDLE);
+    DWORD error = 0;
+    if (!::FlushFileBuffers(m_handle)) error = ::GetLastError();
+    if (!::CloseHandle(m_handle) && error == 0) error = ::GetLastError();
     m_handle = INVALID_HANDLE_VALUE;
-    const bool moved = flushed && closed &&
-                       ::MoveFileExW(WideOf(m_temp).c_str(), WideOf(m_target).c_str(),
-                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    const DWORD error = ::GetLastError();
-    if (!moved) ::DeleteFileW(WideOf(m_temp).c_str());
+    if (error == 0 && !::MoveFileExW(WideOf(m_temp).c_str(), WideOf(m_target).c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      error = ::GetLastError();
+    if (error != 0) ::DeleteFileW(WideOf(m_temp).c_str());
     m_temp.clear();
     Unlist();
-    ::SetLastError(error);
-    return moved;
+    return error == 0 ? std::string() : SystemErrorText(error);
   }
 
   void Discard() override {
@@ -127,27 +105,26 @@ class Win32ReplacementFile final : public ReplacementFile {
   std::string m_temp;  // empty once moved or removed
   std::string m_target;
   int m_listed = -1;  // slot in the list the Ctrl+C handler cleans up, or -1
+  std::string m_problem;  // why a write fell short
 };
 
-// Sets errno for the caller and gives nullptr.
 template <typename T>
-std::unique_ptr<T> Refused(DWORD error) {
-  errno = ErrnoOf(error);
+std::unique_ptr<T> Refused(DWORD error, FileProblem& problem) {
+  problem = FileProblemOf(error);
   return nullptr;
 }
 
 class Win32 final : public FileSystem {
  public:
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+  std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) override {
     const std::wstring wide = WideOf(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      errno = EISDIR;
-      return nullptr;
-    }
+    // CreateFileW refuses a folder with "access denied", as it would.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return Refused<InputFile>(ERROR_ACCESS_DENIED, problem);
     const HANDLE handle = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return Refused<InputFile>(::GetLastError());
+    if (handle == INVALID_HANDLE_VALUE) return Refused<InputFile>(::GetLastError(), problem);
     uint64_t size = kUnknownInputSize;
     LARGE_INTEGER length{};
     if (::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileSizeEx(handle, &length))
@@ -175,16 +152,12 @@ class Win32 final : public FileSystem {
     return names;
   }
 
-  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
-    if (IsDirectOutput(target)) {
-      std::unique_ptr<ReplacementFile> direct = OpenDirectOutput(target);
-      if (!direct) errno = ErrnoOf(::GetLastError());
-      return direct;
-    }
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target, FileProblem& problem) override {
+    if (IsDirectOutput(target)) return OpenDirectOutput(target, problem);
     const DWORD attributes = ::GetFileAttributesW(WideOf(target).c_str());
     // Replacing a file marked read-only would sidestep its protection.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-      return Refused<ReplacementFile>(ERROR_ACCESS_DENIED);
+      return Refused<ReplacementFile>(ERROR_ACCESS_DENIED, problem);
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string temp =
@@ -194,9 +167,9 @@ class Win32 final : public FileSystem {
                                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (handle != INVALID_HANDLE_VALUE) return std::make_unique<Win32ReplacementFile>(handle, temp, target);
       const DWORD error = ::GetLastError();
-      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Refused<ReplacementFile>(error);
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Refused<ReplacementFile>(error, problem);
     }
-    return Refused<ReplacementFile>(ERROR_FILE_EXISTS);
+    return Refused<ReplacementFile>(ERROR_FILE_EXISTS, problem);
   }
 };
 

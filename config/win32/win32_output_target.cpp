@@ -48,16 +48,18 @@ class DirectOutputFile final : public ReplacementFile {
   size_t Write(const uint8_t* data, size_t size) override {
     if (m_handle == INVALID_HANDLE_VALUE) return 0;
     const size_t done = WriteAll(m_handle, data, size);
-    if (done < size) m_failed = true;
+    if (done < size && m_problem.empty()) m_problem = SystemErrorText(::GetLastError());
     return done;
   }
 
-  bool Commit() override {
-    if (m_handle == INVALID_HANDLE_VALUE) return false;
-    const bool closed = ::CloseHandle(m_handle) != 0;
+  std::string Commit() override {
+    if (m_handle == INVALID_HANDLE_VALUE) return SystemErrorText(ERROR_INVALID_HANDLE);
+    if (!::CloseHandle(m_handle) && m_problem.empty()) m_problem = SystemErrorText(::GetLastError());
     m_handle = INVALID_HANDLE_VALUE;
-    return closed && !m_failed;
+    return m_problem;
   }
+
+  std::string Problem() const override { return m_problem; }
 
   void Discard() override {
     if (m_handle != INVALID_HANDLE_VALUE) ::CloseHandle(m_handle);
@@ -66,7 +68,7 @@ class DirectOutputFile final : public ReplacementFile {
 
  private:
   HANDLE m_handle;
-  bool m_failed = false;
+  std::string m_problem;  // the first failure's reason
 };
 
 }  // namespace
@@ -109,10 +111,17 @@ std::string OutputTargetProblem(const std::string& path) {
   return {};
 }
 
-std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path) {
+FileProblem FileProblemOf(uint32_t error) {
+  return {SystemErrorText(error), error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND};
+}
+
+std::unique_ptr<ReplacementFile> OpenDirectOutput(const std::string& path, FileProblem& problem) {
   const HANDLE handle = ::CreateFileW(WideOf(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) {
+    problem = FileProblemOf(::GetLastError());
+    return nullptr;
+  }
   return std::make_unique<DirectOutputFile>(handle);
 }
 

@@ -41,7 +41,8 @@ EventCodeList SplitEventCodeLines(std::string_view bytes) {
 
 EventCodeList LoadEventCodeFile(FileSystem& fs, const std::filesystem::path& file) {
   std::string bytes;
-  if (ReadWholeInput(fs, file.string(), kMaxEventCodeFileBytes, bytes) != WholeInput::kOk) return {};
+  FileProblem problem;
+  if (ReadWholeInput(fs, file.string(), kMaxEventCodeFileBytes, bytes, problem) != WholeInput::kOk) return {};
   return SplitEventCodeLines(bytes);
 }
 

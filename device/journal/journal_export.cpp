@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "config/whole_output.h"
 #include "device/journal/journal_render.h"
 
 namespace tamlo::journal {
@@ -59,25 +60,19 @@ int ExportJournal(const std::filesystem::path& path, const JournalReader& read, 
   }
   std::string journal;
   if (read(journal) < 0) return -1;
-  const std::unique_ptr<ReplacementFile> file = fs.CreateReplacement(path.string());
-  if (!file) {
-    errors.ReportError(Quoted("Не удается создать файл журнала", path));
-    return -1;
+  int result = -1;
+  const auto render = [&](ReplacementFile& file) {
+    ReplacementJournalOutput out(file);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(journal.data());
+    result = RenderJournal(std::span(bytes, journal.size()), out, IsHtmlJournalPath(path), codes, errors);
+    return out.Flush();
+  };
+  switch (WriteWholeFile(fs, path.string(), render).status) {
+    case WholeOutput::kOk: return result;
+    case WholeOutput::kCannotCreate: errors.ReportError(Quoted("Не удается создать файл журнала", path)); return -1;
+    case WholeOutput::kWriteFailed: errors.ReportError(Quoted("Ошибка записи файла журнала", path)); return -1;
   }
-
-  ReplacementJournalOutput out(*file);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(journal.data());
-  const int result = RenderJournal(std::span(bytes, journal.size()), out, IsHtmlJournalPath(path), codes, errors);
-  if (!out.Flush()) {
-    file->Discard();
-    errors.ReportError(Quoted("Ошибка записи файла журнала", path));
-    return -1;
-  }
-  if (!file->Commit()) {
-    errors.ReportError(Quoted("Ошибка записи файла журнала", path));
-    return -1;
-  }
-  return result;
+  return -1;
 }
 
 }  // namespace tamlo::journal

@@ -160,8 +160,9 @@ int main(int argc, char** argv) {
       // The console tool's cap: render-journal refuses a larger journal file.
       std::string bytes;
       if (value(v)) {
+        tamlo::FileProblem problem;
         const tamlo::WholeInput read =
-            tamlo::ReadWholeInput(tamlo::SystemFileSystem(), v, tamlo::link::kMaxJournalBytes, bytes);
+            tamlo::ReadWholeInput(tamlo::SystemFileSystem(), v, tamlo::link::kMaxJournalBytes, bytes, problem);
         if (read == tamlo::WholeInput::kTooLarge) {
           std::fprintf(stderr, "tamlo-sim: cannot read journal %s: larger than %zu MiB\n", v,
                        tamlo::link::kMaxJournalBytes / (1024 * 1024));

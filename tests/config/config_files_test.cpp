@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "config/system_file_system.h"
 #include "support/temp_dir.h"
 #include "test_pages.h"
@@ -22,8 +25,10 @@ using testing::WriteFileBytes;
 class ShortWriteFileSystem : public FileSystem {
  public:
   size_t short_by = 0;
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override { return SystemFileSystem().OpenRead(path); }
-  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
+  std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) override {
+    return SystemFileSystem().OpenRead(path, problem);
+  }
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target, FileProblem& problem) override {
     struct Short : ReplacementFile {
       std::unique_ptr<ReplacementFile> inner;
       size_t short_by;
@@ -31,10 +36,11 @@ class ShortWriteFileSystem : public FileSystem {
         const size_t part = n > short_by ? n - short_by : 0;
         return inner->Write(d, part);
       }
-      bool Commit() override { return inner->Commit(); }
+      std::string Commit() override { return inner->Commit(); }
+      std::string Problem() const override { return "No space left on device"; }
       void Discard() override { inner->Discard(); }
     };
-    auto inner = SystemFileSystem().CreateReplacement(target);
+    auto inner = SystemFileSystem().CreateReplacement(target, problem);
     if (!inner) return nullptr;
     auto s = std::make_unique<Short>();
     s->inner = std::move(inner);
@@ -188,15 +194,17 @@ TEST(ConfigFiles, ShortWrite_KeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_EQ(ReadFileBytes(path), Image({0x90, 0x20, 0xB4, 0x24}));
   EXPECT_EQ(f.FilesInDir(), 1u);
   // A final rename that fails (the name became a folder meanwhile) leaves none either.
-  std::unique_ptr<ReplacementFile> late = SystemFileSystem().CreateReplacement(other);
+  FileProblem problem;
+  std::unique_ptr<ReplacementFile> late = SystemFileSystem().CreateReplacement(other, problem);
   ASSERT_NE(late, nullptr);
   std::filesystem::create_directories(std::filesystem::path(other) / "inside");
-  EXPECT_FALSE(late->Commit());
+  EXPECT_EQ(late->Commit(), std::strerror(EISDIR));
   EXPECT_EQ(f.FilesInDir(), 2u);
 }
 
 TEST(ConfigFiles, Replace_KeepsPermissionsAndSymbolicLinks) {
   Fixture f;
+  if (!f.dir.KeepsModeBits()) GTEST_SKIP() << "no POSIX modes or symbolic links on this system";
   namespace fs = std::filesystem;
   const std::string real = f.Path("site7.tamlo");
   const std::string link = f.Path("current.tamlo");

@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -88,10 +90,11 @@ TEST(OutputTargets, FifoOrLinkToOneOrDeviceNode_WrittenInPlaceNeverReplaced) {
     std::unique_ptr<FifoReader> reader;
     if (fifo) reader = std::make_unique<FifoReader>(dir / "fifo");
     EXPECT_TRUE(IsDirectOutput(target));
-    std::unique_ptr<ReplacementFile> out = SystemFileSystem().CreateReplacement(target);
+    FileProblem problem;
+    std::unique_ptr<ReplacementFile> out = SystemFileSystem().CreateReplacement(target, problem);
     ASSERT_TRUE(out);
     EXPECT_EQ(out->Write(reinterpret_cast<const uint8_t*>("journal"), 7), 7u);
-    EXPECT_TRUE(out->Commit());
+    EXPECT_EQ(out->Commit(), "");
     if (fifo) {
       EXPECT_EQ(reader->Join(), "journal");
     }
@@ -292,9 +295,14 @@ TEST(WholeInput, RegularPipeDeviceFolder_ReadWholeOrRefused) {
     SCOPED_TRACE(c.path);
     std::string bytes = "stale";
     WholeInput result = WholeInput::kOk;
-    EXPECT_FALSE(BlockedOnFifo(dir / "fifo", [&] { result = ReadWholeInput(SystemFileSystem(), c.path, c.limit, bytes); }));
+    FileProblem problem;
+    EXPECT_FALSE(BlockedOnFifo(dir / "fifo",
+                               [&] { result = ReadWholeInput(SystemFileSystem(), c.path, c.limit, bytes, problem); }));
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(bytes.size(), c.size);
+    // A reason exactly when the input could not be opened or read, as the system words it.
+    EXPECT_EQ(problem.text.empty(), result == WholeInput::kOk || result == WholeInput::kTooLarge) << problem.text;
+    EXPECT_EQ(problem.missing, c.path.ends_with("missing"));
   }
 }
 

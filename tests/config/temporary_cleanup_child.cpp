@@ -11,12 +11,13 @@
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   tamlo::InstallTemporaryFileCleanup();
-  const auto file = tamlo::SystemFileSystem().CreateReplacement(argv[1]);
+  tamlo::FileProblem problem;
+  const auto file = tamlo::SystemFileSystem().CreateReplacement(argv[1], problem);
   if (!file) return 2;
   file->Write(reinterpret_cast<const uint8_t*>("new"), 3);
   if (write(STDOUT_FILENO, "pending\n", 8) != 8) return 2;
   char c = 0;
   while (read(STDIN_FILENO, &c, 1) > 0) {
   }
-  return file->Commit() ? 0 : 1;
+  return file->Commit().empty() ? 0 : 1;
 }

@@ -207,10 +207,7 @@ TEST(DeviceWindowSim, JournalView_NewPrivateFileEachTime_OpenedInTheBrowser) {
   EXPECT_EQ(rig.desktop.opened, rig.desktop.created);  // two files, the first not reused
   namespace fs = std::filesystem;
   constexpr fs::perms kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;
-  // Windows has no owner-only mode bits (the folder's access list decides).
-  WriteFileBytes(dir / "probe", "");
-  fs::permissions(dir / "probe", kOwnerOnly);
-  const bool modes = fs::status(dir / "probe").permissions() == kOwnerOnly;
+  const bool modes = dir.KeepsModeBits();
   for (const std::string& path : rig.desktop.created) {
     SCOPED_TRACE(path);
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));

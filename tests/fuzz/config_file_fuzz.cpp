@@ -29,9 +29,12 @@ class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
 
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+  std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) override {
     auto it = files.find(path);
-    if (it == files.end()) return nullptr;
+    if (it == files.end()) {
+      problem = {"No such file or directory", true};
+      return nullptr;
+    }
     struct In : InputFile {
       const std::string& bytes;
       size_t pos = 0;
@@ -47,7 +50,7 @@ class MemoryFileSystem : public FileSystem {
     return std::make_unique<In>(it->second);
   }
 
-  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target, FileProblem&) override {
     struct Out : ReplacementFile {
       MemoryFileSystem& fs;
       std::string target, bytes;
@@ -56,9 +59,9 @@ class MemoryFileSystem : public FileSystem {
         bytes.append(reinterpret_cast<const char*>(d), n);
         return n;
       }
-      bool Commit() override {
+      std::string Commit() override {
         fs.files[target] = bytes;
-        return true;
+        return {};
       }
       void Discard() override {}
     };

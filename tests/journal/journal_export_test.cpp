@@ -134,9 +134,11 @@ TEST(JournalExport, UnwritablePlace_ReportsThePathAndNeverReads) {
 class FailingFileSystem : public FileSystem {
  public:
   FailingFileSystem(size_t budget, bool fail_commit) : m_budget(budget), m_fail_commit(fail_commit) {}
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override { return SystemFileSystem().OpenRead(path); }
-  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target) override {
-    auto real = SystemFileSystem().CreateReplacement(target);
+  std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) override {
+    return SystemFileSystem().OpenRead(path, problem);
+  }
+  std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target, FileProblem& problem) override {
+    auto real = SystemFileSystem().CreateReplacement(target, problem);
     return real ? std::make_unique<Replacement>(std::move(real), *this) : nullptr;
   }
 
@@ -149,11 +151,12 @@ class FailingFileSystem : public FileSystem {
       m_fs.m_budget -= allowed;
       return m_real->Write(data, allowed);
     }
-    bool Commit() override {
+    std::string Commit() override {
       if (!m_fs.m_fail_commit) return m_real->Commit();
       m_real->Discard();
-      return false;
+      return "Input/output error";
     }
+    std::string Problem() const override { return "No space left on device"; }
     void Discard() override { m_real->Discard(); }
 
    private:

@@ -138,8 +138,11 @@ TEST(StoredImage, SavedThroughTheSeam_AShortWriteCommitsNothingAndSaysSo) {
   struct Files final : FileSystem {
     std::string committed;
     size_t accept = SIZE_MAX;
-    std::unique_ptr<InputFile> OpenRead(const std::string&) override { return nullptr; }
-    std::unique_ptr<ReplacementFile> CreateReplacement(const std::string&) override {
+    std::unique_ptr<InputFile> OpenRead(const std::string&, FileProblem& problem) override {
+      problem = {"No such file or directory", true};
+      return nullptr;
+    }
+    std::unique_ptr<ReplacementFile> CreateReplacement(const std::string&, FileProblem&) override {
       struct File final : ReplacementFile {
         Files& fs;
         std::string bytes;
@@ -149,10 +152,11 @@ TEST(StoredImage, SavedThroughTheSeam_AShortWriteCommitsNothingAndSaysSo) {
           bytes.append(reinterpret_cast<const char*>(d), n);
           return n;
         }
-        bool Commit() override {
+        std::string Commit() override {
           fs.committed = bytes;
-          return true;
+          return {};
         }
+        std::string Problem() const override { return "No space left on device"; }
         void Discard() override {}
       };
       return std::make_unique<File>(*this);

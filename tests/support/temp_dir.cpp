@@ -33,6 +33,18 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(m_path, ec);
 }
 
+bool TempDir::KeepsModeBits() const {
+  namespace fs = std::filesystem;
+  constexpr fs::perms kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;
+  const fs::path probe = m_path / ".mode-probe";
+  WriteFileBytes(probe, "");
+  std::error_code ec;
+  fs::permissions(probe, kOwnerOnly, ec);
+  const bool kept = !ec && (fs::status(probe, ec).permissions() & fs::perms::all) == kOwnerOnly;
+  fs::remove(probe, ec);
+  return kept;
+}
+
 std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot open " + path.string());
