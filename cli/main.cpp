@@ -10,7 +10,6 @@
 #include "cli/cli_command.h"
 #include "cli/terminal.h"
 #include "config/system_file_system.h"
-#include "link/serial_port.h"
 
 namespace tamlo::cli {
 namespace {
@@ -107,8 +106,8 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "tamlocfg-cli: --port and --demo exclude each other\n");
     return kExitUsage;
   }
-  options.port = link::CommandLinePortPath(options.port);
-  options.modem = link::CommandLinePortPath(options.modem);
+  options.port = CommandLinePort(options.port);
+  options.modem = CommandLinePort(options.modem);
   // From here on a save in progress is cleaned up when the tool is stopped.
   InstallTemporaryFileCleanup();
   const std::string name = argv[i];

@@ -16,6 +16,11 @@ namespace tamlo::cli {
 // Cyrillic file names survive whatever the console's code page is.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
+// A --port or --modem value as the system's port opens it: on POSIX a
+// relative path is taken from the current folder (link::CommandLinePortPath);
+// on Windows a bare name ("COM3") is a device, passed on unchanged.
+std::string CommandLinePort(const std::string& value);
+
 // Makes the console show UTF-8 output as text (Windows: the console's output
 // code page). Nothing to do on POSIX.
 void PrepareConsole();

@@ -10,10 +10,13 @@
 #include <ctime>
 
 #include "cli/terminal.h"
+#include "link/serial_port.h"
 
 namespace tamlo::cli {
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+std::string CommandLinePort(const std::string& value) { return link::CommandLinePortPath(value); }
 
 void PrepareConsole() {}
 

@@ -26,6 +26,8 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   return arguments;
 }
 
+std::string CommandLinePort(const std::string& value) { return value; }
+
 void PrepareConsole() {
   ::SetConsoleOutputCP(CP_UTF8);
   // The progress bar's erase-line sequence.
