@@ -211,7 +211,9 @@ TEST(DeviceWindowSim, JournalView_NewPrivateFileEachTime_OpenedInTheBrowser) {
   for (const std::string& path : rig.desktop.created) {
     SCOPED_TRACE(path);
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
-    if (modes) EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);  // still the owner's alone after the journal went in
+    if (modes) {
+      EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);  // still the owner's alone after the journal went in
+    }
     EXPECT_NE(ReadFileBytes(path).find("<html"), std::string::npos);
   }
 
