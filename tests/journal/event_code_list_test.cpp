@@ -85,6 +85,7 @@ TEST(EventCodeListLoad, ProgramList_BesideTheProgramFirst_ThenTheInstalledDataFo
   testing::TempDir dir;
   const std::filesystem::path program = dir / "bin";
   const std::filesystem::path data = program / kDataFolderFromProgram;
+  std::filesystem::create_directories(program);  // Windows resolves "bin/.." without making bin
   std::filesystem::create_directories(data);
   EXPECT_TRUE(LoadProgramEventCodeList(SystemFileSystem(), program).empty());
 
