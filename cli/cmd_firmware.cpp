@@ -2,6 +2,7 @@
 // local port (the device is switched into its bootloader when its firmware
 // is running). The file goes out unchanged, 128 bytes per XMODEM block.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,11 @@ class SeamFirmwareFile final : public link::FirmwareFile {
 // bad file would leave there. Opening never waits (a FIFO is refused after
 // an open that does not wait for its writer).
 std::unique_ptr<SeamFirmwareFile> OpenFirmwareFile(const std::string& path, std::string& problem) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(std::filesystem::path(std::u8string(path.begin(), path.end())), ec)) {
+    problem = "not a regular file";
+    return nullptr;
+  }
   FileProblem why;
   std::unique_ptr<InputFile> file = SystemFileSystem().OpenRead(path, why);
   if (!file) problem = why.text;
