@@ -23,6 +23,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 # A running wineserver keeps the prefix warm for the test programs.
-wineserver -p
+wineserver -p 2>/dev/null || true  # already running is fine
 trap 'wineserver -k 2>/dev/null || true' EXIT
 ctest --preset windows-cross -j "$(nproc)" "$@"
