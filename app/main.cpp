@@ -20,11 +20,11 @@
 #include "app/start_ports.h"
 #include "app/startup_probe.h"
 #include "app/tamlo_application.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "device/crypto_keys.h"
 #include "device/config_history.h"
 #include "device/device_window.h"
-#include "device/posix/posix_history_folder.h"
+#include "device/system_history_folder.h"
 #include "device/phone_book_model.h"
 #include "device/qt/crypto_keys_window.h"
 #include "device/qt/device_window_view.h"
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
 
   tamlo::QtUserDialogs dialogs;  // modal over the active window
   tamlo::link::SystemClock clock;
-  tamlo::FileSystem& files = tamlo::PosixFileSystem();
+  tamlo::FileSystem& files = tamlo::SystemFileSystem();
   const tamlo::MainWindowSeams seams{dialogs, files, clock,
                                      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
 
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   // folder, the console tool's as well; Qt's idea of it only when the
   // environment names no folder at all.
   tamlo::device::ConfigHistory history(
-      tamlo::device::PosixHistoryFolder(),
+      tamlo::device::SystemHistoryFolder(),
       tamlo::device::UserHistoryRoot().value_or(
           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/" +
           tamlo::device::kHistoryFolderName));

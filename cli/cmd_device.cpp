@@ -16,7 +16,7 @@
 #include "cli/safe_write.h"
 #include "cli/text_output.h"
 #include "config/firmware_check.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/whole_output.h"
 #include "device/entry_rules.h"
 #include "device/gsm_status_text.h"
@@ -67,7 +67,7 @@ int ReadInto(const GlobalOptions& options, const std::string& path, unsigned act
     const bool read = action == link::CONFIG_READ ? session.ReadConfiguration().has_value()
                                                   : session.Run(action) == kExitOk;
     if (!read) return kExitFailed;
-    if (const WholeOutputResult saved = WriteWholeFile(PosixFileSystem(), path, session.received()); !saved.ok()) {
+    if (const WholeOutputResult saved = WriteWholeFile(SystemFileSystem(), path, session.received()); !saved.ok()) {
       session.LogInfo("Ошибка записи файла " + path + (saved.problem.empty() ? "" : ": " + saved.problem));
       return kExitFailed;
     }
@@ -139,7 +139,7 @@ const Command kConfigWrite{"config-write", "FILE [--force] [--no-backup] [--veri
   if (path.empty()) return UsageError(kConfigWrite, "one file name expected");
   return WithSession(options, [&](DeviceSession& session) {
     int status = kExitOk;
-    const std::optional<std::vector<uint8_t>> image = ImageToWrite(PosixFileSystem(), path, force, status);
+    const std::optional<std::vector<uint8_t>> image = ImageToWrite(SystemFileSystem(), path, force, status);
     if (!image) return status;
     const std::optional<device::ConfigWriteResult> written = WriteConfiguration(session, options, *image, backup);
     if (!written || written->outcome == device::WriteOutcome::NotWritten) return kExitFailed;

@@ -27,7 +27,7 @@
 #include "cli/text_output.h"
 #include "config/config_files.h"
 #include "config/cp1251.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "pages/settings_diff.h"
 
 namespace tamlo::cli {
@@ -57,7 +57,7 @@ std::optional<std::vector<uint8_t>> SideData(const std::string& side, const Glob
     return std::move(image->data);
   }
   try {
-    ConfigImageFile image = ReadConfigImageFile(PosixFileSystem(), side);
+    ConfigImageFile image = ReadConfigImageFile(SystemFileSystem(), side);
     // Only the decoded length is configuration; a longer first length covers bytes no load walks.
     image.data.resize(std::min<size_t>(image.data.size(), image.header.length2));
     return std::move(image.data);

@@ -34,7 +34,7 @@
 #include "config/config_files.h"
 #include "config/cp1251.h"
 #include "config/config_tree.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/whole_input.h"
 #include "pages/settings_pages.h"
 
@@ -137,7 +137,7 @@ int Edit(const GlobalOptions&, const std::vector<std::string>& args) {
       return UsageError(kEdit, "--set " + s.text + ": NAME=VALUE needed");
 
   ConsoleDialogs dialogs;
-  FileSystem& fs = PosixFileSystem();
+  FileSystem& fs = SystemFileSystem();
   SettingsPages pages(dialogs);
   const int loaded = files[0] == "-" ? kExitOk : LoadPagesFromFile(pages, dialogs, fs, files[0]);
   if (loaded == kExitFailed) return kExitFailed;

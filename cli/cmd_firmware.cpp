@@ -1,50 +1,52 @@
 // fw-update FILE: sends a firmware file to the device's bootloader over a
 // local port (the device is switched into its bootloader when its firmware
 // is running). The file goes out unchanged, 128 bytes per XMODEM block.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
+#include "config/system_file_system.h"
 #include "device/session/session_texts.h"
 #include "link/xmodem_sender.h"
 
 namespace tamlo::cli {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
+// The firmware file through the file seam.
+class SeamFirmwareFile final : public link::FirmwareFile {
+ public:
+  explicit SeamFirmwareFile(std::unique_ptr<InputFile> file) : m_file(std::move(file)) {}
+  uint64_t Length() override { return m_file->Size(); }
+  bool Read(uint8_t* buffer, size_t capacity, size_t& got) override {
+    got = m_file->Read(buffer, capacity);
+    return m_file->Problem().empty();
+  }
+
+ private:
+  std::unique_ptr<InputFile> m_file;
 };
 
 // Opens the firmware file if it can be sent: a readable, non-empty regular
 // file. Checked before the device is switched into its bootloader, which a
 // bad file would leave there. Opening never waits (a FIFO is refused after
 // an open that does not wait for its writer).
-std::unique_ptr<std::FILE, FileCloser> OpenFirmwareFile(const std::string& path, std::string& problem) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) {
-    problem = std::strerror(errno);
+std::unique_ptr<SeamFirmwareFile> OpenFirmwareFile(const std::string& path, std::string& problem) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(std::filesystem::path(std::u8string(path.begin(), path.end())), ec)) {
+    problem = "not a regular file";
     return nullptr;
   }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) problem = std::strerror(errno);
-  else if (!S_ISREG(st.st_mode)) problem = "not a regular file";
-  else if (st.st_size == 0) problem = "the file is empty";
-  else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) problem = std::strerror(errno);
-  std::FILE* file = problem.empty() ? ::fdopen(fd, "rb") : nullptr;
-  if (file == nullptr) {
-    if (problem.empty()) problem = std::strerror(errno);
-    ::close(fd);
-  }
-  return std::unique_ptr<std::FILE, FileCloser>(file);
+  FileProblem why;
+  std::unique_ptr<InputFile> file = SystemFileSystem().OpenRead(path, why);
+  if (!file) problem = why.text;
+  else if (file->Size() == kUnknownInputSize) problem = "not a regular file";
+  else if (file->Size() == 0) problem = "the file is empty";
+  else return std::make_unique<SeamFirmwareFile>(std::move(file));
+  return nullptr;
 }
 
 int FirmwareUpdate(const GlobalOptions& options, const std::vector<std::string>& args);
@@ -61,14 +63,13 @@ int FirmwareUpdate(const GlobalOptions& options, const std::vector<std::string>&
   DeviceSession session(options);
   if (int usage = session.CheckOptions(); usage != kExitOk) return usage;
   std::string problem;
-  const std::unique_ptr<std::FILE, FileCloser> file = OpenFirmwareFile(args[0], problem);
-  if (!file) {
+  const std::unique_ptr<SeamFirmwareFile> firmware = OpenFirmwareFile(args[0], problem);
+  if (!firmware) {
     std::fprintf(stderr, "tamlocfg-cli: cannot send %s as firmware: %s\n", args[0].c_str(), problem.c_str());
     return kExitFailed;
   }
-  link::StdioFirmwareFile firmware(file.get());
   link::ActionInput input;
-  input.firmware = &firmware;
+  input.firmware = firmware.get();
   const int result = session.Run(link::FW_UPDATE, input);
   if (result != kExitOk && session.bootloader_entered()) {
     std::fprintf(stderr,

@@ -15,7 +15,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
 #include "config/cp1251.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/whole_input.h"
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_export.h"
@@ -77,7 +77,7 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
   if (!options.codes.empty()) {
     std::string bytes;
     FileProblem problem;
-    const WholeInput result = ReadWholeInput(PosixFileSystem(), options.codes, kMaxCodeListBytes, bytes, problem);
+    const WholeInput result = ReadWholeInput(SystemFileSystem(), options.codes, kMaxCodeListBytes, bytes, problem);
     if (result != WholeInput::kOk) {
       std::fprintf(stderr, "tamlocfg-cli: cannot read the event code list %s: %s\n", options.codes.c_str(),
                    InputProblem(result, problem, kMaxCodeListBytes).c_str());
@@ -87,7 +87,7 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
     return true;
   }
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) codes = journal::LoadProgramEventCodeList(PosixFileSystem(), self.parent_path());
+  if (!ec) codes = journal::LoadProgramEventCodeList(SystemFileSystem(), self.parent_path());
   return true;
 }
 
@@ -103,7 +103,7 @@ int WriteJournal(const std::string& target, const journal::JournalReader& read, 
     const int result = journal::RenderJournal(std::span(data, bytes.size()), out, false, codes, errors);
     return (std::fflush(stdout) == 0 && result > 0) ? kExitOk : kExitFailed;
   }
-  return journal::ExportJournal(target, read, codes, errors, PosixFileSystem()) > 0 ? kExitOk : kExitFailed;
+  return journal::ExportJournal(target, read, codes, errors, SystemFileSystem()) > 0 ? kExitOk : kExitFailed;
 }
 
 int RunJournal(const GlobalOptions& options, const std::vector<std::string>& args);
@@ -127,7 +127,7 @@ int RunRenderJournal(const GlobalOptions& options, const std::vector<std::string
   const std::string raw_path = args[0];
   const journal::JournalReader read = [&raw_path](std::string& bytes) {
     FileProblem problem;
-    const WholeInput result = ReadWholeInput(PosixFileSystem(), raw_path, journal::kMaxJournalBytes, bytes, problem);
+    const WholeInput result = ReadWholeInput(SystemFileSystem(), raw_path, journal::kMaxJournalBytes, bytes, problem);
     if (result == WholeInput::kOk) return 0;
     std::fprintf(stderr, "tamlocfg-cli: cannot read %s: %s\n", raw_path.c_str(),
                  InputProblem(result, problem, journal::kMaxJournalBytes).c_str());

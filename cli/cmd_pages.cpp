@@ -20,7 +20,7 @@
 #include "cli/text_output.h"
 #include "config/config_files.h"
 #include "config/cp1251.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "pages/settings_pages.h"
 
 namespace tamlo::cli {
@@ -41,7 +41,7 @@ const Command kSettings = {"settings", "FILE [--json]",
 int Resave(const GlobalOptions&, const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError(kResave, args.size() < 2 ? "IN and OUT needed" : "too many arguments");
   ConsoleDialogs dialogs;
-  FileSystem& fs = PosixFileSystem();
+  FileSystem& fs = SystemFileSystem();
   SettingsPages pages(dialogs);
   const int loaded = LoadPagesFromFile(pages, dialogs, fs, args[0]);
   if (loaded == kExitFailed) return kExitFailed;
@@ -62,7 +62,7 @@ int Settings(const GlobalOptions&, const std::vector<std::string>& args) {
   if (file.empty()) return UsageError(kSettings, "FILE missing");
 
   ConsoleDialogs dialogs;
-  FileSystem& fs = PosixFileSystem();
+  FileSystem& fs = SystemFileSystem();
   SettingsPages pages(dialogs);
   const int loaded = LoadPagesFromFile(pages, dialogs, fs, file);
   if (loaded == kExitFailed) return kExitFailed;

@@ -16,7 +16,7 @@
 #include "config/cp1251.h"
 #include "config/crc32.h"
 #include "config/parameter_catalogue.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/tagged_encoding.h"
 
 namespace tamlo::cli {
@@ -117,7 +117,7 @@ int Show(const GlobalOptions&, const std::vector<std::string>& args) {
 
   ConfigImageFile image;
   try {
-    image = ReadConfigImageFile(PosixFileSystem(), file);
+    image = ReadConfigImageFile(SystemFileSystem(), file);
   } catch (const ConfigLoadError& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return kExitFailed;

@@ -1,27 +1,18 @@
 #include "cli/device_session.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <unistd.h>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "device/service_log_line.h"
 #include "link/clock.h"
 #include "link/phone_book.h"
-#include "link/posix/posix_serial_port.h"
+#include "link/system_serial_port.h"
 #include "sim/sim_port.h"
 
 namespace tamlo::cli {
 namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void OnInterrupt(int) {
-  if (g_interrupted) _exit(130);  // a second Ctrl+C does not wait for the link
-  g_interrupted = 1;
-}
 
 // The console has no window messages: Ctrl+C is its cancel button, and idle
 // waits sleep.
@@ -29,10 +20,7 @@ class ConsolePump final : public link::MessagePump {
  public:
   explicit ConsolePump(DeviceSession& session) : m_session(session) {}
   void DispatchPending() override {
-    if (g_interrupted) {
-      g_interrupted = 0;
-      m_session.RequestCancel();
-    }
+    if (TakeInterrupt()) m_session.RequestCancel();
   }
   void IdleWait(uint32_t ms) override { m_sleep.IdleWait(ms); }
 
@@ -90,7 +78,7 @@ class CountingPort final : public link::SerialPort {
 }  // namespace
 
 bool CheckOutputBeforeExchange(const std::string& path) {
-  const std::string problem = PosixFileSystem().OutputProblem(path);
+  const std::string problem = SystemFileSystem().OutputProblem(path);
   if (problem.empty()) return true;
   std::fprintf(stderr, "tamlocfg-cli: cannot write %s: %s\n", path.c_str(), problem.c_str());
   return false;
@@ -143,7 +131,7 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
     }
     port = m_demo_port.get();
   } else {
-    terminal = std::make_unique<link::PosixSerialPort>();
+    terminal = link::NewSystemSerialPort();
     port = terminal.get();
   }
   std::optional<CountingPort> counting;
@@ -154,26 +142,27 @@ int DeviceSession::Run(unsigned action, const link::ActionInput& input) {
   // Data chunks count from 0 in every exchange.
   m_recorder.ClearReceiveBuffer();
   m_running = &dispatcher;
-  const auto previous = std::signal(SIGINT, OnInterrupt);
   int result = 0;
-  if (remote()) {
-    // Dial, run the action over the call, hang up whatever its outcome.
-    const std::string name = m_options.modem.empty() ? std::string("DEMO") : m_options.modem;
-    // Dialled as the phone book dials: "+" and the digits only.
-    const std::string number = link::UsableNumber(m_options.dial);
-    link::ActionInput dial;
-    dial.text = number.c_str();
-    dial.fast_connect = !m_options.v32;
-    result = dispatcher.serial_process(name, link::MODEM_DIAL, dial, m_recorder);
-    if (result == 0) {
-      result = dispatcher.serial_process(std::nullopt, action, input, m_recorder);
-      dispatcher.serial_process(std::nullopt, link::MODEM_HANGUP, {}, m_recorder);
+  {
+    const InterruptAsCancel ctrl_c;
+    if (remote()) {
+      // Dial, run the action over the call, hang up whatever its outcome.
+      const std::string name = m_options.modem.empty() ? std::string("DEMO") : m_options.modem;
+      // Dialled as the phone book dials: "+" and the digits only.
+      const std::string number = link::UsableNumber(m_options.dial);
+      link::ActionInput dial;
+      dial.text = number.c_str();
+      dial.fast_connect = !m_options.v32;
+      result = dispatcher.serial_process(name, link::MODEM_DIAL, dial, m_recorder);
+      if (result == 0) {
+        result = dispatcher.serial_process(std::nullopt, action, input, m_recorder);
+        dispatcher.serial_process(std::nullopt, link::MODEM_HANGUP, {}, m_recorder);
+      }
+    } else {
+      const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
+      result = dispatcher.serial_process(name, action, input, m_recorder);
     }
-  } else {
-    const std::string name = m_options.demo ? std::string("DEMO") : m_options.port;
-    result = dispatcher.serial_process(name, action, input, m_recorder);
   }
-  std::signal(SIGINT, previous);
   // The hang-up of a modem call leaves both as the action set them.
   m_found_no_configuration = dispatcher.found_no_configuration();
   m_image_stored = dispatcher.image_stored();

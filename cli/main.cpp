@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "config/posix/temporary_files.h"
-#include "link/serial_port.h"
+#include "cli/terminal.h"
+#include "config/system_file_system.h"
 
 namespace tamlo::cli {
 namespace {
@@ -106,8 +106,8 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "tamlocfg-cli: --port and --demo exclude each other\n");
     return kExitUsage;
   }
-  options.port = link::CommandLinePortPath(options.port);
-  options.modem = link::CommandLinePortPath(options.modem);
+  options.port = CommandLinePort(options.port);
+  options.modem = CommandLinePort(options.modem);
   // From here on a save in progress is cleaned up when the tool is stopped.
   InstallTemporaryFileCleanup();
   const std::string name = argv[i];
@@ -121,4 +121,11 @@ int Main(int argc, char** argv) {
 
 }  // namespace tamlo::cli
 
-int main(int argc, char** argv) { return tamlo::cli::Main(argc, argv); }
+int main(int argc, char** argv) {
+  tamlo::cli::PrepareConsole();
+  std::vector<std::string> arguments = tamlo::cli::CommandLineArguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  return tamlo::cli::Main(static_cast<int>(arguments.size()), pointers.data());
+}

@@ -4,8 +4,8 @@
 
 #include "cli/console_dialogs.h"
 #include "config/cp1251.h"
-#include "device/posix/posix_history_folder.h"
 #include "device/session/session_texts.h"
+#include "device/system_history_folder.h"
 
 namespace tamlo::cli {
 namespace {

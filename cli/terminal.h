@@ -1,20 +1,52 @@
 #pragma once
-// What the console tool needs of its terminal: whether standard error is
-// one (for the progress bar), a password prompt without echo, and the
-// service log's time stamp.
+// What the console tool needs of its terminal: the command line and the
+// console in UTF-8, whether standard error is a terminal (for the progress
+// bar), a password prompt without echo, Ctrl+C as the cancel of an exchange,
+// and the service log's time stamp. One implementation per system:
+// cli/posix/console.cpp, cli/win32/console.cpp.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tamlo::cli {
 
+// The program's arguments as UTF-8 text, the program's name first. POSIX
+// hands them over as they are; Windows reads the wide command line, so that
+// Cyrillic file names survive whatever the console's code page is.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// A --port or --modem value as the system's port opens it: on POSIX a
+// relative path is taken from the current folder (link::CommandLinePortPath);
+// on Windows a bare name ("COM3") is a device, passed on unchanged.
+std::string CommandLinePort(const std::string& value);
+
+// Makes the console show UTF-8 output as text (Windows: the console's output
+// code page). Nothing to do on POSIX.
+void PrepareConsole();
+
 bool StderrIsTerminal();
 
-// Asks on the controlling terminal with echo switched off. Nothing when
-// there is no terminal, or at end of input. The echo is back whatever ends
-// the prompt: Ctrl+C (SIGINT) ends the program at once with exit status 130,
-// SIGTERM ends it as it would have.
+// Asks on the controlling terminal (the console on Windows) with echo
+// switched off. Nothing when there is no terminal, or at end of input. The
+// echo is back whatever ends the prompt: Ctrl+C ends the program at once with
+// exit status 130, SIGTERM ends it as it would have.
 std::optional<std::string> ReadPasswordFromTerminal(const std::string& prompt);
+
+// While one lives, Ctrl+C does not end the program: it is a cancel request
+// that TakeInterrupt() reports once. A second Ctrl+C before the first was
+// taken ends the program at once with exit status 130 (the link may be
+// waiting in a read). Not nested.
+class InterruptAsCancel {
+ public:
+  InterruptAsCancel();
+  ~InterruptAsCancel();
+  InterruptAsCancel(const InterruptAsCancel&) = delete;
+  InterruptAsCancel& operator=(const InterruptAsCancel&) = delete;
+};
+
+// True once per Ctrl+C seen while an InterruptAsCancel lives.
+bool TakeInterrupt();
 
 // "08.12.2026 00:10:42": the local date and time as the service log shows them.
 std::string LogTimeStamp();

@@ -11,7 +11,20 @@
 # can sit next to their tests.
 include_guard(GLOBAL)
 
-if(TAMLO_TESTS)
+if(TAMLO_TESTS AND CMAKE_CROSSCOMPILING)
+  # No GoogleTest package exists for the target: build Debian's sources for
+  # it (package googletest), warnings as they come.
+  set(TAMLO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for a cross-build")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${TAMLO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(library gtest gtest_main gmock gmock_main)
+    target_compile_options(${library} PRIVATE -w)
+    if(NOT TARGET GTest::${library})
+      add_library(GTest::${library} ALIAS ${library})
+    endif()
+  endforeach()
+elseif(TAMLO_TESTS)
   find_package(GTest REQUIRED)
 endif()
 

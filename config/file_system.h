@@ -1,7 +1,7 @@
 #pragma once
 // The file operations the configuration files need, behind a seam so a test
-// can fail a write halfway. The real one is PosixFileSystem()
-// (config/posix/posix_file_system.h); callers get it through their
+// can fail a write halfway. The real one is SystemFileSystem()
+// (config/system_file_system.h); callers get it through their
 // constructors or arguments, never by default.
 //
 // Replacing a file is atomic: the new bytes go to a fresh temporary file in

@@ -47,8 +47,8 @@ struct UtcDateTime {
 };
 
 // What the history needs of the world: folders, exclusive creation, removal
-// and the UTC clock. The real one is PosixHistoryFolder()
-// (device/posix/posix_history_folder.h); tests keep the files in memory.
+// and the UTC clock. The real one is SystemHistoryFolder()
+// (device/system_history_folder.h); tests keep the files in memory.
 class HistoryFolder {
  public:
   enum class NewFile { Written, NameTaken, Failed };

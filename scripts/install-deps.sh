@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the tools need, only
 # those that are missing. Uses sudo only when not running as root.
+# usage: scripts/install-deps.sh [PACKAGE...]   (default: the list below)
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   lrzsz python3
   dpkg-dev
 )
+[ $# -eq 0 ] || packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

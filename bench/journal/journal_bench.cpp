@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "device/journal/journal_export.h"
 
 namespace {
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
   const int repeat = argc > 3 ? std::atoi(argv[3]) : 5;
 
   const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-  EventCodeList codes = tamlo::journal::LoadProgramEventCodeList(tamlo::PosixFileSystem(), bin);
-  if (codes.empty()) codes = tamlo::journal::LoadEventCodeList(tamlo::PosixFileSystem(), bin.parent_path() / "bin");
+  EventCodeList codes = tamlo::journal::LoadProgramEventCodeList(tamlo::SystemFileSystem(), bin);
+  if (codes.empty()) codes = tamlo::journal::LoadEventCodeList(tamlo::SystemFileSystem(), bin.parent_path() / "bin");
   const std::string journal = GenerateJournal(size);
   const std::filesystem::path out =
       std::filesystem::temp_directory_path() / (html ? "tamlo_journal_bench.htm" : "tamlo_journal_bench.txt");
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
           bytes = journal;
           return 0;
         },
-        codes, errors, tamlo::PosixFileSystem());
+        codes, errors, tamlo::SystemFileSystem());
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     best = std::min(best, took.count());
     best_cpu = std::min(best_cpu, 1000.0 * static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC);

@@ -1,4 +1,7 @@
 // The POSIX side of the file seam: open/read/write/fsync/rename.
+// Replacements are written to a temporary file in the target's folder,
+// fsync'ed and renamed over the target; an existing target's permissions are
+// kept and a symbolic link is replaced at the file it points to.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,8 +14,8 @@
 #include <string>
 
 #include "config/posix/output_target.h"
-#include "config/posix/posix_file_system.h"
-#include "config/posix/temporary_files.h"
+#include "config/system_file_system.h"
+#include "config/temporary_file_list.h"
 
 namespace tamlo {
 namespace {
@@ -203,7 +206,7 @@ class Posix final : public FileSystem {
 
 }  // namespace
 
-FileSystem& PosixFileSystem() {
+FileSystem& SystemFileSystem() {
   static Posix fs;
   return fs;
 }

@@ -1,27 +1,18 @@
-#include "config/posix/temporary_files.h"
-
+// The POSIX side of the temporary file list: unlink() from a signal handler
+// for SIGINT and SIGTERM, which then ends the process the way the signal
+// would have (the default action put back and the signal raised again, so
+// the parent sees the signal). A handler installed later for a while (Ctrl+C
+// as the cancel of a device exchange) takes over until it puts this one back.
 #include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstring>
+#include "config/system_file_system.h"
+#include "config/temporary_file_list.h"
 
 namespace tamlo {
 namespace {
 
-// A slot is free, being filled, or holds a complete name. The handler runs on
-// the thread it interrupts, so it may find a slot half-filled: it only reads
-// slots that are complete.
-enum SlotState : int { kFree = 0, kFilling = 1, kListed = 2 };
-
-struct Slot {
-  std::atomic<int> state{kFree};
-  char name[kTemporaryFileNameMax]{};
-};
-
-Slot g_slots[kTemporaryFileSlots];
-
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the slot states");
+void Unlink(const char* path) { ::unlink(path); }
 
 void RemoveAndRaise(int signal_number) {
   RemoveTemporaryFilesNow();
@@ -34,29 +25,7 @@ void RemoveAndRaise(int signal_number) {
 
 }  // namespace
 
-int ListTemporaryFile(const char* path) {
-  const size_t length = std::strlen(path);
-  if (length >= kTemporaryFileNameMax) return -1;
-  for (int i = 0; i < kTemporaryFileSlots; ++i) {
-    int expected = kFree;
-    if (!g_slots[i].state.compare_exchange_strong(expected, kFilling)) continue;
-    std::memcpy(g_slots[i].name, path, length + 1);
-    g_slots[i].state.store(kListed);
-    return i;
-  }
-  return -1;
-}
-
-void ForgetTemporaryFile(int slot) {
-  if (slot < 0 || slot >= kTemporaryFileSlots) return;
-  g_slots[slot].state.store(kFree);
-}
-
-void RemoveTemporaryFilesNow() {
-  for (Slot& slot : g_slots) {
-    if (slot.state.load() == kListed) ::unlink(slot.name);
-  }
-}
+void RemoveTemporaryFilesNow() { ForEachTemporaryFile(Unlink); }
 
 void InstallTemporaryFileCleanup() {
   struct sigaction action {};

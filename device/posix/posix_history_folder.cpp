@@ -112,7 +112,7 @@ class PosixHistory final : public HistoryFolder {
 
 }  // namespace
 
-HistoryFolder& PosixHistoryFolder() {
+HistoryFolder& SystemHistoryFolder() {
   static PosixHistory instance;
   return instance;
 }

@@ -1,5 +1,7 @@
 #include "link/posix/posix_serial_port.h"
 
+#include "link/system_serial_port.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -58,6 +60,8 @@ std::string PosixDevicePath(const std::string& name) {
   const std::string plain = PlainPortName(name);
   return plain.find('/') == std::string::npos ? "/dev/" + plain : plain;
 }
+
+std::unique_ptr<SerialPort> NewSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }
 
 PosixSerialPort::~PosixSerialPort() { Close(); }
 

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/whole_input.h"
 #include "link/read_limits.h"
 #include "sim/posix/pty_server.h"
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
       if (value(v)) {
         tamlo::FileProblem problem;
         const tamlo::WholeInput read =
-            tamlo::ReadWholeInput(tamlo::PosixFileSystem(), v, tamlo::link::kMaxJournalBytes, bytes, problem);
+            tamlo::ReadWholeInput(tamlo::SystemFileSystem(), v, tamlo::link::kMaxJournalBytes, bytes, problem);
         if (read == tamlo::WholeInput::kTooLarge) {
           std::fprintf(stderr, "tamlo-sim: cannot read journal %s: larger than %zu MiB\n", v,
                        tamlo::link::kMaxJournalBytes / (1024 * 1024));
@@ -257,7 +257,7 @@ int main(int argc, char** argv) {
   }
   if (!config_path.empty() && std::filesystem::exists(config_path)) {
     std::string error;
-    if (!LoadImageFile(tamlo::PosixFileSystem(), config_path, settings.image, error)) {
+    if (!LoadImageFile(tamlo::SystemFileSystem(), config_path, settings.image, error)) {
       std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
       return 1;
     }
@@ -286,7 +286,7 @@ int main(int argc, char** argv) {
   if (!config_path.empty()) {
     device.engine().on_image_stored = [config_path](const std::vector<uint8_t>& image) {
       std::string error;
-      if (!SaveImageFile(tamlo::PosixFileSystem(), config_path, image, error))
+      if (!SaveImageFile(tamlo::SystemFileSystem(), config_path, image, error))
         std::fprintf(stderr, "tamlo-sim: %s\n", error.c_str());
     };
   }

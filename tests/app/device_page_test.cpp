@@ -30,7 +30,7 @@
 #include "app/settings_views.h"
 #include "app/start_ports.h"
 #include "app_test_support.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "device/device_window_rig.h"
 #include "device/qt/crypto_keys_window.h"
 #include "device/qt/gsm_status_window.h"
@@ -57,12 +57,12 @@ class DevicePageTest : public ::testing::Test {
     port = std::make_unique<PortRouter>(std::make_unique<link::testing::FakePort>(clock), std::move(demo));
     desktop.folder = folder.path().string();
 
-    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, SystemFileSystem(), clock, folder.path()});
     gsm = std::make_unique<TF_GSM_Status>(window.get());
     views = new SettingsViews(*window, dialogs);
     model = std::make_unique<device::DeviceWindowModel>(device::DeviceWindowSeams{
         .dialogs = dialogs,
-        .files = PosixFileSystem(),
+        .files = SystemFileSystem(),
         .port = *port,
         .clock = clock,
         .pump = pump,

@@ -13,7 +13,7 @@
 #include "app/main_window.h"
 #include "app_test_support.h"
 #include "config/config_files.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "support/temp_dir.h"
 
 namespace tamlo {
@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
     general = new TextPage;
     input_l1 = new TextPage;
     device = new FakeDevicePage;
-    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, SystemFileSystem(), clock, folder.path()});
     window->AttachPage(PageSlot::GeneralSettings, general);
     window->AttachPage(PageSlot::InputL1, input_l1);
     window->UsePageSet({{general}, {input_l1}});
@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, EventCodeList_MissingFileIsEmptyWithoutMessage_PresentFil
   EXPECT_TRUE(dialogs.messages.empty());
 
   testing::WriteFileBytes(folder / "ademco.txt", "130;Alarm;Restore\r\n");
-  TF_Main second(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+  TF_Main second(MainWindowSeams{dialogs, SystemFileSystem(), clock, folder.path()});
   ASSERT_EQ(second.EventCodeList().size(), 1u);
   EXPECT_EQ(second.EventCodeList()[0], "130;Alarm;Restore");
 }

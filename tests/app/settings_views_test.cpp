@@ -11,7 +11,7 @@
 
 #include "app/main_window.h"
 #include "app_test_support.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "pages/qt/page_view.h"
 #include "support/temp_dir.h"
 #include "tests/pages/every_parameter.h"
@@ -30,7 +30,7 @@ std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(),
 class SettingsViewsTest : public ::testing::Test {
  protected:
   SettingsViewsTest() {
-    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+    window = std::make_unique<TF_Main>(MainWindowSeams{dialogs, SystemFileSystem(), clock, folder.path()});
     views = new SettingsViews(*window, dialogs);
   }
 
@@ -114,7 +114,7 @@ TEST_F(SettingsViewsTest, TypedAccountReachesTheSavedFile_OpenAtStartComesAfterT
 
   // A second window given the file before its first show: the reset comes
   // first, then the file, and the page shows what was saved.
-  TF_Main second(MainWindowSeams{dialogs, PosixFileSystem(), clock, folder.path()});
+  TF_Main second(MainWindowSeams{dialogs, SystemFileSystem(), clock, folder.path()});
   auto* second_views = new SettingsViews(second, dialogs);
   second.OpenAtStart(Path("typed.tamlo"));
   second.show();

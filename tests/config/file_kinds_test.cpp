@@ -20,8 +20,7 @@
 
 #include "config/config_files.h"
 #include "config/posix/output_target.h"
-#include "config/posix/posix_file_system.h"
-#include "config/posix/temporary_files.h"
+#include "config/system_file_system.h"
 #include "config/whole_input.h"
 #include "support/temp_dir.h"
 
@@ -92,7 +91,7 @@ TEST(OutputTargets, FifoOrLinkToOneOrDeviceNode_WrittenInPlaceNeverReplaced) {
     if (fifo) reader = std::make_unique<FifoReader>(dir / "fifo");
     EXPECT_TRUE(IsDirectOutput(target));
     FileProblem problem;
-    std::unique_ptr<ReplacementFile> out = PosixFileSystem().CreateReplacement(target, problem);
+    std::unique_ptr<ReplacementFile> out = SystemFileSystem().CreateReplacement(target, problem);
     ASSERT_TRUE(out);
     EXPECT_EQ(out->Write(reinterpret_cast<const uint8_t*>("journal"), 7), 7u);
     EXPECT_EQ(out->Commit(), "");
@@ -130,28 +129,6 @@ TEST(OutputTargets, ProblemNamedBeforeAnythingIsWritten) {
   };
   for (const Case& c : cases) EXPECT_EQ(OutputTargetProblem(c.path.string()), c.problem) << c.path;
   EXPECT_EQ(EntriesIn(dir.path()), 3u);
-}
-
-// A save interrupted by a signal: the handler's cleanup removes the temporary
-// file of a replacement in progress and nothing else.
-TEST(TemporaryFiles, CleanupRemovesPendingReplacementsOnly) {
-  TempDir dir;
-  WriteFileBytes(dir / "a.tamlo", "previous");
-  FileProblem problem;
-  std::unique_ptr<ReplacementFile> pending = PosixFileSystem().CreateReplacement((dir / "a.tamlo").string(), problem);
-  std::unique_ptr<ReplacementFile> done = PosixFileSystem().CreateReplacement((dir / "b.tamlo").string(), problem);
-  ASSERT_TRUE(pending && done);
-  EXPECT_EQ(pending->Write(reinterpret_cast<const uint8_t*>("new"), 3), 3u);
-  EXPECT_EQ(done->Write(reinterpret_cast<const uint8_t*>("b"), 1), 1u);
-  ASSERT_EQ(done->Commit(), "");
-  EXPECT_EQ(EntriesIn(dir.path()), 3u);  // a, b and a's temporary file
-
-  RemoveTemporaryFilesNow();
-  EXPECT_EQ(EntriesIn(dir.path()), 2u);
-  EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
-  EXPECT_EQ(ReadFileBytes(dir / "b.tamlo"), "b");
-  EXPECT_EQ(pending->Commit(), std::strerror(ENOENT));
-  EXPECT_EQ(ReadFileBytes(dir / "a.tamlo"), "previous");
 }
 
 // A save interrupted by SIGINT or SIGTERM in another process: the signal
@@ -248,7 +225,7 @@ class PipeInput {
 
 std::string LoadMessage(const std::string& path) {
   try {
-    ReadConfigImageFile(PosixFileSystem(), path);
+    ReadConfigImageFile(SystemFileSystem(), path);
     return "";
   } catch (const ConfigLoadError& e) {
     return e.what();
@@ -260,7 +237,7 @@ TEST(InputKinds, ConfigFromPipeFifoFolderOrDevice) {
   const std::string data = "\x90\x20\x05";
   {
     PipeInput pipe(Image(3, data) + "tail");
-    const ConfigImageFile image = ReadConfigImageFile(PosixFileSystem(), pipe.path());
+    const ConfigImageFile image = ReadConfigImageFile(SystemFileSystem(), pipe.path());
     EXPECT_EQ(std::string(image.data.begin(), image.data.end()), data);
   }
   {
@@ -279,7 +256,7 @@ TEST(InputKinds, ConfigDataAboveOneMebibyte_RefusedNamingTheLimit) {
   TempDir dir;
   const std::string at_limit(kMaxConfigDataLength, '\0');
   WriteFileBytes(dir / "limit.tamlo", Image(kMaxConfigDataLength, at_limit));
-  EXPECT_EQ(ReadConfigImageFile(PosixFileSystem(), (dir / "limit.tamlo").string()).data.size(),
+  EXPECT_EQ(ReadConfigImageFile(SystemFileSystem(), (dir / "limit.tamlo").string()).data.size(),
             kMaxConfigDataLength);
   const std::string refused = "Файл слишком велик: данные конфигурации больше 1 МБ. Возможно, файл поврежден.";
   WriteFileBytes(dir / "above.tamlo", Image(kMaxConfigDataLength + 1, at_limit + '\0'));
@@ -320,7 +297,7 @@ TEST(WholeInput, RegularPipeDeviceFolder_ReadWholeOrRefused) {
     WholeInput result = WholeInput::kOk;
     FileProblem problem;
     EXPECT_FALSE(BlockedOnFifo(dir / "fifo",
-                               [&] { result = ReadWholeInput(PosixFileSystem(), c.path, c.limit, bytes, problem); }));
+                               [&] { result = ReadWholeInput(SystemFileSystem(), c.path, c.limit, bytes, problem); }));
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(bytes.size(), c.size);
     // A reason exactly when the input could not be opened or read, as the system words it.

@@ -5,14 +5,14 @@
 
 #include <cstdint>
 
-#include "config/posix/posix_file_system.h"
-#include "config/posix/temporary_files.h"
+#include "config/system_file_system.h"
+#include "config/temporary_file_list.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   tamlo::InstallTemporaryFileCleanup();
   tamlo::FileProblem problem;
-  const auto file = tamlo::PosixFileSystem().CreateReplacement(argv[1], problem);
+  const auto file = tamlo::SystemFileSystem().CreateReplacement(argv[1], problem);
   if (!file) return 2;
   file->Write(reinterpret_cast<const uint8_t*>("new"), 3);
   if (write(STDOUT_FILENO, "pending\n", 8) != 8) return 2;

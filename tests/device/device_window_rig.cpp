@@ -1,9 +1,8 @@
 #include "device/device_window_rig.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 namespace tamlo::device::testing {
 
@@ -14,9 +13,10 @@ std::optional<std::string> FolderDesktop::CreatePrivateTempFile(std::string_view
   const size_t x = path.rfind("XXXXXX");
   if (x == std::string::npos) return std::nullopt;
   path.replace(x, 6, std::to_string(100000 + created.size()));
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return std::nullopt;
-  ::close(fd);
+  // The names count up in a fresh test folder: one that exists is a fault.
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) || !std::ofstream(path, std::ios::binary)) return std::nullopt;
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
   created.push_back(path);
   return path;
 }
@@ -65,7 +65,7 @@ Rig::Rig(sim::DeviceSettings device_settings, uint32_t baud)
       port(device, clock),
       model(DeviceWindowSeams{
           .dialogs = dialogs,
-          .files = PosixFileSystem(),
+          .files = SystemFileSystem(),
           .port = port,
           .clock = clock,
           .pump = pump,

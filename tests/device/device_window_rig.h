@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "device/device_window.h"
 #include "link/clock.h"
 #include "pages/settings_pages.h"

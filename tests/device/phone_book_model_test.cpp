@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/test_pages.h"
 #include "support/temp_dir.h"
 #include "tamlo_version.h"
@@ -25,7 +25,7 @@ struct Book {
 TEST(PhoneBookModel, CallableRowsAndTheNumberDialled) {
   Book book;
   WriteFileBytes(book.path, "+7 (1) 2=first\r\nshop=letters only\r\n8 (1) 2=\r\n");
-  PhoneBookModel model(book.path, PosixFileSystem(), book.dialogs);
+  PhoneBookModel model(book.path, SystemFileSystem(), book.dialogs);
   ASSERT_EQ(model.Rows().size(), 3u);
   EXPECT_TRUE(model.CanCall(0));
   EXPECT_FALSE(model.CanCall(1));
@@ -47,7 +47,7 @@ TEST(PhoneBookModel, CallableRowsAndTheNumberDialled) {
 
 TEST(PhoneBookModel, EditsAreSavedOnCloseWithoutACall) {
   Book book;  // no file yet: one blank row to type into
-  PhoneBookModel model(book.path, PosixFileSystem(), book.dialogs);
+  PhoneBookModel model(book.path, SystemFileSystem(), book.dialogs);
   ASSERT_EQ(model.Rows().size(), 1u);
   EXPECT_FALSE(model.CanCall(0));
   model.SetPhone(0, "812");
@@ -61,7 +61,7 @@ TEST(PhoneBookModel, EditsAreSavedOnCloseWithoutACall) {
   // "=" would split the phone on the next load; the comment may keep one.
   EXPECT_EQ(ReadFileBytes(book.path), "812=\r\n812=\xF1\xEA\xEB\xE0\xE4 = \xE2\xEE\xF0\xEE\xF2\xE0\r\n");
 
-  PhoneBookModel reloaded(book.path, PosixFileSystem(), book.dialogs);
+  PhoneBookModel reloaded(book.path, SystemFileSystem(), book.dialogs);
   EXPECT_EQ(reloaded.Rows(), (std::vector<link::PhoneBookRow>{{"812", ""}, {"812", "склад = ворота"}}));
 }
 
@@ -69,7 +69,7 @@ TEST(PhoneBookModel, UnreadBookIsNeverWrittenBack_TheUserIsToldWhy) {
   Book book;
   const std::string large = "812=" + std::string(size_t{1} << 20, 'x') + "\r\n";
   WriteFileBytes(book.path, large);
-  PhoneBookModel model(book.path, PosixFileSystem(), book.dialogs);
+  PhoneBookModel model(book.path, SystemFileSystem(), book.dialogs);
   model.FormShow();
   ASSERT_EQ(book.dialogs.messages.size(), 1u);
   EXPECT_NE(book.dialogs.messages[0].text.find("больше 1 МБ"), std::string::npos) << book.dialogs.messages[0].text;
@@ -81,7 +81,7 @@ TEST(PhoneBookModel, UnreadBookIsNeverWrittenBack_TheUserIsToldWhy) {
 TEST(PhoneBookModel, FailedSaveIsShownWithItsText) {
   Book book;
   const std::string path = (book.dir / "missing-folder" / link::kPhoneBookFileName).string();
-  PhoneBookModel model(path, PosixFileSystem(), book.dialogs);
+  PhoneBookModel model(path, SystemFileSystem(), book.dialogs);
   model.SetPhone(0, "812");
   model.FormClose();
   ASSERT_EQ(book.dialogs.messages.size(), 1u);

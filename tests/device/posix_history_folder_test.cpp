@@ -26,7 +26,7 @@ using tamlo::testing::WriteFileBytes;
 
 TEST(PosixHistoryFolder, KeepsFilesOwnerOnly_NeverWritesThroughAnExistingName) {
   TempDir temp;
-  HistoryFolder& folder = PosixHistoryFolder();
+  HistoryFolder& folder = SystemHistoryFolder();
   const std::string dir = (temp / "a/b/port-COM3").string();
   ASSERT_TRUE(folder.MakeFolders(dir));
   ASSERT_TRUE(folder.MakeFolders(dir));  // already there
@@ -59,7 +59,7 @@ TEST(PosixHistoryFolder, KeepsFilesOwnerOnly_NeverWritesThroughAnExistingName) {
 
 TEST(PosixHistoryFolder, FileNotWrittenWhole_IsRemoved_FailuresSayWhy) {
   TempDir temp;
-  HistoryFolder& folder = PosixHistoryFolder();
+  HistoryFolder& folder = SystemHistoryFolder();
   const std::string dir = (temp / "port-COM3").string();
   ASSERT_TRUE(folder.MakeFolders(dir));
   const std::string file = dir + "/2026-12-08_17-48-02_001_read.tamlo";

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "config/cp1251.h"
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "support/temp_dir.h"
 #include "tamlo_version.h"
 
@@ -71,34 +71,35 @@ TEST(EventCodeRows, PickerRowsFollowTheFileAndSkipNonEntries) {
 
 TEST(EventCodeListLoad, FindsTheFileWhateverItsLetterCase) {
   testing::TempDir dir;
-  EXPECT_TRUE(LoadEventCodeList(PosixFileSystem(), dir.path()).empty());  // missing: empty, no error
-  EXPECT_TRUE(LoadEventCodeList(PosixFileSystem(), dir / "no-such-folder").empty());
+  EXPECT_TRUE(LoadEventCodeList(SystemFileSystem(), dir.path()).empty());  // missing: empty, no error
+  EXPECT_TRUE(LoadEventCodeList(SystemFileSystem(), dir / "no-such-folder").empty());
 
   testing::WriteFileBytes(dir / "Ademco.TXT", "130;x\r\n131;y\r\n");
-  EXPECT_EQ(LoadEventCodeList(PosixFileSystem(), dir.path()), (EventCodeList{"130;x", "131;y"}));
+  EXPECT_EQ(LoadEventCodeList(SystemFileSystem(), dir.path()), (EventCodeList{"130;x", "131;y"}));
 
   testing::WriteFileBytes(dir / "ademco.txt", "140;z");  // the exact name wins
-  EXPECT_EQ(LoadEventCodeList(PosixFileSystem(), dir.path()), EventCodeList{"140;z"});
+  EXPECT_EQ(LoadEventCodeList(SystemFileSystem(), dir.path()), EventCodeList{"140;z"});
 }
 
 TEST(EventCodeListLoad, ProgramList_BesideTheProgramFirst_ThenTheInstalledDataFolder) {
   testing::TempDir dir;
   const std::filesystem::path program = dir / "bin";
   const std::filesystem::path data = program / kDataFolderFromProgram;
+  std::filesystem::create_directories(program);  // Windows resolves "bin/.." without making bin
   std::filesystem::create_directories(data);
-  EXPECT_TRUE(LoadProgramEventCodeList(PosixFileSystem(), program).empty());
+  EXPECT_TRUE(LoadProgramEventCodeList(SystemFileSystem(), program).empty());
 
   testing::WriteFileBytes(data / "ademco.txt", "150;installed\r\n");
-  EXPECT_EQ(LoadProgramEventCodeList(PosixFileSystem(), program), EventCodeList{"150;installed"});
+  EXPECT_EQ(LoadProgramEventCodeList(SystemFileSystem(), program), EventCodeList{"150;installed"});
 
   testing::WriteFileBytes(program / "ademco.txt", "160;beside\r\n");
-  EXPECT_EQ(LoadProgramEventCodeList(PosixFileSystem(), program), EventCodeList{"160;beside"});
+  EXPECT_EQ(LoadProgramEventCodeList(SystemFileSystem(), program), EventCodeList{"160;beside"});
 }
 
 TEST(EventCodeListLoad, FolderNamedLikeTheFile_GivesEmptyList) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir / "ADEMCO.TXT");
-  EXPECT_TRUE(LoadEventCodeList(PosixFileSystem(), dir.path()).empty());
+  EXPECT_TRUE(LoadEventCodeList(SystemFileSystem(), dir.path()).empty());
 }
 
 // The list the build puts beside the executables: every line an entry with a
@@ -106,7 +107,7 @@ TEST(EventCodeListLoad, FolderNamedLikeTheFile_GivesEmptyList) {
 TEST(ShippedEventCodeList, EveryLineIsAnEntry) {
   const char* bin = std::getenv("TAMLO_BIN_DIR");
   ASSERT_NE(bin, nullptr);
-  const EventCodeList list = LoadEventCodeList(PosixFileSystem(), bin);
+  const EventCodeList list = LoadEventCodeList(SystemFileSystem(), bin);
   ASSERT_GT(list.size(), 200u);
   EXPECT_EQ(EventCodeRows(list).size(), list.size());
 

@@ -2,7 +2,7 @@
 // saving that never loses the previous book.
 #include <gtest/gtest.h>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "link/phone_book.h"
 #include "support/temp_dir.h"
 
@@ -18,7 +18,7 @@ using tamlo::testing::WriteFileBytes;
 class FullDisk : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenRead(const std::string& path, FileProblem& problem) override {
-    return PosixFileSystem().OpenRead(path, problem);
+    return SystemFileSystem().OpenRead(path, problem);
   }
   std::unique_ptr<ReplacementFile> CreateReplacement(const std::string& target, FileProblem& problem) override {
     struct Short : ReplacementFile {
@@ -29,7 +29,7 @@ class FullDisk : public FileSystem {
       void Discard() override { inner->Discard(); }
     };
     auto s = std::make_unique<Short>();
-    s->inner = PosixFileSystem().CreateReplacement(target, problem);
+    s->inner = SystemFileSystem().CreateReplacement(target, problem);
     if (!s->inner) return nullptr;
     return s;
   }
@@ -41,26 +41,26 @@ TEST(PhoneBook, SavedAsWindows1251LinesWithCrLfAndLoadedBack) {
   const std::vector<PhoneBookRow> rows = {
       {"812", "Магазин на углу"}, {"+7 (900) 123-45-67", "склад = ворота 2"}, {"", ""}, {"8 (1) 2", ""}};
   std::string error;
-  ASSERT_TRUE(SavePhoneBook(path, rows, error, PosixFileSystem())) << error;
+  ASSERT_TRUE(SavePhoneBook(path, rows, error, SystemFileSystem())) << error;
   EXPECT_EQ(ReadFileBytes(path),
             "812=\xCC\xE0\xE3\xE0\xE7\xE8\xED \xED\xE0 \xF3\xE3\xEB\xF3\r\n"
             "+7 (900) 123-45-67=\xF1\xEA\xEB\xE0\xE4 = \xE2\xEE\xF0\xEE\xF2\xE0 2\r\n"
             "=\r\n"
             "8 (1) 2=\r\n");
-  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()).rows, rows);  // an "=" in the comment stays in the comment
+  EXPECT_EQ(LoadPhoneBook(path, SystemFileSystem()).rows, rows);  // an "=" in the comment stays in the comment
 }
 
 TEST(PhoneBook, LoadingToleratesMissingFilesAndForeignLineEnds) {
   TempDir dir;
-  EXPECT_EQ(LoadPhoneBook((dir / "missing.ini").string(), PosixFileSystem()).problem, "");  // the first run
+  EXPECT_EQ(LoadPhoneBook((dir / "missing.ini").string(), SystemFileSystem()).problem, "");  // the first run
   const std::string path = (dir / "book.ini").string();
   WriteFileBytes(path, "812=a\n\n555\r\n+1=b");  // LF only, an empty line, no "=", no final line end
-  EXPECT_EQ(LoadPhoneBook(path, PosixFileSystem()).rows,
+  EXPECT_EQ(LoadPhoneBook(path, SystemFileSystem()).rows,
             (std::vector<PhoneBookRow>{{"812", "a"}, {"555", ""}, {"+1", "b"}}));
   // A file that is there but cannot be read whole (above the limit, a folder): no rows, and why.
   WriteFileBytes(path, std::string(kMaxPhoneBookBytes + 1, '1'));
   for (const std::string& unread : {path, dir.path().string()})
-    EXPECT_NE(LoadPhoneBook(unread, PosixFileSystem()).problem.find(unread), std::string::npos) << unread;
+    EXPECT_NE(LoadPhoneBook(unread, SystemFileSystem()).problem.find(unread), std::string::npos) << unread;
 }
 
 TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
@@ -79,17 +79,18 @@ TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
   // A folder where the file should be cannot be replaced either.
   std::filesystem::create_directory(dir / "blocked");
   const std::string blocked = (dir / "blocked").string();
-  EXPECT_FALSE(SavePhoneBook(blocked, {{"1", ""}}, error, PosixFileSystem()));
+  EXPECT_FALSE(SavePhoneBook(blocked, {{"1", ""}}, error, SystemFileSystem()));
   EXPECT_TRUE(std::filesystem::is_directory(blocked));
 }
 
 TEST(PhoneBook, PathInUserFolderOrBesideTheProgram) {
   TempDir dir;
   const std::string user = (dir / "config").string();
-  const std::string path = PhoneBookPath(user, "/opt/tamlocfg", PosixFileSystem());
+  const std::string path = PhoneBookPath(user, "/opt/tamlocfg", SystemFileSystem());
   EXPECT_EQ(path, (dir / "config" / "Velmora" / "TamloCfg_PhoneBook.ini").string());
   EXPECT_TRUE(std::filesystem::is_directory(dir / "config" / "Velmora"));  // created for the first save
-  EXPECT_EQ(PhoneBookPath("", "/opt/tamlocfg", PosixFileSystem()), "/opt/tamlocfg/TamloCfg_PhoneBook.ini");
+  EXPECT_EQ(PhoneBookPath("", "/opt/tamlocfg", SystemFileSystem()),
+            (std::filesystem::path("/opt/tamlocfg") / "TamloCfg_PhoneBook.ini").string());
 }
 
 TEST(PhoneBook, UsableNumberKeepsPlusAndDigits) {

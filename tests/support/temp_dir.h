@@ -15,6 +15,9 @@ class TempDir {
 
   const std::filesystem::path& path() const { return m_path; }
   std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+  // Whether files here keep POSIX mode bits (owner-only and the like);
+  // Windows has none, the folder's access list decides there.
+  bool KeepsModeBits() const;
 
  private:
   std::filesystem::path m_path;

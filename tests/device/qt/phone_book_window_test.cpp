@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "config/posix/posix_file_system.h"
+#include "config/system_file_system.h"
 #include "config/test_pages.h"
 #include "device_qt_test_app.h"
 #include "support/temp_dir.h"
@@ -41,7 +41,7 @@ class PhoneBookWindowTest : public testing::DeviceQtTest {
 };
 
 TEST_F(PhoneBookWindowTest, ListShowsRowsAndCallFollowsTheCurrentRow) {
-  device::PhoneBookModel model(path, PosixFileSystem(), dialogs);
+  device::PhoneBookModel model(path, SystemFileSystem(), dialogs);
   TF_Phonebook window(model, &main_window);
   auto* list = testing::Child<QTableWidget>(window, "GR_Phones");
   auto* call = testing::Child<QPushButton>(window, "B_Connect");
@@ -69,7 +69,7 @@ TEST_F(PhoneBookWindowTest, ListShowsRowsAndCallFollowsTheCurrentRow) {
 }
 
 TEST_F(PhoneBookWindowTest, EditsAndRowKeysReachTheFileOnCancel) {
-  device::PhoneBookModel model(path, PosixFileSystem(), dialogs);
+  device::PhoneBookModel model(path, SystemFileSystem(), dialogs);
   TF_Phonebook window(model, &main_window);
   auto* list = testing::Child<QTableWidget>(window, "GR_Phones");
   auto* call = testing::Child<QPushButton>(window, "B_Connect");
