@@ -52,7 +52,7 @@ std::optional<device::ConfigWriteResult> WriteConfiguration(DeviceSession& sessi
                            "--no-backup writes without one\n");
       return std::nullopt;
     }
-    history.emplace(device::PosixHistoryFolder(), *root);
+    history.emplace(device::SystemHistoryFolder(), *root);
   }
   ConsoleSafeWrite front(session);
   ConsoleDialogs dialogs;
