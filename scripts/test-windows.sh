@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The Windows cross-build without Qt (preset windows-cross: MinGW-w64, static
 # programs) and its tests, run by ctest under wine in a private, headless
-# wine prefix inside the build folder. Installs what is missing first.
+# wine prefix inside the build folder; then the NSIS installer of the console
+# tool. Installs what is missing first.
 # usage: scripts/test-windows.sh [CTEST ARGS...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh cmake ninja-build ccache googletest g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
+scripts/install-deps.sh cmake ninja-build ccache googletest g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis
 
 build=build-windows  # the preset's binaryDir
 export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
@@ -26,3 +27,9 @@ fi
 wineserver -p 2>/dev/null || true  # already running is fine
 trap 'wineserver -k 2>/dev/null || true' EXIT
 ctest --preset windows-cross -j "$(nproc)" "$@"
+
+# The installer of the console tool, made by Debian's makensis.
+rm -f "$build"/tamlocfg-*-win64.exe
+(cd "$build" && cpack -G NSIS >/dev/null)
+installer=$(ls "$build"/tamlocfg-*-win64.exe)
+echo "test-windows: installer $installer ($(stat -c %s "$installer") bytes)"
