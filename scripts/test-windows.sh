@@ -36,4 +36,8 @@ ctest --preset windows-cross -j "$(nproc)" "$@"
 rm -f "$build"/tamlocfg-*-win64.exe
 (cd "$build" && cpack -G NSIS >/dev/null)
 installer=$(ls "$build"/tamlocfg-*-win64.exe)
+staged="$build/_CPack_Packages/win64/NSIS/$(basename "$installer" .exe)"
+for path in bin/tamlocfg-cli.exe share/tamlocfg/ademco.txt README.md; do
+  [ -f "$staged/$path" ] || { echo "test-windows: the installer lacks $path" >&2; exit 1; }
+done
 echo "test-windows: installer $installer ($(stat -c %s "$installer") bytes)"
