@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <span>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
+#include "cli/terminal.h"
 #include "config/cp1251.h"
 #include "config/system_file_system.h"
 #include "config/whole_input.h"
@@ -73,7 +73,6 @@ constexpr size_t kMaxCodeListBytes = journal::kMaxEventCodeFileBytes;
 // --codes FILE, or the program's "ademco.txt" as the configurator finds it
 // (missing: no descriptions). False when the named file cannot be read.
 bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
-  std::error_code ec;
   if (!options.codes.empty()) {
     std::string bytes;
     FileProblem problem;
@@ -86,8 +85,8 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
     codes = journal::SplitEventCodeLines(bytes);
     return true;
   }
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) codes = journal::LoadProgramEventCodeList(SystemFileSystem(), self.parent_path());
+  if (const std::string folder = ProgramFolder(); !folder.empty())
+    codes = journal::LoadProgramEventCodeList(SystemFileSystem(), fs::path(folder));
   return true;
 }
 

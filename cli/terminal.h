@@ -21,6 +21,10 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 // on Windows a bare name ("COM3") is a device, passed on unchanged.
 std::string CommandLinePort(const std::string& value);
 
+// The folder of the running program (UTF-8), where its "ademco.txt" is
+// looked for; "" when the system cannot tell.
+std::string ProgramFolder();
+
 // Makes the console show UTF-8 output as text (Windows: the console's output
 // code page). Nothing to do on POSIX.
 void PrepareConsole();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows cross-build without Qt (preset windows-cross: MinGW-w64, static
 # programs) and its tests, run by ctest under wine in a private, headless
-# wine prefix inside the build folder; then the NSIS installer of the console
-# tool. Installs what is missing first.
+# wine prefix inside the build folder; then the Windows console tool end to
+# end against the simulator, and the NSIS installer of the console tool.
+# Installs what is missing first.
 # usage: scripts/test-windows.sh [CTEST ARGS...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,6 +32,14 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # end. Started here, their output goes nowhere.
 wine cmd /c exit </dev/null >/dev/null 2>&1
 ctest --preset windows-cross -j "$(nproc)" "$@"
+
+# End to end: the Windows tool through wine's COM1 against the simulator,
+# beside the Linux tool (the no-Qt build's, made here when missing).
+if [ ! -x build-nogui/bin/tamlo-sim ] || [ ! -x build-nogui/bin/tamlocfg-cli ]; then
+  cmake --preset nogui
+  cmake --build --preset nogui --target tamlocfg-cli tamlo-sim
+fi
+scripts/windows-e2e.sh build-nogui/bin "$build/bin"
 
 # The installer of the console tool, made by Debian's makensis.
 rm -f "$build"/tamlocfg-*-win64.exe

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <filesystem>
 
 #include "cli/terminal.h"
 #include "link/serial_port.h"
@@ -17,6 +18,12 @@ namespace tamlo::cli {
 std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 std::string CommandLinePort(const std::string& value) { return link::CommandLinePortPath(value); }
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.parent_path().string();
+}
 
 void PrepareConsole() {}
 

@@ -28,6 +28,21 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
 
 std::string CommandLinePort(const std::string& value) { return value; }
 
+std::string ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // cut short: the buffer was too small
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::string() : Utf8Of(path.substr(0, slash));
+}
+
 void PrepareConsole() {
   ::SetConsoleOutputCP(CP_UTF8);
   // The progress bar's erase-line sequence.

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The Windows console tool against the simulated device through wine's serial
+# port mapping (COM1 -> a simulator's pseudo-terminal), beside the Linux tool
+# against a simulator started the same way: identify, config-read,
+# config-write with its backup and --verify, and the journal as HTML and as
+# a text table. Each file the two tools make must be the same bytes.
+# Called by scripts/test-windows.sh with WINEPREFIX ready and wine warm.
+# usage: scripts/windows-e2e.sh HOST_BIN_DIR WINDOWS_BIN_DIR
+set -euo pipefail
+host=$(realpath "$1")
+win=$(realpath "$2")
+root=$PWD
+work=$(mktemp -d)
+sims=()
+cleanup() {
+  for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A simulator with a fixed clock and journal in DIR; prints its terminal.
+start_sim() {
+  local dir=$1
+  "$host/tamlo-sim" --pty --baud 0 --time 01.02.2026-10:00:00 --journal "$root/tests/journal/data/examples.bin" \
+    >"$dir/sim.out" 2>"$dir/sim.err" &
+  sims+=($!)
+  for _ in $(seq 100); do [ -s "$dir/sim.out" ] && break; sleep 0.1; done
+  head -1 "$dir/sim.out"
+}
+
+# The same commands through TOOL... in the current folder.
+run_all() {
+  "$@" identify >identify.txt 2>>log.txt
+  "$@" config-read first.tamlo >/dev/null 2>>log.txt
+  "$@" config-write first.tamlo --verify >/dev/null 2>>log.txt
+  "$@" journal journal.htm >/dev/null 2>>log.txt
+  "$@" journal journal.txt >/dev/null 2>>log.txt
+}
+
+mkdir -p "$work/linux/data" "$work/windows"
+linux_pty=$(start_sim "$work/linux")
+windows_pty=$(start_sim "$work/windows")
+
+(cd "$work/linux" && XDG_DATA_HOME="$work/linux/data" run_all "$host/tamlocfg-cli" --port "$linux_pty")
+
+wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$windows_pty" /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+wine cmd /c exit </dev/null >/dev/null 2>&1  # wine's services, their output going nowhere
+(cd "$work/windows" && run_all wine "$win/tamlocfg-cli.exe" --port COM1)
+# The console's text mode ends the Windows tool's lines with CR LF; files are
+# written as bytes.
+sed -i 's/\r$//' "$work/windows/identify.txt"
+
+for file in identify.txt first.tamlo journal.htm journal.txt; do
+  if ! cmp "$work/linux/$file" "$work/windows/$file"; then
+    echo "windows-e2e: $file differs between the Linux and the Windows tool; their logs:" >&2
+    cat "$work/linux/log.txt" "$work/windows/log.txt" >&2
+    diff <(od -c "$work/linux/$file") <(od -c "$work/windows/$file") | head -20 >&2
+    exit 1
+  fi
+done
+echo "windows-e2e: identify, config-read, config-write --verify and the journal give the same bytes on Linux and Windows"
