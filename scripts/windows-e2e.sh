@@ -3,7 +3,8 @@
 # port mapping (COM1 -> a simulator's pseudo-terminal), beside the Linux tool
 # against a simulator started the same way: identify, config-read,
 # config-write with its backup and --verify, and the journal as HTML and as
-# a text table. Each file the two tools make must be the same bytes.
+# a text table (the HTML under a Cyrillic name). Each file the two tools make
+# must be the same bytes.
 # Called by scripts/test-windows.sh with WINEPREFIX ready and wine warm.
 # usage: scripts/windows-e2e.sh HOST_BIN_DIR WINDOWS_BIN_DIR
 set -euo pipefail
@@ -18,11 +19,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A simulator with a fixed clock and journal in DIR; prints its terminal.
+# A simulator in DIR with a fixed clock and journal, and DIR/device.tamlo as
+# its stored configuration when that exists; prints its terminal.
 start_sim() {
   local dir=$1
   "$host/tamlo-sim" --pty --baud 0 --time 01.02.2026-10:00:00 --journal "$root/tests/journal/data/examples.bin" \
-    >"$dir/sim.out" 2>"$dir/sim.err" &
+    --config "$dir/device.tamlo" >"$dir/sim.out" 2>"$dir/sim.err" &
   sims+=($!)
   for _ in $(seq 100); do [ -s "$dir/sim.out" ] && break; sleep 0.1; done
   head -1 "$dir/sim.out"
@@ -33,11 +35,17 @@ run_all() {
   "$@" identify >identify.txt 2>>log.txt
   "$@" config-read first.tamlo >/dev/null 2>>log.txt
   "$@" config-write first.tamlo --verify >/dev/null 2>>log.txt
-  "$@" journal journal.htm >/dev/null 2>>log.txt
+  "$@" journal "Журнал объекта.htm" >/dev/null 2>>log.txt
   "$@" journal journal.txt >/dev/null 2>>log.txt
 }
 
-mkdir -p "$work/linux/data" "$work/windows"
+mkdir -p "$work/seed" "$work/linux/data" "$work/windows"
+# The sample site is stamped when a simulator starts: both get the same copy
+# of one.
+seed_pty=$(start_sim "$work/seed")
+"$host/tamlocfg-cli" --port "$seed_pty" config-read "$work/seed/site.tamlo" >/dev/null 2>&1
+cp "$work/seed/site.tamlo" "$work/linux/device.tamlo"
+cp "$work/seed/site.tamlo" "$work/windows/device.tamlo"
 linux_pty=$(start_sim "$work/linux")
 windows_pty=$(start_sim "$work/windows")
 
@@ -51,7 +59,7 @@ wine cmd /c exit </dev/null >/dev/null 2>&1  # wine's services, their output goi
 # written as bytes.
 sed -i 's/\r$//' "$work/windows/identify.txt"
 
-for file in identify.txt first.tamlo journal.htm journal.txt; do
+for file in identify.txt first.tamlo "Журнал объекта.htm" journal.txt; do
   if ! cmp "$work/linux/$file" "$work/windows/$file"; then
     echo "windows-e2e: $file differs between the Linux and the Windows tool; their logs:" >&2
     cat "$work/linux/log.txt" "$work/windows/log.txt" >&2

@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     const std::clock_t cpu_start = std::clock();
     const auto start = std::chrono::steady_clock::now();
     result = tamlo::journal::ExportJournal(
-        out,
+        out.string(),
         [&journal](std::string& bytes) {
           bytes = journal;
           return 0;

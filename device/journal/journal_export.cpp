@@ -39,22 +39,24 @@ class ReplacementJournalOutput : public JournalOutput {
   bool m_failed = false;
 };
 
-std::string Quoted(const char* message, const std::filesystem::path& path) {
-  return std::string(message) + " \"" + path.string() + "\"";
-}
+std::string Quoted(const char* message, const std::string& path) { return std::string(message) + " \"" + path + "\""; }
 
 }  // namespace
 
-bool IsHtmlJournalPath(const std::filesystem::path& path) {
-  const std::string extension = Lower(path.extension().string());
+bool IsHtmlJournalPath(const std::string& path) {
+  const size_t name = path.find_last_of("/\\") + 1;  // 0 without a folder
+  const size_t dot = path.rfind('.');
+  // No extension, or a name that is all extension (".htm").
+  if (dot == std::string::npos || dot <= name) return false;
+  const std::string extension = Lower(path.substr(dot));
   return extension == ".htm" || extension == ".html";
 }
 
-int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
+int ExportJournal(const std::string& path, const JournalReader& read, const EventCodeList& codes,
                   JournalErrors& errors, FileSystem& fs) {
   // A target that cannot be written fails before the device is asked; the
   // temporary file is created only once the journal is here.
-  if (!fs.OutputProblem(path.string()).empty()) {
+  if (!fs.OutputProblem(path).empty()) {
     errors.ReportError(Quoted("Не удается создать файл журнала", path));
     return -1;
   }
@@ -67,7 +69,7 @@ int ExportJournal(const std::filesystem::path& path, const JournalReader& read, 
     result = RenderJournal(std::span(bytes, journal.size()), out, IsHtmlJournalPath(path), codes, errors);
     return out.Flush();
   };
-  switch (WriteWholeFile(fs, path.string(), render).status) {
+  switch (WriteWholeFile(fs, path, render).status) {
     case WholeOutput::kOk: return result;
     case WholeOutput::kCannotCreate: errors.ReportError(Quoted("Не удается создать файл журнала", path)); return -1;
     case WholeOutput::kWriteFailed: errors.ReportError(Quoted("Ошибка записи файла журнала", path)); return -1;

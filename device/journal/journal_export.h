@@ -7,7 +7,6 @@
 // device has delivered the journal and every byte was written: a failed read
 // or write never leaves a truncated file in place of an existing one, and a
 // failed read leaves no new file behind.
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -18,7 +17,7 @@
 namespace tamlo::journal {
 
 // HTML when the extension is ".htm" or ".html" in any letter case.
-bool IsHtmlJournalPath(const std::filesystem::path& path);
+bool IsHtmlJournalPath(const std::string& path);
 
 // Fetches the journal bytes; negative on failure (the link has already
 // reported it).
@@ -31,7 +30,9 @@ using JournalReader = std::function<int(std::string& journal)>;
 // damage are kept in the file). Returns -1 without a file when the output
 // cannot be created ("Не удается создать файл журнала "%s""), when the read
 // fails, or when writing fails ("Ошибка записи файла журнала "%s"").
-int ExportJournal(const std::filesystem::path& path, const JournalReader& read, const EventCodeList& codes,
+// `path` is UTF-8 text, handed to the file seam as it is: a round trip
+// through std::filesystem::path would change its bytes on Windows.
+int ExportJournal(const std::string& path, const JournalReader& read, const EventCodeList& codes,
                   JournalErrors& errors, FileSystem& fs);
 
 }  // namespace tamlo::journal

@@ -56,12 +56,12 @@ TEST(JournalExport, WritesTheTableWithCrLfAndNoLeftovers) {
   RecordedErrors errors;
   const testing::Bytes journal = Entry(1, RecordPayload({.format = 0, .data = {0}}));
 
-  EXPECT_EQ(ExportJournal(dir / "j.HTM", Delivers(journal), {}, errors, SystemFileSystem()), 1);
+  EXPECT_EQ(ExportJournal((dir / "j.HTM").string(), Delivers(journal), {}, errors, SystemFileSystem()), 1);
   const std::string html = ReadFileBytes(dir / "j.HTM");
   EXPECT_TRUE(html.starts_with("<html>\r\n"));
   EXPECT_TRUE(html.ends_with(Utf8ToCp1251("Включение прибора") + "\r\n</pre>\r\n</body>\r\n</html>\r\n"));
 
-  EXPECT_EQ(ExportJournal(dir / "j.txt", Delivers(journal), {}, errors, SystemFileSystem()), 1);
+  EXPECT_EQ(ExportJournal((dir / "j.txt").string(), Delivers(journal), {}, errors, SystemFileSystem()), 1);
   const std::string text = ReadFileBytes(dir / "j.txt");
   EXPECT_TRUE(text.starts_with(Utf8ToCp1251("   Статус  |")));
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
@@ -73,11 +73,11 @@ TEST(JournalExport, WritesTheTableWithCrLfAndNoLeftovers) {
 TEST(JournalExport, FailedRead_LeavesNoNewFileAndKeepsAnOldOne) {
   TempDir dir;
   RecordedErrors errors;
-  EXPECT_EQ(ExportJournal(dir / "new.htm", Fails(), {}, errors, SystemFileSystem()), -1);
+  EXPECT_EQ(ExportJournal((dir / "new.htm").string(), Fails(), {}, errors, SystemFileSystem()), -1);
   EXPECT_EQ(FilesIn(dir.path()), 0u);
 
   WriteFileBytes(dir / "old.txt", "previous export");
-  EXPECT_EQ(ExportJournal(dir / "old.txt", Fails(), {}, errors, SystemFileSystem()), -1);
+  EXPECT_EQ(ExportJournal((dir / "old.txt").string(), Fails(), {}, errors, SystemFileSystem()), -1);
   EXPECT_EQ(ReadFileBytes(dir / "old.txt"), "previous export");
   EXPECT_EQ(FilesIn(dir.path()), 1u);
   EXPECT_TRUE(errors.messages.empty());  // the link reports its own failure
@@ -95,7 +95,7 @@ TEST(JournalExport, TemporaryFileOnlyAfterTheRead) {
     journal = std::string(reinterpret_cast<const char*>(Entry(3, {}).data()), Entry(3, {}).size());
     return 0;
   };
-  EXPECT_EQ(ExportJournal(dir / "old.txt", reader, {}, errors, SystemFileSystem()), 1);
+  EXPECT_EQ(ExportJournal((dir / "old.txt").string(), reader, {}, errors, SystemFileSystem()), 1);
   EXPECT_EQ(files_while_reading, 1u);
   EXPECT_EQ(FilesIn(dir.path()), 1u);
   EXPECT_NE(ReadFileBytes(dir / "old.txt"), "previous export");
@@ -106,7 +106,7 @@ TEST(JournalExport, DamagedJournal_KeepsTheRowsBeforeTheDamage) {
   RecordedErrors errors;
   testing::Bytes journal = Entry(3, {});
   journal.push_back(0x01);
-  EXPECT_EQ(ExportJournal(dir / "j.txt", Delivers(journal), {}, errors, SystemFileSystem()), -1);
+  EXPECT_EQ(ExportJournal((dir / "j.txt").string(), Delivers(journal), {}, errors, SystemFileSystem()), -1);
   EXPECT_TRUE(ReadFileBytes(dir / "j.txt").ends_with(Utf8ToCp1251("Неверная запись (длина 0)") + "\r\n"));
   EXPECT_EQ(errors.messages.size(), 1u);
 }
@@ -123,7 +123,7 @@ TEST(JournalExport, UnwritablePlace_ReportsThePathAndNeverReads) {
   for (const fs::path& path : {dir / "missing" / "j.htm", dir / "folder.htm"}) {
     SCOPED_TRACE(path.string());
     errors.messages.clear();
-    EXPECT_EQ(ExportJournal(path, reader, {}, errors, SystemFileSystem()), -1);
+    EXPECT_EQ(ExportJournal(path.string(), reader, {}, errors, SystemFileSystem()), -1);
     EXPECT_EQ(errors.messages, std::vector<std::string>{"Не удается создать файл журнала \"" + path.string() + "\""});
   }
   EXPECT_FALSE(read);
@@ -185,7 +185,7 @@ TEST(JournalExport, FailedWriteOrCommit_ReportsAndKeepsTheOldFile) {
     RecordedErrors errors;
     WriteFileBytes(dir / "j.txt", "previous export");
     FailingFileSystem fs(c.budget, c.fail_commit);
-    EXPECT_EQ(ExportJournal(dir / "j.txt", Delivers(journal), {}, errors, fs), -1);
+    EXPECT_EQ(ExportJournal((dir / "j.txt").string(), Delivers(journal), {}, errors, fs), -1);
     EXPECT_EQ(errors.messages,
               std::vector<std::string>{"Ошибка записи файла журнала \"" + (dir / "j.txt").string() + "\""});
     EXPECT_EQ(ReadFileBytes(dir / "j.txt"), "previous export");
