@@ -30,13 +30,10 @@ namespace tamlo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::EntriesIn;
 using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::WriteFileBytes;
-
-size_t EntriesIn(const fs::path& folder) {
-  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
 
 std::string Image(uint32_t length, const std::string& data) {
   ConfigImageHeader h = ConfigImageHeader::For(reinterpret_cast<const uint8_t*>(data.data()), data.size());

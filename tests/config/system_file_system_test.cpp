@@ -22,13 +22,10 @@ namespace tamlo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::EntriesIn;
 using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::WriteFileBytes;
-
-size_t EntriesIn(const fs::path& folder) {
-  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
 
 std::span<const uint8_t> Bytes(const std::string& text) {
   return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};

@@ -57,4 +57,9 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
+size_t EntriesIn(const std::filesystem::path& folder) {
+  return static_cast<size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
 }  // namespace tamlo::testing

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it when the object
 // goes out of scope.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -26,5 +27,7 @@ class TempDir {
 // Whole-file helpers for golden data.
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// How many entries `folder` holds (a temporary file left behind shows here).
+size_t EntriesIn(const std::filesystem::path& folder);
 
 }  // namespace tamlo::testing
