@@ -14,12 +14,15 @@
 #include "app/main_artwork.h"
 #include "app/main_window.h"
 #include "app/main_window_control.h"
+#include "app/platform_ports.h"
 #include "app/port_router.h"
 #include "app/qt_user_dialogs.h"
 #include "app/settings_views.h"
+#include "app/starting_console.h"
 #include "app/start_ports.h"
 #include "app/startup_probe.h"
 #include "app/tamlo_application.h"
+#include "config/program_arguments.h"
 #include "config/system_file_system.h"
 #include "device/crypto_keys.h"
 #include "device/config_history.h"
@@ -34,19 +37,20 @@
 #include "device/qt/phone_book_window.h"
 #include "device/qt/progress_window.h"
 #include "device/qt/qt_desktop.h"
-#include "device/qt/qt_port_enumerator.h"
 #include "device/qt/qt_settings_store.h"
 #include "link/clock.h"
+#include "link/phone_book.h"
 #include "link/qt/qt_message_pump.h"
-#include "link/qt/qt_serial_port.h"
 #include "widgets/ui_fonts.h"
 
 int main(int argc, char** argv) {
   // The command line first: --help and a usage error answer before the
   // application object connects to a window system (without a display it
   // would end the program).
-  const tamlo::CommandLine line =
-      tamlo::ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  const std::vector<std::string> arguments = tamlo::ProgramArguments(argc, argv);
+  const tamlo::CommandLine line = tamlo::ParseCommandLine(
+      std::vector<std::string>(arguments.begin() + std::min<size_t>(arguments.size(), 1), arguments.end()));
+  if (line.help || !line.error.empty()) tamlo::UseStartingConsole();
   if (line.help) {
     std::fputs(tamlo::CommandLineHelp().c_str(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -63,7 +67,7 @@ int main(int argc, char** argv) {
   tamlo::link::SystemClock clock;
   tamlo::FileSystem& files = tamlo::SystemFileSystem();
   const tamlo::MainWindowSeams seams{dialogs, files, clock,
-                                     std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
+                                     std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String())};
 
   // 1. F_Main. The windows that follow it join here in this order as they are
   // built: F_Napr_Dost, F_Obsh_Nastr, F_TamloDev, F_GSM_Status,
@@ -81,9 +85,9 @@ int main(int argc, char** argv) {
   // line's, the desktop and the main window.
   tamlo::QtSettingsStore stored_settings(tamlo::ProgramSettings());
   tamlo::StartPortSettings port_settings(stored_settings, line);
-  tamlo::QtPortEnumerator system_ports;
-  tamlo::StartPortList port_list(system_ports, line);
-  tamlo::PortRouter port(std::make_unique<tamlo::link::QtSerialPort>(),
+  const std::unique_ptr<tamlo::device::PortEnumerator> system_ports = tamlo::NewProgramPortEnumerator();
+  tamlo::StartPortList port_list(*system_ports, line);
+  tamlo::PortRouter port(tamlo::NewProgramSerialPort(),
                          line.demo ? tamlo::MakeDemoDevice(clock) : nullptr);
   tamlo::link::QtMessagePump pump;
   tamlo::QtDesktop desktop;
@@ -93,8 +97,12 @@ int main(int argc, char** argv) {
   // 6. F_UpdateProgress.
   tamlo::TF_UpdateProgress f_update_progress(&f_main);
   main_control.IgnoreWhenActive(&f_update_progress);
-  // 8. F_Phonebook over the phone book file in the user's data folder.
-  tamlo::device::PhoneBookModel phone_book(tamlo::UserPhoneBookPath(files), files, dialogs);
+  // 8. F_Phonebook over the phone book file in the user's settings folder
+  // (the program's folder when the system names none).
+  tamlo::device::PhoneBookModel phone_book(
+      tamlo::link::PhoneBookPath(tamlo::device::UserSettingsFolder().value_or(""),
+                                 QCoreApplication::applicationDirPath().toStdString(), files),
+      files, dialogs);
   tamlo::TF_Phonebook f_phonebook(phone_book, &f_main);
   // 12. F_PassInput.
   tamlo::TF_PassInput f_pass_input(&f_main, dialogs);

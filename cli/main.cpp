@@ -9,6 +9,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/terminal.h"
+#include "config/program_arguments.h"
 #include "config/system_file_system.h"
 
 namespace tamlo::cli {
@@ -123,7 +124,7 @@ int Main(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   tamlo::cli::PrepareConsole();
-  std::vector<std::string> arguments = tamlo::cli::CommandLineArguments(argc, argv);
+  std::vector<std::string> arguments = tamlo::ProgramArguments(argc, argv);
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(argument.data());
   pointers.push_back(nullptr);

@@ -1,7 +1,7 @@
 #pragma once
-// What the console tool needs of its terminal: the command line and the
-// console in UTF-8, whether standard error is a terminal (for the progress
-// bar), a password prompt without echo, Ctrl+C as the cancel of an exchange,
+// What the console tool needs of its terminal: the console in UTF-8,
+// whether standard error is a terminal (for the progress bar), a password
+// prompt without echo, Ctrl+C as the cancel of an exchange,
 // and the service log's time stamp. One implementation per system:
 // cli/posix/console.cpp, cli/win32/console.cpp.
 #include <cstdint>
@@ -10,11 +10,6 @@
 #include <vector>
 
 namespace tamlo::cli {
-
-// The program's arguments as UTF-8 text, the program's name first. POSIX
-// hands them over as they are; Windows reads the wide command line, so that
-// Cyrillic file names survive whatever the console's code page is.
-std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // A --port or --modem value as the system's port opens it: on POSIX a
 // relative path is taken from the current folder (link::CommandLinePortPath);

@@ -21,6 +21,11 @@ std::string HistoryRootUnder(const std::string& user_data_folder);
 // application data folder on Windows); nothing when the system cannot say.
 std::optional<std::string> UserHistoryRoot();
 
+// The folder of this user's per-user settings files, the phone book's
+// ($XDG_CONFIG_HOME or ~/.config on POSIX, the roaming application data
+// folder on Windows); nothing when the system cannot say.
+std::optional<std::string> UserSettingsFolder();
+
 // The folder name under the application data folder.
 inline constexpr const char* kHistoryFolderName = "history";
 

@@ -3,7 +3,9 @@
 # of the screen.
 # usage: scripts/screenshot.sh OUT.png [BUILD_DIR [FILE.tamlo [STEPS [ARG...]]]]
 # BUILD_DIR defaults to build (as scripts/run.sh leaves it); it must hold
-# bin/tamlocfg. FILE is opened at start ("" for none). STEPS are done in order
+# bin/tamlocfg, or bin/tamlocfg.exe of the Windows build, which runs under
+# wine with Qt's windows platform (the build's own wine prefix). FILE is
+# opened at start ("" for none). STEPS are done in order
 # before the picture is taken, separated by spaces: X,Y clicks that screen
 # point (a node of the tree, to show its page; a link label), key:NAME presses
 # a key (key:Return closes a message box). The ARGs go to tamlocfg (--demo).
@@ -16,7 +18,20 @@ file=${3:-}
 steps=${4:-}
 program_args=("${@:5}")
 program=$build/bin/tamlocfg
-[ -x "$program" ] || { echo "screenshot: $program not built (run scripts/run.sh or cmake --build $build)"; exit 1; }
+runner=()
+platform=xcb
+if [ ! -x "$program" ] && [ -f "$program.exe" ]; then
+  qt=$(sed -n 's/^TAMLO_QT_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+  dll_dirs="Z:$qt/bin"
+  for dll in libstdc++-6.dll libwinpthread-1.dll; do
+    dll_dirs="$dll_dirs;Z:$(dirname "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")"
+  done
+  export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEPATH="$dll_dirs"
+  program=$program.exe
+  runner=(wine)
+  platform=windows
+fi
+[ -e "$program" ] || { echo "screenshot: $program not built (run scripts/run.sh or cmake --build $build)"; exit 1; }
 case "$out" in /*) ;; *) out=$OLDPWD/$out ;; esac
 case "$file" in /*|"") ;; *) file=$OLDPWD/$file ;; esac
 
@@ -29,6 +44,7 @@ xvfb_pid=$!
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ ${#runner[@]} -eq 0 ] || wineserver -k 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
 }
@@ -39,7 +55,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-DISPLAY=:$display QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 "$program" "${program_args[@]}" ${file:+"$file"} \
+DISPLAY=:$display QT_QPA_PLATFORM=$platform ASAN_OPTIONS=detect_leaks=0 "${runner[@]}" "$program" "${program_args[@]}" ${file:+"$file"} \
   >/dev/null 2>&1 &
 app_pid=$!
 sleep "${TAMLO_SCREENSHOT_DELAY:-3}"

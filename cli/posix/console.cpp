@@ -15,8 +15,6 @@
 
 namespace tamlo::cli {
 
-std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
-
 std::string CommandLinePort(const std::string& value) { return link::CommandLinePortPath(value); }
 
 std::string ProgramFolder() {

@@ -1,8 +1,7 @@
-// The console tool's terminal on Windows: the wide command line, the UTF-8
+// The console tool's terminal on Windows: the UTF-8
 // output code page, the console's own input (CONIN$) with its echo switched
 // off for the password, console control handlers for Ctrl+C.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -15,16 +14,6 @@
 #endif
 
 namespace tamlo::cli {
-
-std::vector<std::string> CommandLineArguments(int argc, char** argv) {
-  int count = 0;
-  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!wide) return {argv, argv + argc};
-  std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(Utf8Of(wide[i]));
-  ::LocalFree(wide);
-  return arguments;
-}
 
 std::string CommandLinePort(const std::string& value) { return value; }
 

@@ -138,4 +138,12 @@ std::optional<std::string> UserHistoryRoot() {
   return DefaultHistoryRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
+std::optional<std::string> UserSettingsFolder() {
+  const char* xdg_config_home = std::getenv("XDG_CONFIG_HOME");
+  if (xdg_config_home && xdg_config_home[0] == '/') return xdg_config_home;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] != '\0') return std::string(home) + "/.config";
+  return std::nullopt;
+}
+
 }  // namespace tamlo::device

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QTableWidget>
 
 #include "device/qt/window_placement.h"
@@ -26,13 +25,6 @@ constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 
 }  // namespace
-
-std::string UserPhoneBookPath(FileSystem& files) {
-  // The per-user configuration folder (~/.config), beside the program's
-  // settings file; the program's folder when the system gives none.
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  return link::PhoneBookPath(folder.toStdString(), QCoreApplication::applicationDirPath().toStdString(), files);
-}
 
 TF_Phonebook::TF_Phonebook(device::PhoneBookModel& model, QWidget* main_window)
     : m_model(model), m_main_window(main_window) {

@@ -16,10 +16,6 @@ class QTableWidget;
 
 namespace tamlo {
 
-// The phone book file in the user's application data folder (the program's
-// folder when the system names none).
-std::string UserPhoneBookPath(FileSystem& files);
-
 class TF_Phonebook final : public QDialog, public device::PhoneBookPicker {
   Q_OBJECT
  public:

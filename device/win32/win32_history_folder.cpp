@@ -86,13 +86,19 @@ std::string HistoryRootUnder(const std::string& user_data_folder) {
   return user_data_folder + "\\" + kOrganizationName + "\\" + kApplicationTitle + "\\" + kHistoryFolderName;
 }
 
-std::optional<std::string> UserHistoryRoot() {
+std::optional<std::string> UserSettingsFolder() {
   wchar_t* folder = nullptr;
   const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder);
   const std::string path = SUCCEEDED(result) ? Utf8Of(folder) : std::string();
   ::CoTaskMemFree(folder);
   if (path.empty()) return std::nullopt;
-  return HistoryRootUnder(path);
+  return path;
+}
+
+std::optional<std::string> UserHistoryRoot() {
+  const std::optional<std::string> folder = UserSettingsFolder();
+  if (!folder) return std::nullopt;
+  return HistoryRootUnder(*folder);
 }
 
 }  // namespace tamlo::device

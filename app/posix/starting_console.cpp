@@ -1,0 +1,7 @@
+#include "app/starting_console.h"
+
+namespace tamlo {
+
+void UseStartingConsole() {}
+
+}  // namespace tamlo
