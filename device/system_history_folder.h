@@ -21,6 +21,10 @@ std::string HistoryRootUnder(const std::string& user_data_folder);
 // application data folder on Windows); nothing when the system cannot say.
 std::optional<std::string> UserHistoryRoot();
 
+// Why UserHistoryRoot() gave nothing, in the terms of this system ("neither
+// XDG_DATA_HOME nor HOME is set").
+extern const char* const kNoUserHistoryRoot;
+
 // The folder name under the application data folder.
 inline constexpr const char* kHistoryFolderName = "history";
 
