@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <QDir>
 #include <QStandardPaths>
 
 #include "app/command_line.h"
@@ -113,8 +114,9 @@ int main(int argc, char** argv) {
   tamlo::device::ConfigHistory history(
       tamlo::device::SystemHistoryFolder(),
       tamlo::device::UserHistoryRoot().value_or(
-          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/" +
-          tamlo::device::kHistoryFolderName));
+          QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/" +
+                                   QString::fromUtf8(tamlo::device::kHistoryFolderName))
+              .toStdString()));
   tamlo::TF_Differences f_differences(&f_main);
 
   tamlo::device::DeviceWindowModel device_model(

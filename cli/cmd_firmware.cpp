@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_session.h"
 #include "config/system_file_system.h"
+#include "config/utf8_path.h"
 #include "device/session/session_texts.h"
 #include "link/xmodem_sender.h"
 
@@ -36,7 +37,7 @@ class SeamFirmwareFile final : public link::FirmwareFile {
 // an open that does not wait for its writer).
 std::unique_ptr<SeamFirmwareFile> OpenFirmwareFile(const std::string& path, std::string& problem) {
   std::error_code ec;
-  if (std::filesystem::is_directory(std::filesystem::path(std::u8string(path.begin(), path.end())), ec)) {
+  if (std::filesystem::is_directory(PathOfUtf8(path), ec)) {
     problem = "not a regular file";
     return nullptr;
   }

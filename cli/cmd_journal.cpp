@@ -6,7 +6,6 @@
 // that a terminal shows it. Exit status 1 when the read fails or the journal
 // is damaged (the rows before the damage are still written).
 #include <cstdio>
-#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "cli/terminal.h"
 #include "config/cp1251.h"
 #include "config/system_file_system.h"
+#include "config/utf8_path.h"
 #include "config/whole_input.h"
 #include "device/journal/event_code_list.h"
 #include "device/journal/journal_export.h"
@@ -26,7 +26,6 @@
 namespace tamlo::cli {
 namespace {
 
-namespace fs = std::filesystem;
 using journal::EventCodeList;
 
 class StderrJournalErrors : public journal::JournalErrors {
@@ -86,7 +85,7 @@ bool LoadCodes(const GlobalOptions& options, EventCodeList& codes) {
     return true;
   }
   if (const std::string folder = ProgramFolder(); !folder.empty())
-    codes = journal::LoadProgramEventCodeList(SystemFileSystem(), fs::path(folder));
+    codes = journal::LoadProgramEventCodeList(SystemFileSystem(), PathOfUtf8(folder));
   return true;
 }
 

@@ -48,8 +48,8 @@ std::optional<device::ConfigWriteResult> WriteConfiguration(DeviceSession& sessi
   if (backup) {
     const std::optional<std::string> root = device::UserHistoryRoot();
     if (!root) {
-      std::fprintf(stderr, "tamlocfg-cli: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
-                           "--no-backup writes without one\n");
+      std::fprintf(stderr, "tamlocfg-cli: no folder for backups (%s); --no-backup writes without one\n",
+                   device::kNoUserHistoryRoot);
       return std::nullopt;
     }
     history.emplace(device::SystemHistoryFolder(), *root);

@@ -71,8 +71,12 @@ std::optional<unsigned> HistorySequence(std::string_view name) {
   return static_cast<unsigned>((name[20] - '0') * 100 + (name[21] - '0') * 10 + (name[22] - '0'));
 }
 
+std::string ConfigHistory::Join(const std::string& folder, const std::string& name) const {
+  return folder + m_folder.Separator() + name;
+}
+
 std::vector<std::string> ConfigHistory::List(const std::string& device) {
-  std::vector<std::string> names = m_folder.ListNames(m_root + "/" + device);
+  std::vector<std::string> names = m_folder.ListNames(Join(m_root, device));
   names.erase(std::remove_if(names.begin(), names.end(),
                              [](const std::string& name) { return !HistorySequence(name); }),
               names.end());
@@ -82,7 +86,7 @@ std::vector<std::string> ConfigHistory::List(const std::string& device) {
 
 std::optional<std::string> ConfigHistory::Keep(const std::string& device, std::string_view kind,
                                                const std::vector<uint8_t>& image) {
-  const std::string folder = m_root + "/" + device;
+  const std::string folder = Join(m_root, device);
   if (!m_folder.MakeFolders(folder)) {
     m_last_error = m_folder.LastError();
     return std::nullopt;
@@ -96,7 +100,7 @@ std::optional<std::string> ConfigHistory::Keep(const std::string& device, std::s
   }
   for (; sequence <= kMaxSequence; ++sequence) {
     const std::string name = HistoryFileName(now, sequence, kind);
-    const HistoryFolder::NewFile result = m_folder.WriteNewFile(folder + "/" + name, image);
+    const HistoryFolder::NewFile result = m_folder.WriteNewFile(Join(folder, name), image);
     if (result == HistoryFolder::NewFile::Failed) {
       m_last_error = m_folder.LastError();
       return std::nullopt;
@@ -107,12 +111,12 @@ std::optional<std::string> ConfigHistory::Keep(const std::string& device, std::s
     // file that cannot be removed stays and is tried again by the next one.
     size_t excess = names.size() + 1 > kHistoryDepth ? names.size() + 1 - kHistoryDepth : 0;
     for (auto old = names.begin(); excess > 0 && old != names.end(); ++old) {
-      const std::string path = folder + "/" + *old;
+      const std::string path = Join(folder, *old);
       if (path == m_last_kept) continue;
       m_folder.RemoveFile(path);
       --excess;
     }
-    m_last_kept = folder + "/" + name;
+    m_last_kept = Join(folder, name);
     return m_last_kept;
   }
   m_last_error = "все имена файлов этой секунды заняты";

@@ -67,6 +67,9 @@ class HistoryFolder {
   // Why the last MakeFolders or WriteNewFile failed, as the system words it
   // ("No space left on device", "File name too long").
   virtual std::string LastError() const = 0;
+  // What joins a folder and a name in the paths the history makes: one
+  // separator throughout a path the user is shown.
+  virtual char Separator() const { return '/'; }
 };
 
 // The longest device folder name in bytes: far below the 255 a file system
@@ -108,6 +111,8 @@ class ConfigHistory {
   std::vector<std::string> List(const std::string& device);
 
  private:
+  std::string Join(const std::string& folder, const std::string& name) const;
+
   HistoryFolder& m_folder;
   std::string m_root;
   std::string m_last_error;

@@ -10,6 +10,7 @@
 #include "device/config_compare.h"
 #include "device/entry_rules.h"
 #include "device/load_config_image.h"
+#include "device/port_order.h"
 #include "device/service_log_line.h"
 #include "device/session/safe_write.h"
 #include "device/session/session_texts.h"
@@ -119,7 +120,7 @@ void DeviceWindowModel::FormCreate() {
 void DeviceWindowModel::FormShow() {
   if (m_connected) return;  // the list stays as it was when the call was made
   m_ports = m_seams.ports.EnumerateComPorts();
-  std::sort(m_ports.begin(), m_ports.end());
+  std::sort(m_ports.begin(), m_ports.end(), PortNameLess);
   m_ports.erase(std::unique(m_ports.begin(), m_ports.end()), m_ports.end());
   m_selected = -1;
   UpdateConnectionMode();

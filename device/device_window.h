@@ -139,7 +139,7 @@ class DeviceWindowModel final : public ServiceLog,
   // --- state for the view
   const ControlState& control(DeviceControl id) const { return m_controls[static_cast<size_t>(id)]; }
   bool remote_selected() const { return m_remote; }  // RB_Remote checked (else RB_Local)
-  const std::vector<std::string>& ports() const { return m_ports; }  // sorted
+  const std::vector<std::string>& ports() const { return m_ports; }  // PortNameLess order, no twins
   int selected_port() const { return m_selected; }                  // -1: none
   const std::vector<std::string>& log_lines() const { return m_log; }
   bool connected_via_modem() const { return m_connected; }

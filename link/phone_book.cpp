@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "config/cp1251.h"
+#include "config/utf8_path.h"
 #include "config/whole_input.h"
 #include "config/whole_output.h"
 #include "link/text_format.h"
@@ -11,11 +12,10 @@ namespace tamlo::link {
 
 std::string PhoneBookPath(const std::string& user_data_folder, const std::string& program_folder,
                           FileSystem& files) {
-  namespace fs = std::filesystem;
-  if (user_data_folder.empty()) return (fs::path(program_folder) / kPhoneBookFileName).string();
-  const fs::path folder = fs::path(user_data_folder) / kPhoneBookFolderName;
-  files.MakeFolders(folder.string());  // a failure shows later as a failed load or save
-  return (folder / kPhoneBookFileName).string();
+  if (user_data_folder.empty()) return Utf8OfPath(PathOfUtf8(program_folder) / kPhoneBookFileName);
+  const std::filesystem::path folder = PathOfUtf8(user_data_folder) / kPhoneBookFolderName;
+  files.MakeFolders(Utf8OfPath(folder));  // a failure shows later as a failed load or save
+  return Utf8OfPath(folder / kPhoneBookFileName);
 }
 
 LoadedPhoneBook LoadPhoneBook(const std::string& path, FileSystem& files) {

@@ -136,17 +136,4 @@ int SendFirmware(SerialCore& core, FirmwareFile& file, LinkCallback& callback) {
   return RunTransfer(kXmodemStates, record, kWaitStart);
 }
 
-uint64_t StdioFirmwareFile::Length() {
-  const long here = std::ftell(m_file);
-  if (here < 0 || std::fseek(m_file, 0, SEEK_END) != 0) return 0;
-  const long end = std::ftell(m_file);
-  std::fseek(m_file, here, SEEK_SET);
-  return end < here ? 0 : uint64_t(end - here);
-}
-
-bool StdioFirmwareFile::Read(uint8_t* buffer, size_t capacity, size_t& got) {
-  got = std::fread(buffer, 1, capacity, m_file);
-  return got > 0 || !std::ferror(m_file);
-}
-
 }  // namespace tamlo::link

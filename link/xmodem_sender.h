@@ -14,7 +14,6 @@
 // next state number, 0 for success or a negative code.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 #include "link/serial_core.h"
 
@@ -40,17 +39,6 @@ class FirmwareFile {
   // Up to `capacity` bytes from the current position; got == 0 at the end.
   // False on a read error.
   virtual bool Read(uint8_t* buffer, size_t capacity, size_t& got) = 0;
-};
-
-// A file opened by the caller for binary reading; not closed here.
-class StdioFirmwareFile final : public FirmwareFile {
- public:
-  explicit StdioFirmwareFile(std::FILE* file) : m_file(file) {}
-  uint64_t Length() override;
-  bool Read(uint8_t* buffer, size_t capacity, size_t& got) override;
-
- private:
-  std::FILE* m_file;
 };
 
 // One transfer; cleared at its start.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/cp1251.h"
+#include "config/utf8_path.h"
 #include "config/whole_input.h"
 #include "tamlo_version.h"
 
@@ -42,7 +43,7 @@ EventCodeList SplitEventCodeLines(std::string_view bytes) {
 EventCodeList LoadEventCodeFile(FileSystem& fs, const std::filesystem::path& file) {
   std::string bytes;
   FileProblem problem;
-  if (ReadWholeInput(fs, file.string(), kMaxEventCodeFileBytes, bytes, problem) != WholeInput::kOk) return {};
+  if (ReadWholeInput(fs, Utf8OfPath(file), kMaxEventCodeFileBytes, bytes, problem) != WholeInput::kOk) return {};
   return SplitEventCodeLines(bytes);
 }
 
@@ -51,7 +52,7 @@ EventCodeList LoadEventCodeList(FileSystem& fs, const std::filesystem::path& fol
   // regard to case, so the choice does not depend on the order of the
   // folder's listing.
   std::string found;
-  for (const std::string& name : fs.RegularFileNames(folder.string())) {
+  for (const std::string& name : fs.RegularFileNames(Utf8OfPath(folder))) {
     if (!EqualsIgnoringAsciiCase(name, kEventCodeFileName)) continue;
     if (name == kEventCodeFileName) {
       found = name;
@@ -60,7 +61,7 @@ EventCodeList LoadEventCodeList(FileSystem& fs, const std::filesystem::path& fol
     if (found.empty() || name < found) found = name;
   }
   if (found.empty()) return {};
-  return LoadEventCodeFile(fs, folder / found);
+  return LoadEventCodeFile(fs, folder / PathOfUtf8(found));
 }
 
 EventCodeList LoadProgramEventCodeList(FileSystem& fs, const std::filesystem::path& program_folder) {

@@ -134,6 +134,8 @@ std::optional<std::string> DefaultHistoryRoot(const char* xdg_data_home, const c
   return HistoryRootUnder(base);
 }
 
+const char* const kNoUserHistoryRoot = "neither XDG_DATA_HOME nor HOME is set";
+
 std::optional<std::string> UserHistoryRoot() {
   return DefaultHistoryRoot(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }

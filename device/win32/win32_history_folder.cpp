@@ -64,6 +64,7 @@ class Win32History final : public HistoryFolder {
   bool RemoveFile(const std::string& path) override { return ::DeleteFileW(WideOf(path).c_str()) != 0; }
 
   std::string LastError() const override { return m_error; }
+  char Separator() const override { return '\\'; }
 
   UtcDateTime UtcNow() override {
     SYSTEMTIME utc{};
@@ -85,6 +86,8 @@ HistoryFolder& SystemHistoryFolder() {
 std::string HistoryRootUnder(const std::string& user_data_folder) {
   return user_data_folder + "\\" + kOrganizationName + "\\" + kApplicationTitle + "\\" + kHistoryFolderName;
 }
+
+const char* const kNoUserHistoryRoot = "the system names no roaming application data folder, %APPDATA%";
 
 std::optional<std::string> UserSettingsFolder() {
   wchar_t* folder = nullptr;

@@ -125,6 +125,8 @@ std::optional<PortQueues> QtSerialPort::Queues() {
 
 bool QtSerialPort::Read(uint8_t* buffer, size_t capacity, size_t& got) {
   got = 0;
+  // Qt's wait on a closed port times out as if the line were quiet.
+  if (!m_port->isOpen()) return Fail(EBADF);
   if (m_port->bytesAvailable() == 0) {
     errno = 0;
     if (!m_port->waitForReadyRead(static_cast<int>(kReadWaitMs))) {
@@ -144,6 +146,7 @@ bool QtSerialPort::Read(uint8_t* buffer, size_t capacity, size_t& got) {
 
 bool QtSerialPort::Write(const uint8_t* data, size_t size, size_t& written) {
   written = 0;
+  if (!m_port->isOpen()) return Fail(EBADF);
   errno = 0;
   if (m_port->bytesToWrite() > 0) {
     // The earlier bytes are still on their way: give them up to 100 ms.

@@ -52,12 +52,16 @@ TEST(DeviceWindow, PortChoice_RememberedPerMode_FirstWhenGoneOrNone) {
     const char* modem;
     bool remote;
     const char* selected;
+    const char* list;
   } cases[] = {
-      {"first start: first of the sorted list", {"COM9", "COM10", "COM3"}, "", "", false, "COM10"},
-      {"remembered local port", {"COM9", "COM3"}, "COM9", "COM3", false, "COM9"},
-      {"remembered modem port", {"COM9", "COM3"}, "COM9", "COM3", true, "COM3"},
-      {"remembered port gone", {"ttyUSB0", "ttyUSB1"}, "ttyUSB7", "", false, "ttyUSB0"},
-      {"no ports at all", {}, "COM3", "COM4", false, "-"},
+      {"first start: first of the sorted list", {"COM9", "COM10", "COM3"}, "", "", false, "COM3", "COM3 COM9 COM10"},
+      {"remembered local port", {"COM9", "COM3"}, "COM9", "COM3", false, "COM9", "COM3 COM9"},
+      {"remembered modem port", {"COM9", "COM3"}, "COM9", "COM3", true, "COM3", "COM3 COM9"},
+      {"remembered port gone", {"ttyUSB0", "ttyUSB1"}, "ttyUSB7", "", false, "ttyUSB0", "ttyUSB0 ttyUSB1"},
+      {"no ports at all", {}, "COM3", "COM4", false, "-", ""},
+      {"numbers by value, twins once", {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyUSB2", "COM1", "ttyUSB10"}, "", "",
+       false, "COM1", "COM1 ttyACM0 ttyUSB2 ttyUSB10"},
+      {"zeros and case", {"com2", "COM10", "COM2", "COM02", "COM2"}, "", "", false, "COM02", "COM02 COM2 COM10 com2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -67,6 +71,9 @@ TEST(DeviceWindow, PortChoice_RememberedPerMode_FirstWhenGoneOrNone) {
     rig.settings.values[kConnectTypeValue] = uint32_t(c.remote ? 1 : 0);
     rig.Start(c.ports);
     EXPECT_EQ(Selected(rig.model), c.selected);
+    std::string list;
+    for (const std::string& port : rig.model.ports()) list += (list.empty() ? "" : " ") + port;
+    EXPECT_EQ(list, c.list);
   }
 }
 

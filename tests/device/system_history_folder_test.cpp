@@ -45,6 +45,12 @@ TEST(SystemHistoryFolder, NestedFolders_ExclusiveFiles_ListedAndRemoved) {
   EXPECT_EQ(folder.WriteNewFile(Utf8(dir / "missing" / "a.tamlo"), {1}), HistoryFolder::NewFile::Failed);
   EXPECT_NE(folder.LastError(), "");
 
+  // The paths the history makes use the system's one separator.
+  ConfigHistory history(folder, Utf8(dir.path() / u8"история"));
+  const std::optional<std::string> kept = history.Keep("port-COM3", "read", {1});
+  ASSERT_TRUE(kept.has_value()) << history.last_error();
+  EXPECT_EQ(*kept, Utf8(dir.path() / u8"история" / "port-COM3" / history.List("port-COM3").at(0)));
+
   const UtcDateTime now = folder.UtcNow();
   EXPECT_GE(now.year, 2024);
   EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);

@@ -83,7 +83,7 @@ TEST(EventCodeListLoad, FindsTheFileWhateverItsLetterCase) {
 
 TEST(EventCodeListLoad, ProgramList_BesideTheProgramFirst_ThenTheInstalledDataFolder) {
   testing::TempDir dir;
-  const std::filesystem::path program = dir / "bin";
+  const std::filesystem::path program = dir.path() / u8"Тамло" / "bin";  // UTF-8 on Windows too
   const std::filesystem::path data = program / kDataFolderFromProgram;
   std::filesystem::create_directories(program);  // Windows resolves "bin/.." without making bin
   std::filesystem::create_directories(data);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/system_file_system.h"
+#include "config/utf8_path.h"
 #include "link/phone_book.h"
 #include "support/temp_dir.h"
 
@@ -85,12 +86,12 @@ TEST(PhoneBook, FailedSaveKeepsThePreviousFile) {
 
 TEST(PhoneBook, PathInUserFolderOrBesideTheProgram) {
   TempDir dir;
-  const std::string user = (dir / "config").string();
-  const std::string path = PhoneBookPath(user, "/opt/tamlocfg", SystemFileSystem());
-  EXPECT_EQ(path, (dir / "config" / "Velmora" / "TamloCfg_PhoneBook.ini").string());
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "config" / "Velmora"));  // created for the first save
-  EXPECT_EQ(PhoneBookPath("", "/opt/tamlocfg", SystemFileSystem()),
-            (std::filesystem::path("/opt/tamlocfg") / "TamloCfg_PhoneBook.ini").string());
+  const std::filesystem::path user = dir.path() / u8"Настройки";  // UTF-8 on Windows too
+  const std::string path = PhoneBookPath(Utf8OfPath(user), "/opt/tamlocfg", SystemFileSystem());
+  EXPECT_EQ(path, Utf8OfPath(user / "Velmora" / "TamloCfg_PhoneBook.ini"));
+  EXPECT_TRUE(std::filesystem::is_directory(user / "Velmora"));  // created for the first save
+  EXPECT_EQ(PhoneBookPath("", "/opt/программа", SystemFileSystem()),
+            Utf8OfPath(PathOfUtf8("/opt/программа") / "TamloCfg_PhoneBook.ini"));
 }
 
 TEST(PhoneBook, UsableNumberKeepsPlusAndDigits) {

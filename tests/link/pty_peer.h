@@ -1,6 +1,6 @@
 #pragma once
 // What the tests of the real ports (the POSIX terminal port, the Qt Serial
-// Port adapter) share: the far end of a pseudo-terminal, the line settings of
+// Port adapter) share: the adapter under test: the far end of a pseudo-terminal, the line settings of
 // a local exchange and a read loop over the port contract.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -9,12 +9,17 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "link/serial_port.h"
 
 namespace tamlo::link::testing {
+
+// A new, closed port of the adapter under test; each adapter's test program
+// defines it, the contract tests use it.
+std::unique_ptr<SerialPort> MakePortUnderTest();
 
 // The master side of a fresh pseudo-terminal, in raw mode.
 class PtyPeer {
