@@ -21,16 +21,14 @@ std::string HistoryRootUnder(const std::string& user_data_folder);
 // application data folder on Windows); nothing when the system cannot say.
 std::optional<std::string> UserHistoryRoot();
 
-<<<<<<< HEAD
 // The folder of this user's per-user settings files, the phone book's
 // ($XDG_CONFIG_HOME or ~/.config on POSIX, the roaming application data
 // folder on Windows); nothing when the system cannot say.
 std::optional<std::string> UserSettingsFolder();
-=======
+
 // Why UserHistoryRoot() gave nothing, in the terms of this system ("neither
 // XDG_DATA_HOME nor HOME is set").
 extern const char* const kNoUserHistoryRoot;
->>>>>>> winfix
 
 // The folder name under the application data folder.
 inline constexpr const char* kHistoryFolderName = "history";
