@@ -15,9 +15,10 @@ host=$(realpath "$1")
 win=$(realpath "$2")
 root=$PWD
 work=$(mktemp -d)
-sims=()
+# Each simulator leaves its process id in its folder: start_sim runs in a
+# command substitution, whose variables the script never sees.
 cleanup() {
-  for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid_file in "$work"/*/sim.pid; do kill "$(cat "$pid_file")" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -28,7 +29,7 @@ start_sim() {
   local dir=$1
   "$host/tamlo-sim" --pty --baud 0 --time 01.02.2026-10:00:00 --journal "$root/tests/journal/data/examples.bin" \
     --config "$dir/device.tamlo" --firmware-out "$dir/firmware.img" >"$dir/sim.out" 2>"$dir/sim.err" &
-  sims+=($!)
+  echo $! >"$dir/sim.pid"
   for _ in $(seq 100); do [ -s "$dir/sim.out" ] && break; sleep 0.1; done
   head -1 "$dir/sim.out"
 }
