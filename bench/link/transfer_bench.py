@@ -13,13 +13,25 @@ TAMLO_WIRE_STATS), the wire-time bound (all bytes x 10 bits / 115200 Bd),
 their ratio, and the tool's CPU time (user + system) as a share of its wall
 time.
 
-usage: bench/link/transfer_bench.py [BUILD_DIR]   (default: build)
+With --windows the same runs follow with the Windows console tool
+(WIN_BIN_DIR/tamlocfg-cli.exe, default build-windows/bin) under wine, its
+COM1 mapped to the simulator's pseudo-terminal, in the wine prefix named by
+WINEPREFIX or else WIN_BIN_DIR/../wine-prefix (made when missing, as
+scripts/test-windows.sh makes it). Wine's services and a persistent
+wineserver are started, and the tool run once, before anything is timed; the
+Windows wall time is the whole `wine tamlocfg-cli.exe` run, wine's start of
+the process included, its CPU time that process's alone (wineserver's is not
+counted); the port-open time is the tool's own. The ratios to the wire bound
+then say what a Windows user would see at most.
+
+usage: bench/link/transfer_bench.py [BUILD_DIR] [--windows [WIN_BIN_DIR]]   (default: build)
 Goals: ratio >= 0.95 for each transfer (both config-writes and the read),
 CPU <= 5 % for the transfers, CPU <= 2 % for the time-out.
 """
 import os
 import re
 import resource
+import shutil
 import struct
 import subprocess
 import sys
@@ -76,11 +88,11 @@ def wire_totals(stderr):
             len(lines))
 
 
-def run_tool(cli, args, env_extra=None):
-    env = dict(os.environ, TAMLO_WIRE_STATS="1", **(env_extra or {}))
+def run_tool(tool, args, env, cwd):
+    env = dict(env, TAMLO_WIRE_STATS="1")
     before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.monotonic()
-    proc = subprocess.run([cli] + args, env=env, capture_output=True, text=True)
+    proc = subprocess.run(tool + args, env=env, capture_output=True, text=True, errors="replace", cwd=cwd)
     wall = time.monotonic() - start
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
@@ -102,50 +114,132 @@ def report(name, r):
     return wire
 
 
+class Wine:
+    """The Windows tool under wine in a private prefix, COM1 mapped to one
+    simulator's terminal at a time."""
+
+    def __init__(self, win_bin):
+        self.exe = os.path.abspath(os.path.join(win_bin, "tamlocfg-cli.exe"))
+        if not os.path.isfile(self.exe):
+            sys.exit(f"{self.exe} is missing (cmake --build --preset windows-cross --target tamlocfg-cli)")
+        prefix = os.environ.get("WINEPREFIX") or os.path.join(os.path.dirname(os.path.abspath(win_bin)), "wine-prefix")
+        self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+        if not os.path.isfile(os.path.join(prefix, "system.reg")):
+            print(f"creating the wine prefix {prefix}", file=sys.stderr)
+            self.quiet(["wineboot", "-i"])
+            self.quiet(["wineserver", "-w"])
+
+    def quiet(self, command):
+        subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def map_com1(self, pty):
+        """COM1 to `pty`; wine reads the mapping when it starts, so it is
+        restarted, kept running and warmed up: none of this is timed."""
+        self.quiet(["wine", "reg", "add", r"HKLM\Software\Wine\Ports", "/v", "COM1", "/d", pty, "/f"])
+        self.quiet(["wineserver", "-k"])
+        self.quiet(["wineserver", "-p"])
+        self.quiet(["wine", "cmd", "/c", "exit"])
+        self.quiet(["wine", self.exe, "--help"])
+
+    def stop(self):
+        self.quiet(["wineserver", "-k"])
+
+
+def transfers(tool, sim, tmp, tag, port_of, env):
+    """The three transfers of the 8 KiB image and the silent device with
+    TOOL (an argument list); port_of(pty) gives the tool's port name for a
+    simulator's terminal; ENV the tool's environment. Files are named
+    relative to tmp, the tools' current folder. Returns the runs with
+    backup, --no-backup, the read, the time-out, and the image read back."""
+    s = Sim(sim, os.path.join(tmp, tag + "-tty"), [])
+    try:
+        port = port_of(s.path)
+        back = tag + "-back.tamlo"
+        wb = run_tool(tool, ["--port", port, "config-write", "image.tamlo"], env, tmp)
+        w = run_tool(tool, ["--port", port, "config-write", "--no-backup", "image.tamlo"], env, tmp)
+        r = run_tool(tool, ["--port", port, "config-read", back], env, tmp)
+    finally:
+        s.stop()
+    s = Sim(sim, os.path.join(tmp, tag + "-tty2"), ["--silent"])
+    try:
+        t = run_tool(tool, ["--port", port_of(s.path), "identify"], env, tmp)
+    finally:
+        s.stop()
+    back_path = os.path.join(tmp, back)
+    read_back = open(back_path, "rb").read() if os.path.exists(back_path) else b""
+    return wb, w, r, t, read_back
+
+
+def ratio(r):
+    return wire_seconds(r) / r["wall"]
+
+
+def report_all(tag, runs, image):
+    wb, w, r, t, back = runs
+    report(f"{tag} config-write 8 KiB with backup", wb)
+    report(f"{tag} config-write 8 KiB --no-backup", w)
+    report(f"{tag} config-read 8 KiB", r)
+    both = {k: w[k] + r[k] for k in ("wall", "cpu", "sent", "received", "open_ms", "exchanges")}
+    both["status"] = w["status"] or r["status"]
+    report(f"{tag} write (--no-backup) + read", both)
+    print(f"{tag} config-write side by side: " + " | ".join(
+        f"{name}: {r_['sent'] + r_['received']} bytes, wire bound {wire_seconds(r_):.3f} s, "
+        f"wall {r_['wall']:.3f} s, ratio {ratio(r_):.3f} (goal 0.95)"
+        for name, r_ in (("with backup", wb), ("--no-backup", w))))
+    same = back[:24] == image[:24] and back[32:] == image[32:]
+    print(f"{tag} read back {len(back)} bytes, same as written (header stamp aside): {same}")
+    failed = wb["status"] or w["status"] or r["status"] or not same
+    if failed:
+        print(wb["stderr"], w["stderr"], r["stderr"], file=sys.stderr)
+    report(f"{tag} silent device (30 s time-out)", t)
+    return not failed
+
+
 def main():
-    build = sys.argv[1] if len(sys.argv) > 1 else "build"
-    cli = os.path.join(build, "bin", "tamlocfg-cli")
-    sim = os.path.join(build, "bin", "tamlo-sim")
+    args = sys.argv[1:]
+    win_bin = None
+    if "--windows" in args:
+        at = args.index("--windows")
+        win_bin = "build-windows/bin"
+        if at + 1 < len(args) and not args[at + 1].startswith("-"):
+            win_bin = args.pop(at + 1)
+        args.pop(at)
+    build = args[0] if args else "build"
+    cli = os.path.abspath(os.path.join(build, "bin", "tamlocfg-cli"))
+    sim = os.path.abspath(os.path.join(build, "bin", "tamlo-sim"))
+    if win_bin and not shutil.which("wine"):
+        sys.exit("wine is not installed (scripts/install-deps.sh wine wine64)")
     with tempfile.TemporaryDirectory() as tmp:
-        image_path = os.path.join(tmp, "image.tamlo")
-        back_path = os.path.join(tmp, "back.tamlo")
         image = make_image(8192)
-        with open(image_path, "wb") as f:
+        with open(os.path.join(tmp, "image.tamlo"), "wb") as f:
             f.write(image)
-
-        # The backups of config-write go to a folder of their own.
-        data_home = {"XDG_DATA_HOME": os.path.join(tmp, "data")}
-        s = Sim(sim, os.path.join(tmp, "tty"), [])
+        # The backups of config-write go to a folder of their own on Linux,
+        # to the prefix's %APPDATA% under wine.
+        data_home = dict(os.environ, XDG_DATA_HOME=os.path.join(tmp, "data"))
+        linux = transfers([cli], sim, tmp, "linux", lambda pty: pty, data_home)
+        ok = report_all("Linux", linux, image)
+        if not win_bin:
+            return 0 if ok else 1
+        wine = Wine(win_bin)
         try:
-            wb = run_tool(cli, ["--port", s.path, "config-write", image_path], data_home)
-            w = run_tool(cli, ["--port", s.path, "config-write", "--no-backup", image_path], data_home)
-            r = run_tool(cli, ["--port", s.path, "config-read", back_path])
+            def com1(pty):
+                wine.map_com1(pty)
+                return "COM1"
+            windows = transfers(["wine", wine.exe], sim, tmp, "windows", com1, wine.env)
         finally:
-            s.stop()
-        report("config-write 8 KiB with backup", wb)
-        report("config-write 8 KiB --no-backup", w)
-        report("config-read 8 KiB", r)
-        both = {k: w[k] + r[k] for k in ("wall", "cpu", "sent", "received", "open_ms", "exchanges")}
-        both["status"] = w["status"] or r["status"]
-        report("write (--no-backup) + read", both)
-        print("config-write side by side: " + " | ".join(
-            f"{name}: {r_['sent'] + r_['received']} bytes, wire bound {wire_seconds(r_):.3f} s, "
-            f"wall {r_['wall']:.3f} s, ratio {wire_seconds(r_) / r_['wall']:.3f} (goal 0.95)"
-            for name, r_ in (("with backup", wb), ("--no-backup", w))))
-        with open(back_path, "rb") as f:
-            back = f.read()
-        same = back[:24] == image[:24] and back[32:] == image[32:]
-        print(f"read back {len(back)} bytes, same as written (header stamp aside): {same}")
-        if wb["status"] or w["status"] or r["status"] or not same:
-            print(wb["stderr"], w["stderr"], r["stderr"], file=sys.stderr)
-
-        s = Sim(sim, os.path.join(tmp, "tty2"), ["--silent"])
-        try:
-            t = run_tool(cli, ["--port", s.path, "identify"])
-        finally:
-            s.stop()
-        report("silent device (30 s time-out)", t)
+            wine.stop()
+        print("Windows under wine: wall = the whole wine run of the tool, wine's start of the process included "
+              "(wine's services, the wineserver and one untimed run before); CPU = the tool's process, "
+              "not wineserver")
+        ok = report_all("Windows", windows, image) and ok
+        names = ("config-write with backup", "config-write --no-backup", "config-read")
+        print("ratio to the wire bound, Linux | Windows under wine: " + "; ".join(
+            f"{name} {ratio(a):.3f} | {ratio(b):.3f}" for name, a, b in zip(names, linux, windows)))
+    return 0 if ok else 1
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -139,8 +139,18 @@ std::optional<PortQueues> Win32SerialPort::Queues() {
 bool Win32SerialPort::Read(uint8_t* buffer, size_t capacity, size_t& got) {
   got = 0;
   if (!m_handle) return Fail(ERROR_INVALID_HANDLE);
+  // Asks for no more than is waiting, or for one byte when nothing is: wine's
+  // serial driver ends a read only when its count is complete or the total
+  // time-out has passed, not at the first byte as Windows does under these
+  // time-outs, so a larger request would wait the whole kReadWaitMs for every
+  // short reply. A driver that cannot tell its queue gets the whole request.
+  DWORD want = ChunkOf(capacity);
+  DWORD errors = 0;
+  COMSTAT status{};
+  if (::ClearCommError(HandleOf(m_handle), &errors, &status) && status.cbInQue < want)
+    want = status.cbInQue > 0 ? status.cbInQue : 1;
   DWORD n = 0;
-  if (!::ReadFile(HandleOf(m_handle), buffer, ChunkOf(capacity), &n, nullptr)) return FailWithLastError();
+  if (!::ReadFile(HandleOf(m_handle), buffer, want, &n, nullptr)) return FailWithLastError();
   got = n;
   return Ok();
 }

@@ -17,7 +17,10 @@
 //   XOFF") stays as the driver had it. The XON/XOFF limits are reported.
 // - Time-outs: a read returns at once with the bytes waiting, else after the
 //   first byte or kReadWaitMs (read interval and total multiplier MAXDWORD,
-//   total constant kReadWaitMs); a write returns within kWriteWaitMs.
+//   total constant kReadWaitMs); a write returns within kWriteWaitMs. A read
+//   asks for no more than the driver's queue holds (ClearCommError), one byte
+//   when it is empty: wine ends a read only when its count is complete or the
+//   time-out has passed.
 // - Queues: GetCommProperties; carrier: GetCommModemStatus (MS_RLSD_ON).
 // - Errors: GetLastError() and its FormatMessageW text.
 #include <string>
