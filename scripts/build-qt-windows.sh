@@ -5,7 +5,10 @@
 # so the version is the host's. Only what the program and its tests load is
 # built: Core, Gui, Widgets, Test and the windows, offscreen and minimal
 # platform plugins, without OpenGL, D-Bus, SQL, networking or printing.
-# Tablet input is off: Debian's source leaves out the Wintab headers.
+# Tablet input is off: Debian's source leaves out the Wintab headers. The
+# DirectWrite font database goes with Direct2D, which is off (the windows
+# plugin's default, GDI, draws the fonts); without OpenGL the OpenGL input
+# must say "no", or the windows plugin still expects dynamic OpenGL.
 #
 # The result is kept outside the clone, keyed by the Qt version and the hash
 # of this script and of the toolchain file, and reused while both are
@@ -57,9 +60,9 @@ nice cmake -G Ninja -S "$src" -B "$build" \
   -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-  -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF \
+  -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF \
   -DFEATURE_network=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-  -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_icu=OFF \
+  -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_icu=OFF \
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
   -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
   -DFEATURE_system_doubleconversion=OFF >&2
