@@ -32,7 +32,8 @@ endif()
 # WINEPATH, wine's PATH (Qt finds its plugins beside its own DLLs). Its
 # entries are separated by ";", escaped here for the test's environment list.
 if(WIN32 AND CMAKE_CROSSCOMPILING AND TAMLO_GUI)
-  set(wine_dirs Z:${TAMLO_QT_PREFIX}/bin)
+  get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)  # <prefix>/lib/cmake/Qt6
+  set(wine_dirs Z:${qt_prefix}/bin)
   foreach(runtime ${TAMLO_MINGW_RUNTIME_DLLS})
     get_filename_component(runtime_dir ${runtime} DIRECTORY)
     list(APPEND wine_dirs Z:${runtime_dir})
@@ -80,6 +81,9 @@ function(tamlo_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${timeout}
                        ENVIRONMENT "${env}")
+  if(T_NAME IN_LIST TAMLO_TESTS_DISABLED_UNDER_WINE)
+    set_tests_properties(${T_NAME} PROPERTIES DISABLED ON)
+  endif()
 endfunction()
 
 # A libFuzzer target; scripts/fuzz.sh runs every binary in build/fuzz with the

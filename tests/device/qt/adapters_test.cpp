@@ -1,9 +1,8 @@
 // The Qt adapters of the device window's seams: the settings' read rules by
 // stored type, and private temporary files.
-#include <sys/stat.h>
-
 #include <QSettings>
 #include <initializer_list>
+#include <vector>
 
 #include "device/qt/qt_desktop.h"
 #include "device/qt/qt_settings_store.h"
@@ -65,12 +64,17 @@ TEST(QtSettingsStore, IniFileValuesReadByTheirForm) {
 
 TEST(QtDesktop, TempFilesAreNewPrivateAndNoLinks) {
   tamlo::testing::TempDir dir;
-  const QByteArray old_tmpdir = qgetenv("TMPDIR");
-  qputenv("TMPDIR", QByteArray::fromStdString(dir.path().string()));
+  // The temporary folder as POSIX (TMPDIR) and Windows (TMP) name it.
+  const char* const variables[] = {"TMPDIR", "TMP"};
+  std::vector<QByteArray> old_values;
+  for (const char* variable : variables) {
+    old_values.push_back(qgetenv(variable));
+    qputenv(variable, QByteArray::fromStdString(dir.path().string()));
+  }
   QtDesktop desktop;
   const auto first = desktop.CreatePrivateTempFile("tmp_XXXXXX.htm");
   const auto second = desktop.CreatePrivateTempFile("tmp_XXXXXX.htm");
-  qputenv("TMPDIR", old_tmpdir);
+  for (size_t i = 0; i < old_values.size(); ++i) qputenv(variables[i], old_values[i]);
 
   ASSERT_TRUE(first && second);
   EXPECT_NE(*first, *second);
@@ -80,11 +84,12 @@ TEST(QtDesktop, TempFilesAreNewPrivateAndNoLinks) {
     EXPECT_EQ(file.parent_path(), dir.path());
     EXPECT_TRUE(file.filename().string().starts_with("tmp_"));
     EXPECT_EQ(file.extension(), ".htm");
-    struct stat info {};
-    ASSERT_EQ(lstat(path.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISREG(info.st_mode));
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-    EXPECT_EQ(info.st_size, 0);
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::symlink_status(file).type(), fs::file_type::regular);
+    if (dir.KeepsModeBits()) {
+      EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    }
+    EXPECT_EQ(fs::file_size(file), 0u);
   }
 }
 
