@@ -21,7 +21,7 @@ program=$build/bin/tamlocfg
 runner=()
 platform=xcb
 if [ ! -x "$program" ] && [ -f "$program.exe" ]; then
-  qt=$(sed -n 's/^TAMLO_QT_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+  qt=$(realpath "$(sed -n 's/^Qt6_DIR:PATH=//p' "$build/CMakeCache.txt")/../../..")  # <prefix>/lib/cmake/Qt6
   dll_dirs="Z:$qt/bin"
   for dll in libstdc++-6.dll libwinpthread-1.dll; do
     dll_dirs="$dll_dirs;Z:$(dirname "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")"
@@ -55,6 +55,8 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
+# wine's own services start with the first program of a session: not ours.
+[ ${#runner[@]} -eq 0 ] || DISPLAY=:$display wine cmd /c exit </dev/null >/dev/null 2>&1
 DISPLAY=:$display QT_QPA_PLATFORM=$platform ASAN_OPTIONS=detect_leaks=0 "${runner[@]}" "$program" "${program_args[@]}" ${file:+"$file"} \
   >/dev/null 2>&1 &
 app_pid=$!
