@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Windows cross-build (preset windows-cross-gui: MinGW-w64, static
 # programs, the configurator against the Qt that scripts/build-qt-windows.sh
-# builds once and keeps) and its tests, run by ctest under wine in a private,
-# headless wine prefix inside the build folder, the Qt tests on Qt's
-# offscreen platform; then the Windows console tool end to end against the
+# builds once and keeps) and its tests, run by ctest under wine in a private
+# wine prefix inside the build folder, the Qt tests on Qt's windows platform
+# on a virtual X screen; then the Windows console tool end to end against the
 # simulator, and the NSIS installer with everything a shipped file loads.
 # Installs what is missing first.
 # usage: scripts/test-windows.sh [CTEST ARGS...]
@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh cmake ninja-build ccache googletest g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis \
-  binutils-mingw-w64-x86-64 qt6-translations-l10n
+  binutils-mingw-w64-x86-64 qt6-translations-l10n xvfb x11-utils
 
 export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
@@ -32,9 +32,20 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
+# The Qt tests run on Qt's windows platform, drawn by wine on a virtual X
+# screen of their own (the first free display number).
+display=90
+while [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+Xvfb :$display -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  xdpyinfo -display :$display >/dev/null 2>&1 && break
+  sleep 0.1
+done
+export DISPLAY=:$display
 # A running wineserver keeps the prefix warm for the test programs.
 wineserver -p 2>/dev/null || true  # already running is fine
-trap 'wineserver -k 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
 # The first program of a session starts wine's own services, which live on
 # holding that program's output: under ctest the first test would then never
 # end. Started here, their output goes nowhere.
